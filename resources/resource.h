@@ -1,0 +1,7 @@
+#pragma once
+// Identifiers shared by the resource script and the code.
+
+#define IDI_VELTRANO 103
+
+// Main menu commands
+#define IDM_EXIT 40001

@@ -1,0 +1,105 @@
+#include "app/application.h"
+
+#include "app/error_text.h"
+#include "resource.h"
+#include "settings/tray_assignments.h"
+
+namespace veltrano {
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
+constexpr wchar_t kProductName[] = L"Veltrano";
+
+}  // namespace
+
+Application::Application(HINSTANCE instance, DataPaths paths)
+    : instance_(instance), paths_(std::move(paths)), settings_(paths_.SettingsFile()), log_(settings_, paths_, clock_) {}
+
+bool Application::CreateMainWindow() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &Application::WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_VELTRANO));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kMainWindowClass;
+    if (!::RegisterClassExW(&windowClass)) return false;
+
+    // An ordinary top-level window, never shown, so that it receives shell broadcasts.
+    return ::CreateWindowExW(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this) != nullptr;
+}
+
+LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Application*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+
+    // Nothing may escape into the system's message dispatch.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        self->ReportUnexpectedError();
+    }
+    return message == WM_CREATE ? -1 : 0;
+}
+
+LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: return OnCreate();
+        case WM_DESTROY: OnDestroy(); return 0;
+        case WM_COMMAND: return OnCommand(wParam, lParam);
+    }
+    if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        OnTaskbarCreated();
+        return 0;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Application::OnCreate() {
+    if (!trayIcon_.Add(window_, instance_, kProductName)) {
+        ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
+        return -1;
+    }
+    notifier_.SetOwner(window_);
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    FixTrayAssignments(settings_, notifier_, log_);
+    // Still to come, in this order: keyword lists; replacement definitions when UseClipboardReplace;
+    // the automatic replacement switch from InitialAutoReplaceEnable; clipboard history; registered
+    // copy texts; the clipboard text window when UseClipboardTextWindow; the clipboard listener.
+    return 0;
+}
+
+void Application::OnDestroy() {
+    trayIcon_.Remove();
+    ::PostQuitMessage(0);
+}
+
+LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDM_EXIT: ::DestroyWindow(window_); return 0;
+    }
+    return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
+}
+
+void Application::OnTaskbarCreated() {
+    trayIcon_.Add(window_, instance_, kProductName);
+}
+
+void Application::ReportUnexpectedError() {
+    const std::wstring text = CurrentErrorText();
+    try {
+        log_.WriteLog(LogCategory::Other, L"エラー", text);
+        notifier_.Notify(text, L"エラー", NotifyKind::Error);
+    } catch (...) {
+        // Reporting itself failed (no thread could be started); there is nobody left to tell.
+    }
+}
+
+}  // namespace veltrano

@@ -1,0 +1,75 @@
+// Program entry: single instance, apartment, common controls, main window, message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "app/single_instance.h"
+#include "storage/data_paths.h"
+
+namespace {
+
+// Joins this thread to the multi-threaded apartment for the whole run.
+class ApartmentScope {
+public:
+    ApartmentScope() : result_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ApartmentScope() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ApartmentScope(const ApartmentScope&) = delete;
+    ApartmentScope& operator=(const ApartmentScope&) = delete;
+    HRESULT Result() const noexcept { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+int RunMessageLoop() {
+    MSG message{};
+    BOOL result;
+    while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (result == -1) return 0;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int RunProgram(HINSTANCE instance) {
+    veltrano::SingleInstanceGuard instanceGuard;
+    if (instanceGuard.AnotherInstanceRuns()) {
+        ::MessageBoxW(nullptr, L"このソフトはすでに起動しています。", L"Veltrano", MB_ICONWARNING);
+        return 0;
+    }
+
+    ApartmentScope apartment;
+    if (FAILED(apartment.Result())) {
+        wchar_t text[96];
+        swprintf(text, std::size(text), L"COM の初期化に失敗しました。(0x%08lX)",
+                 static_cast<unsigned long>(apartment.Result()));
+        ::MessageBoxW(nullptr, text, L"エラー - Veltrano", MB_ICONERROR);
+        return static_cast<int>(apartment.Result());
+    }
+
+    // The speech player and its voices are prepared here, before any window, once speech exists.
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    veltrano::Application application(instance, veltrano::DataPaths::ForThisProcess());
+    if (!application.CreateMainWindow()) return 0;
+    return RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    try {
+        return RunProgram(instance);
+    } catch (...) {
+        ::MessageBoxW(nullptr, L"予期しないエラーのため終了します。", L"エラー - Veltrano", MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,47 @@
+#include "app/tray_icon.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "resource.h"
+
+namespace veltrano {
+namespace {
+
+NOTIFYICONDATAW BaseRecord(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    return data;
+}
+
+void CopyTip(NOTIFYICONDATAW& data, const std::wstring& tip) {
+    const size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
+    std::copy_n(tip.data(), length, data.szTip);
+    data.szTip[length] = L'\0';
+}
+
+}  // namespace
+
+bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
+    if (!window) return false;
+    window_ = window;
+    NOTIFYICONDATAW data = BaseRecord(window);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
+    if (!data.hIcon) return false;
+    CopyTip(data, tip);
+    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void TrayIcon::Remove() {
+    if (!window_) return;
+    NOTIFYICONDATAW data = BaseRecord(window_);
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    window_ = nullptr;
+}
+
+}  // namespace veltrano

@@ -1,0 +1,106 @@
+#include "log/log_writer.h"
+
+#include <cwchar>
+#include <filesystem>
+#include <iterator>
+
+#include "base/unique_any.h"
+#include "storage/text_encoding.h"
+
+namespace veltrano {
+namespace {
+
+const wchar_t* CategoryName(LogCategory category) {
+    switch (category) {
+        case LogCategory::KeywordSearch: return L"KeywordSearch";
+        case LogCategory::ManualReplace: return L"ManualReplace";
+        case LogCategory::AutoReplace: return L"AutoReplace";
+        case LogCategory::ClipboardHistory: return L"ClipboardHistory";
+        case LogCategory::ClipboardFavorites: return L"ClipboardFavorites";
+        case LogCategory::Other: return L"Other";
+    }
+    return nullptr;
+}
+
+bool WriteBytes(HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
+
+std::wstring FormatLogLine(LogCategory category, const SYSTEMTIME& time, std::wstring_view title,
+                           std::wstring_view message) {
+    const wchar_t* name = CategoryName(category);
+    if (!name) return {};
+    wchar_t stamp[16];
+    swprintf(stamp, std::size(stamp), L"%02u:%02u:%02u.%03u", time.wHour, time.wMinute, time.wSecond,
+             time.wMilliseconds);
+    std::wstring line;
+    line.reserve(32 + title.size() + message.size());
+    line.append(L"[").append(stamp).append(L"][").append(name).append(L"][");
+    line.append(title).append(L"]").append(message).append(L"\r\n");
+    return line;
+}
+
+bool LogWriter::IsLogEnabled(LogCategory category) const {
+    if (!CategoryName(category) || !settings_.UseLog()) return false;
+    switch (category) {
+        case LogCategory::KeywordSearch: return settings_.LogKeywordSearch();
+        case LogCategory::ManualReplace: return settings_.LogManualReplace();
+        case LogCategory::AutoReplace: return settings_.LogAutoReplace();
+        case LogCategory::ClipboardHistory: return settings_.LogClipboardHistory();
+        case LogCategory::ClipboardFavorites: return settings_.LogClipboardFavorites();
+        case LogCategory::Other: return settings_.LogOther();
+    }
+    return false;
+}
+
+std::wstring LogWriter::LogFolderPath() const { return paths_.DataFolder(L"_log"); }
+
+std::wstring LogWriter::LogFilePath() const { return LogFilePathFor(clock_.Now()); }
+
+std::wstring LogWriter::LogFilePathFor(const SYSTEMTIME& day) const {
+    const std::wstring folder = LogFolderPath();
+    if (folder.empty()) return {};
+    wchar_t name[32];
+    swprintf(name, std::size(name), L"%04u_%02u_%02u.txt", day.wYear, day.wMonth, day.wDay);
+    return folder + L"\\" + name;
+}
+
+void LogWriter::EnsureLogFile() const {
+    if (!settings_.UseLog()) return;
+    EnsureLogFileAt(LogFilePath());
+}
+
+void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
+    if (path.empty()) return;
+    std::error_code error;
+    // A failed existence test (access denied, say) is treated like any other log failure: skipped.
+    if (std::filesystem::exists(path, error) || error) return;
+    const std::wstring folder = LogFolderPath();
+    if (folder.empty()) return;
+    std::filesystem::create_directories(folder, error);
+    if (error) return;
+    // CREATE_NEW: a file another writer started in the meantime keeps its lines.
+    UniqueFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) WriteBytes(file.get(), "\xEF\xBB\xBF");
+}
+
+void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message) {
+    if (!IsLogEnabled(category)) return;
+    std::lock_guard lock(logMutex_);
+    // One reading of the date for both the existence check and the append, so a line written
+    // across midnight never lands in a file that was created without its byte order mark.
+    const std::wstring path = LogFilePathFor(clock_.Now());
+    EnsureLogFileAt(path);
+    const std::string bytes = WideToUtf8(FormatLogLine(category, clock_.Now(), title, message));
+    if (path.empty() || bytes.empty()) return;
+    UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) WriteBytes(file.get(), bytes);
+}
+
+}  // namespace veltrano

@@ -1,0 +1,52 @@
+#pragma once
+// Per-day log files: one UTF-8 line per event, each category switchable, off unless UseLog.
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "base/local_clock.h"
+#include "settings/settings.h"
+#include "storage/data_paths.h"
+
+namespace veltrano {
+
+enum class LogCategory : int {
+    KeywordSearch = 0,
+    ManualReplace = 1,
+    AutoReplace = 2,
+    ClipboardHistory = 3,
+    ClipboardFavorites = 4,
+    Other = 5,
+};
+
+// "[hh:mm:ss.mmm][Category][title]message\r\n"; empty for a category outside 0 to 5.
+std::wstring FormatLogLine(LogCategory category, const SYSTEMTIME& time, std::wstring_view title,
+                           std::wstring_view message);
+
+class LogWriter {
+public:
+    LogWriter(const Settings& settings, const DataPaths& paths, const LocalClock& clock)
+        : settings_(settings), paths_(paths), clock_(clock) {}
+
+    // Appends one line to today's file when enabled; every failure is a silent no-op.
+    void WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message);
+
+    bool IsLogEnabled(LogCategory category) const;
+    std::wstring LogFolderPath() const;
+    std::wstring LogFilePath() const;
+    // Creates today's file, starting with a UTF-8 byte order mark, when it is missing.
+    void EnsureLogFile() const;
+
+private:
+    std::wstring LogFilePathFor(const SYSTEMTIME& day) const;
+    void EnsureLogFileAt(const std::wstring& path) const;
+
+    const Settings& settings_;
+    const DataPaths& paths_;
+    const LocalClock& clock_;
+    std::mutex logMutex_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,45 @@
+#include "settings/tray_assignments.h"
+
+#include <array>
+
+namespace veltrano {
+namespace {
+
+constexpr std::array kButtons = {TrayButton::Left, TrayButton::Right, TrayButton::Middle, TrayButton::LeftRight};
+
+const wchar_t* ButtonName(TrayButton button) {
+    switch (button) {
+        case TrayButton::Left: return L"左クリック";
+        case TrayButton::Right: return L"右クリック";
+        case TrayButton::Middle: return L"中クリック";
+        case TrayButton::LeftRight: return L"左＋右クリック";
+    }
+    return L"";
+}
+
+}  // namespace
+
+void FixTrayAssignments(const Settings& settings, Notifier& notifier, LogWriter& log) {
+    std::array<TrayAction, kButtons.size()> actions{};
+    for (size_t i = 0; i < kButtons.size(); ++i) {
+        actions[i] = settings.TrayClick(kButtons[i]);
+        if (actions[i] == TrayAction::MainMenu) return;
+    }
+
+    TrayButton chosen = TrayButton::Right;
+    for (size_t i = 0; i < kButtons.size(); ++i) {
+        if (actions[i] == TrayAction::None) {
+            chosen = kButtons[i];
+            break;
+        }
+    }
+    settings.SetTrayClick(chosen, TrayAction::MainMenu);
+
+    const std::wstring title = L"トレイ操作設定を修正しました";
+    const std::wstring body = std::wstring(L"「メインメニュー表示」操作が割り当てられていなかった為、\n「") +
+                              ButtonName(chosen) + L"」に割り当てました。";
+    notifier.Notify(body, title, NotifyKind::Warning);
+    log.WriteLog(LogCategory::Other, title, body);
+}
+
+}  // namespace veltrano

@@ -1,0 +1,22 @@
+#pragma once
+// Replaces a file so that it holds either its old content or the new one, never a mix.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace veltrano {
+
+struct FileChunk {
+    std::string_view bytes;
+    const char* errorMessage;  // raised with the target path appended when this chunk cannot be written
+};
+
+// Writes the chunks to a temporary file beside `path`, flushes it and moves it over `path`.
+// Throws std::runtime_error "Failed to open file for writing: <path>" when the temporary file
+// cannot be created or cannot replace the target; the temporary file never survives a failure.
+void ReplaceFileAtomically(const std::wstring& path, std::initializer_list<FileChunk> chunks);
+
+// "<message><path in UTF-8>", the form of every file error.
+std::string FileErrorMessage(const char* message, const std::wstring& path);
+
+}  // namespace veltrano

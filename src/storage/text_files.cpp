@@ -1,0 +1,85 @@
+#include "storage/text_files.h"
+
+#include <windows.h>
+#include <wincrypt.h>
+
+#include <limits>
+#include <stdexcept>
+
+#include "base/unique_any.h"
+#include "storage/atomic_file.h"
+
+namespace veltrano {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string ReadWholeFile(const std::wstring& path) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error(FileErrorMessage("Failed to open file for reading: ", path));
+
+    std::string bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+            throw std::runtime_error(FileErrorMessage("Failed while reading file: ", path));
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+std::string WithoutBom(std::string bytes) {
+    if (bytes.starts_with(kUtf8Bom)) bytes.erase(0, kUtf8Bom.size());
+    return bytes;
+}
+
+DATA_BLOB BlobOf(std::string_view bytes, const char* failure) {
+    if (bytes.size() > std::numeric_limits<DWORD>::max()) throw std::runtime_error(failure);
+    return DATA_BLOB{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()))};
+}
+
+std::string TakeBlob(DATA_BLOB& blob) {
+    UniqueHlocal owner(blob.pbData);
+    return std::string(reinterpret_cast<const char*>(blob.pbData), blob.cbData);
+}
+
+}  // namespace
+
+std::string ReadUtf8TextFile(const std::wstring& path) {
+    return WithoutBom(ReadWholeFile(path));
+}
+
+void WriteUtf8TextFile(const std::wstring& path, std::string_view bytes) {
+    ReplaceFileAtomically(path, {{kUtf8Bom, "Failed to write UTF-8 BOM: "}, {bytes, "Failed to write file content: "}});
+}
+
+std::string ReadEncryptedFile(const std::wstring& path) {
+    const std::string sealed = ReadWholeFile(path);
+    if (sealed.empty()) throw std::runtime_error(FileErrorMessage("Encrypted file is empty: ", path));
+
+    DATA_BLOB in = BlobOf(sealed, "CryptUnprotectData failed");
+    DATA_BLOB out{};
+    if (!::CryptUnprotectData(&in, nullptr, nullptr, nullptr, nullptr, 0, &out))
+        throw std::runtime_error("CryptUnprotectData failed");
+    return WithoutBom(TakeBlob(out));
+}
+
+void WriteEncryptedFile(const std::wstring& path, std::string_view bytes) {
+    // Sealed before any file is touched, so a failing service leaves the old file as it was.
+    std::string plain;
+    plain.reserve(kUtf8Bom.size() + bytes.size());
+    plain.append(kUtf8Bom).append(bytes);
+
+    DATA_BLOB in = BlobOf(plain, "CryptProtectData failed");
+    DATA_BLOB out{};
+    if (!::CryptProtectData(&in, nullptr, nullptr, nullptr, nullptr, 0, &out))
+        throw std::runtime_error("CryptProtectData failed");
+    const std::string sealed = TakeBlob(out);
+
+    ReplaceFileAtomically(path, {{sealed, "Failed to write encrypted file: "}});
+}
+
+}  // namespace veltrano

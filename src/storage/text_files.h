@@ -1,0 +1,16 @@
+#pragma once
+// The two forms of every user data file: UTF-8 text with byte order mark, and a DPAPI blob
+// (current user) sealing the same bytes. Content is passed in and out without the mark.
+// Every failure throws std::runtime_error with a UTF-8 message.
+#include <string>
+#include <string_view>
+
+namespace veltrano {
+
+std::string ReadUtf8TextFile(const std::wstring& path);
+void WriteUtf8TextFile(const std::wstring& path, std::string_view bytes);
+
+std::string ReadEncryptedFile(const std::wstring& path);
+void WriteEncryptedFile(const std::wstring& path, std::string_view bytes);
+
+}  // namespace veltrano
