@@ -1,0 +1,165 @@
+#include "settings/settings.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/raw_files.h"
+#include "support/temp_folder.h"
+
+namespace veltrano {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    // Stores `value` under `key` the way a user would with an editor (UTF-16LE file).
+    void Store(const wchar_t* sectionName, const wchar_t* key, const wchar_t* value) {
+        ASSERT_TRUE(settings.Ini().WriteString(sectionName, key, value));
+    }
+
+    test::TempFolder folder;
+    std::wstring path = folder / L"taro_Veltrano.ini";
+    Settings settings{path};
+};
+
+TEST_F(SettingsTest, MissingFileGivesEveryDefault) {
+    EXPECT_FALSE(settings.EncryptKeywordFile());
+    EXPECT_TRUE(settings.UseClipboardReplace());
+    EXPECT_FALSE(settings.InitialAutoReplaceEnable());
+    EXPECT_FALSE(settings.EncryptReplaceFile());
+    EXPECT_FALSE(settings.PreventConsecutiveAutoReplace());
+    EXPECT_EQ(settings.ReplaceContinuousIntervalMs(), 1000);
+    EXPECT_EQ(settings.ReplaceContinuousCount(), 10);
+    EXPECT_TRUE(settings.NotifyAfterManualReplace());
+    EXPECT_TRUE(settings.NotifyAfterAutoReplace());
+    EXPECT_TRUE(settings.UseClipboardHistory());
+    EXPECT_FALSE(settings.ClipboardHistoryReverseOrder());
+    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 50);
+    EXPECT_FALSE(settings.UseClipboardTextWindow());
+    EXPECT_TRUE(settings.ClipboardTextWindowResizable());
+    EXPECT_TRUE(settings.ClipboardTextWindowTouchable());
+    EXPECT_EQ(settings.ClipboardTextWindowPosX(), 100);
+    EXPECT_EQ(settings.ClipboardTextWindowPosY(), 100);
+    EXPECT_EQ(settings.ClipboardTextWindowWidth(), 400);
+    EXPECT_EQ(settings.ClipboardTextWindowHeight(), 200);
+    EXPECT_EQ(settings.ClipboardTextWindowOpacity(), 200);
+    EXPECT_EQ(settings.ClipboardTextWindowBorderWidth(), 6);
+    EXPECT_EQ(settings.NotifyMode(), 0);
+    EXPECT_EQ(settings.VoiceName(), L"");
+    EXPECT_EQ(settings.VoiceVolume(), 60);
+    EXPECT_FALSE(settings.UseLog());
+    EXPECT_TRUE(settings.LogKeywordSearch());
+    EXPECT_TRUE(settings.LogManualReplace());
+    EXPECT_TRUE(settings.LogAutoReplace());
+    EXPECT_TRUE(settings.LogClipboardHistory());
+    EXPECT_TRUE(settings.LogClipboardFavorites());
+    EXPECT_TRUE(settings.LogOther());
+    EXPECT_EQ(settings.LeftClick(), TrayAction::ManualReplaceMenu);
+    EXPECT_EQ(settings.RightClick(), TrayAction::MainMenu);
+    EXPECT_EQ(settings.MiddleClick(), TrayAction::HistoryMenu);
+    EXPECT_EQ(settings.LeftRightClick(), TrayAction::CopyTextMenu);
+    EXPECT_FALSE(std::filesystem::exists(path)) << "reading must never create the file";
+}
+
+TEST_F(SettingsTest, BoolWordsInAnyCase) {
+    for (const wchar_t* yes : {L"Yes", L"ON", L"TRUE", L"1", L"true"}) {
+        Store(section::kLog, L"UseLog", yes);
+        EXPECT_TRUE(settings.UseLog()) << yes;
+    }
+    for (const wchar_t* no : {L"y", L"enabled", L"2", L"", L"false", L"0"}) {
+        Store(section::kClipboardReplace, L"UseClipboardReplace", no);
+        EXPECT_FALSE(settings.UseClipboardReplace()) << no;
+    }
+}
+
+TEST_F(SettingsTest, IntegersAreLimitedToTheirRanges) {
+    Store(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"3");
+    EXPECT_EQ(settings.ClipboardTextWindowOpacity(), 8);
+    Store(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"300");
+    EXPECT_EQ(settings.ClipboardTextWindowOpacity(), 255);
+    Store(section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"0");
+    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 1);
+    Store(section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"20000");
+    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 9999);
+    Store(section::kClipboardReplace, L"ReplaceContinuousIntervalMs", L"5");
+    EXPECT_EQ(settings.ReplaceContinuousIntervalMs(), 10);
+    Store(section::kNotify, L"NotifyMode", L"7");
+    EXPECT_EQ(settings.NotifyMode(), 4);
+    Store(section::kNotify, L"VoiceVolume", L"-3");
+    EXPECT_EQ(settings.VoiceVolume(), 0);
+    Store(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", L"-250");
+    EXPECT_EQ(settings.ClipboardTextWindowPosX(), -250);
+
+    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"0");
+    EXPECT_EQ(settings.ReplaceContinuousCount(), 1);
+    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"-4");
+    EXPECT_EQ(settings.ReplaceContinuousCount(), 1);
+    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"5000");
+    EXPECT_EQ(settings.ReplaceContinuousCount(), 5000);
+}
+
+TEST_F(SettingsTest, TrayActionsOutsideOneToFourMeanNone) {
+    Store(section::kTrayIcon, L"LeftClick", L"7");
+    EXPECT_EQ(settings.LeftClick(), TrayAction::None);
+    Store(section::kTrayIcon, L"LeftClick", L"-1");
+    EXPECT_EQ(settings.LeftClick(), TrayAction::None);
+    Store(section::kTrayIcon, L"MiddleClick", L"4");
+    EXPECT_EQ(settings.MiddleClick(), TrayAction::CopyTextMenu);
+    Store(section::kTrayIcon, L"RightClick", L"0");
+    EXPECT_EQ(settings.RightClick(), TrayAction::None);
+}
+
+TEST_F(SettingsTest, WriteAccessorsStoreWordsAndLimitedNumbers) {
+    EXPECT_TRUE(settings.SetUseClipboardTextWindow(true));
+    EXPECT_TRUE(settings.SetClipboardTextWindowTouchable(false));
+    EXPECT_TRUE(settings.SetClipboardTextWindowWidth(5));
+    EXPECT_TRUE(settings.SetClipboardTextWindowHeight(20000));
+    EXPECT_TRUE(settings.SetClipboardTextWindowOpacity(300));
+    EXPECT_TRUE(settings.SetEncryptKeywordFile(true));
+
+    const IniFile& ini = settings.Ini();
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"UseClipboardTextWindow", L""), L"true");
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowTouchable", L""), L"false");
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowWidth", L""), L"32");
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowHeight", L""), L"10000");
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L""), L"255");
+    EXPECT_TRUE(settings.EncryptKeywordFile());
+}
+
+TEST_F(SettingsTest, NewFileIsUnicodeSoJapaneseValuesSurvive) {
+    const std::wstring voice = L"VOICEVOX: 四国めたん（ノーマル）";
+    Store(section::kNotify, L"VoiceName", voice.c_str());
+    EXPECT_EQ(test::ReadBytes(path).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(settings.VoiceName(), voice);
+    EXPECT_EQ(Settings(path).VoiceName(), voice) << "a second reader sees the same value";
+}
+
+TEST_F(SettingsTest, ExistingAnsiFileKeepsWorking) {
+    test::WriteBytes(path, "[Log]\r\nUseLog=yes\r\n[Notify]\r\nNotifyMode=2\r\n");
+    EXPECT_TRUE(settings.UseLog());
+    EXPECT_TRUE(settings.SetUseClipboardTextWindow(true));
+    EXPECT_TRUE(settings.UseClipboardTextWindow());
+    EXPECT_EQ(settings.NotifyMode(), 2);
+    EXPECT_TRUE(settings.UseLog());
+}
+
+TEST_F(SettingsTest, LongStringsAreCutTo2047Characters) {
+    const std::wstring longName(3000, L'声');
+    Store(section::kNotify, L"VoiceName", longName.c_str());
+    EXPECT_EQ(settings.VoiceName(), longName.substr(0, 2047));
+}
+
+TEST(SettingsWithoutPath, ReadsDefaultsAndRefusesWrites) {
+    const Settings settings{L""};
+    EXPECT_TRUE(settings.UseClipboardReplace());
+    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 50);
+    EXPECT_EQ(settings.RightClick(), TrayAction::MainMenu);
+    EXPECT_EQ(settings.VoiceName(), L"");
+    EXPECT_FALSE(settings.SetUseClipboardTextWindow(true));
+    EXPECT_FALSE(settings.SetTrayClick(TrayButton::Left, TrayAction::MainMenu));
+}
+
+}  // namespace
+}  // namespace veltrano

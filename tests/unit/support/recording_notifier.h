@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "notify/notifier.h"
+
+namespace veltrano::test {
+
+struct Notification {
+    std::wstring body;
+    std::wstring title;
+    NotifyKind kind;
+};
+
+class RecordingNotifier final : public Notifier {
+public:
+    void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) override {
+        notifications.push_back({body, title, kind});
+    }
+    std::vector<Notification> notifications;
+};
+
+}  // namespace veltrano::test

@@ -1,0 +1,36 @@
+#pragma once
+// A fresh folder with a Japanese name under the temporary folder, removed with everything in it.
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+
+namespace veltrano::test {
+
+class TempFolder {
+public:
+    TempFolder() {
+        static std::atomic<unsigned> counter{0};
+        wchar_t base[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, base);
+        path_ = std::wstring(base) + L"ヴェルトラーノ単体試験-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(counter++);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace veltrano::test
