@@ -1,0 +1,58 @@
+# Sourced by the scripts: build paths and the environment of every Wine call.
+VELTRANO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VELTRANO_BUILD_DIR=$VELTRANO_ROOT/build
+VELTRANO_WINE_DIR=$VELTRANO_BUILD_DIR/wine
+VELTRANO_SHARED_PREFIX=$VELTRANO_WINE_DIR/prefix
+VELTRANO_WINE_STAMP=$VELTRANO_WINE_DIR/prepared.stamp
+
+# The environment of every Wine call, as env(1) arguments. The locale variables go
+# only to the child: bash itself cannot load the project-local ja_JP.UTF-8 and would warn.
+veltrano_wine_env_args() {
+  VELTRANO_WINE_ENV=(
+    WINEPREFIX="${VELTRANO_WINEPREFIX:-$VELTRANO_SHARED_PREFIX}"
+    WINEARCH=win64
+    WINEDEBUG=-all
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    LOCPATH="$VELTRANO_WINE_DIR/locale"
+    LANG=ja_JP.UTF-8
+    LC_ALL=ja_JP.UTF-8
+  )
+}
+
+# Runs "$@" with the project's Wine environment.
+veltrano_wine_env() {
+  veltrano_wine_env_args
+  env "${VELTRANO_WINE_ENV[@]}" "$@"
+}
+
+# Starts a persistent wineserver for the prefix and boots it, all on /dev/null:
+# Wine's helper processes (services, explorer) inherit the stdio of whoever starts
+# them and would otherwise hold a caller's output pipe (ctest, ninja) open.
+# $1: seconds the server lingers after its last process ("" = until killed).
+# Returns 1 when a server was already running.
+veltrano_wine_start() {
+  local prefix=${VELTRANO_WINEPREFIX:-$VELTRANO_SHARED_PREFIX} lock rc=0
+  mkdir -p "$prefix"
+  # Parallel callers wait until the first has booted; Wine must not inherit the lock.
+  exec {lock}>"$prefix/.veltrano-start.lock"
+  flock "$lock"
+  veltrano_wine_env wineserver -p"${1:-}" </dev/null >/dev/null 2>&1 {lock}>&- || rc=$?
+  if [ "$rc" -eq 0 ]; then
+    veltrano_wine_env wine wineboot </dev/null >/dev/null 2>&1 {lock}>&- || rc=3
+    # Any window call starts explorer (the desktop); do it now, detached.
+    veltrano_wine_env wine rundll32.exe user32.dll,GetDesktopWindow \
+      </dev/null >/dev/null 2>&1 {lock}>&- || rc=3
+  fi
+  exec {lock}>&-
+  case "$rc" in
+    0) return 0 ;;
+    2) return 1 ;;  # wineserver: already running
+    *) echo "could not start Wine for $prefix (status $rc)" >&2; return 2 ;;
+  esac
+}
+
+# Stops the prefix's wineserver and its processes and waits until they are gone.
+veltrano_wine_stop() {
+  veltrano_wine_env wineserver -k </dev/null >/dev/null 2>&1 || true
+  veltrano_wine_env wineserver -w </dev/null >/dev/null 2>&1 || true
+}
