@@ -56,3 +56,20 @@ veltrano_wine_stop() {
   veltrano_wine_env wineserver -k </dev/null >/dev/null 2>&1 || true
   veltrano_wine_env wineserver -w </dev/null >/dev/null 2>&1 || true
 }
+
+# Starts Xvfb on a free display (Xvfb picks it and reports it through -displayfd).
+# $1: a file for the display number. Sets VELTRANO_XVFB_PID and exports DISPLAY.
+# $2: Xvfb's log file (default /dev/null). Returns 1 when Xvfb did not start.
+veltrano_start_xvfb() {
+  local display_file=$1 log=${2:-/dev/null}
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$display_file" </dev/null >"$log" 2>&1 &
+  VELTRANO_XVFB_PID=$!
+  for _ in $(seq 600); do
+    [ -s "$display_file" ] && break
+    kill -0 "$VELTRANO_XVFB_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -s "$display_file" ] || return 1
+  export DISPLAY=":$(head -n1 "$display_file")"
+}
