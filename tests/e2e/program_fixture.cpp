@@ -1,0 +1,93 @@
+#include "program_fixture.h"
+
+#include <stdexcept>
+
+#include "driver/waiting.h"
+#include "driver/window_queries.h"
+#include "storage/text_encoding.h"
+
+namespace veltrano::e2e {
+namespace {
+
+SYSTEMTIME Today() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return now;
+}
+
+// Ends the program through its exit command when the test went well; a failed test may have
+// left it in any state, so it is ended by force.
+void Stop(const driver::StartedProgram& program, HWND window, bool testFailed) {
+    if (!driver::IsRunning(program.process.get())) return;
+    if (!testFailed && ::IsWindow(window)) {
+        driver::PostCommand(window, kExitCommand);
+        EXPECT_EQ(driver::WaitForExit(program.process.get()), std::optional<DWORD>(0))
+            << "the exit command did not end the program cleanly";
+    }
+    driver::KillProcess(program.process.get());
+}
+
+}  // namespace
+
+std::string Utf8(std::wstring_view text) { return WideToUtf8(text); }
+
+void ProgramTest::SetUp() {
+    folder_.emplace(driver::TemporaryProgramFolder::Create());
+    programPath_ = folder_->CopyIn(driver::WindowsPathFromHost(Utf8ToWide(VELTRANO_EXE_HOST_PATH)));
+}
+
+void ProgramTest::TearDown() {
+    for (const auto& other : others_) driver::KillProcess(other.process.get());
+    if (program_) Stop(*program_, mainWindow_, HasFailure());
+}
+
+std::wstring ProgramTest::UserName() {
+    wchar_t buffer[257];
+    DWORD size = static_cast<DWORD>(std::size(buffer));
+    if (!::GetUserNameW(buffer, &size)) throw std::runtime_error("GetUserNameW failed");
+    return buffer;
+}
+
+std::wstring ProgramTest::SettingsPath() const { return folder_->PathOf(UserName() + L"_Veltrano.ini"); }
+
+std::wstring ProgramTest::LogFolderPath() const { return folder_->PathOf(UserName() + L"_log"); }
+
+void ProgramTest::WriteSettings(std::wstring_view text) const { driver::WriteUtf16File(SettingsPath(), text); }
+
+void ProgramTest::Start() {
+    ASSERT_FALSE(program_) << "the fixture starts one main program per test";
+    startDay_ = Today();
+    program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+    const driver::WindowQuery mainWindow{.className = kMainWindowClass, .processId = ProcessId()};
+    // An early end stops the wait at once instead of after the whole timeout.
+    driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        mainWindow_ = driver::WaitForWindow(mainWindow, 0);
+        return mainWindow_ != nullptr || !driver::IsRunning(Process());
+    });
+    ASSERT_TRUE(driver::IsRunning(Process()))
+        << "the program ended at start with exit code " << driver::WaitForExit(Process(), 0).value_or(0);
+    ASSERT_NE(mainWindow_, nullptr) << "no main window appeared";
+}
+
+driver::StartedProgram& ProgramTest::StartAnother() {
+    return others_.emplace_back(driver::StartProgram(programPath_, L"", folder_->Path()));
+}
+
+void ProgramTest::Exit() {
+    ASSERT_TRUE(program_ && driver::IsRunning(Process())) << "the program is not running";
+    driver::PostCommand(mainWindow_, kExitCommand);
+    const auto code = driver::WaitForExit(Process());
+    ASSERT_TRUE(code.has_value()) << "the program did not end after the exit command";
+    EXPECT_EQ(*code, 0u);
+}
+
+std::vector<SYSTEMTIME> ProgramTest::DaysOfRun() const {
+    std::vector<SYSTEMTIME> days{startDay_};
+    const SYSTEMTIME today = Today();
+    if (today.wDay != startDay_.wDay || today.wMonth != startDay_.wMonth || today.wYear != startDay_.wYear) {
+        days.push_back(today);
+    }
+    return days;
+}
+
+}  // namespace veltrano::e2e

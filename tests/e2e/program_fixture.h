@@ -1,0 +1,63 @@
+#pragma once
+// One Veltrano.exe per test: a fresh copy in its own Japanese-named program folder, prepared
+// settings, and an exit through the program's own exit command at the end.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/processes.h"
+#include "driver/program_folder.h"
+
+namespace veltrano::e2e {
+
+inline constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
+inline constexpr wchar_t kProductName[] = L"Veltrano";
+inline constexpr WORD kExitCommand = 40001;
+
+// Texts compared as UTF-8 so that a failure prints them readably rather than as code points.
+std::string Utf8(std::wstring_view text);
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Ends what is still running: by the exit command when the test went well, by force otherwise.
+    void TearDown() override;
+
+    // The Windows user's name, the prefix of every data file.
+    static std::wstring UserName();
+    std::wstring SettingsPath() const;
+    std::wstring LogFolderPath() const;
+    std::wstring ProgramPath() const { return programPath_; }
+
+    // Writes the settings file as UTF-16LE with byte order mark, as the program keeps it.
+    void WriteSettings(std::wstring_view text) const;
+
+    // Starts the program and waits for its main window (or its early end, reported with the
+    // exit code). Use with ASSERT_NO_FATAL_FAILURE.
+    void Start();
+    // Starts one more copy from the same folder without waiting for anything.
+    driver::StartedProgram& StartAnother();
+    // Sends the exit command and expects the process to end with exit code 0.
+    void Exit();
+
+    HANDLE Process() const { return program_->process.get(); }
+    DWORD ProcessId() const { return program_->processId; }
+    HWND MainWindow() const { return mainWindow_; }
+    // The local dates seen around the run, for files named by the day they were written.
+    std::vector<SYSTEMTIME> DaysOfRun() const;
+
+private:
+    std::optional<driver::TemporaryProgramFolder> folder_;
+    std::wstring programPath_;
+    std::optional<driver::StartedProgram> program_;
+    std::deque<driver::StartedProgram> others_;  // a deque keeps handed-out references valid
+    HWND mainWindow_ = nullptr;
+    SYSTEMTIME startDay_{};
+};
+
+}  // namespace veltrano::e2e

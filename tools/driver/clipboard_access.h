@@ -1,0 +1,24 @@
+#pragma once
+// The real clipboard, as another program on the desktop sees it.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "driver/waiting.h"
+
+namespace veltrano::driver {
+
+// Each replaces the whole clipboard content; throws when the clipboard stays busy or memory runs out.
+void SetClipboardText(const std::wstring& text, DWORD timeoutMs = kDefaultTimeoutMs);
+// A small 24-bit CF_DIB picture and nothing else, so no text format is on the clipboard.
+void SetClipboardImage(DWORD timeoutMs = kDefaultTimeoutMs);
+
+// CF_UNICODETEXT up to its terminator, or nullopt when the clipboard holds no text.
+std::optional<std::wstring> GetClipboardText(DWORD timeoutMs = kDefaultTimeoutMs);
+
+// A deterministic mix of Japanese, ASCII and line breaks of exactly `length` UTF-16 units,
+// so a large clipboard text can be made here and recognised again elsewhere.
+std::wstring MakeSizedText(size_t length);
+
+}  // namespace veltrano::driver
