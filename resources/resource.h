@@ -5,3 +5,4 @@
 
 // Main menu commands
 #define IDM_EXIT 40001
+#define IDM_ENCRYPT_KEYWORD_FILE 40005

@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include "app/clipboard.h"
 #include "app/error_text.h"
+#include "app/tray_tip.h"
 #include "resource.h"
 #include "settings/tray_assignments.h"
 
@@ -13,7 +15,16 @@ constexpr wchar_t kProductName[] = L"Veltrano";
 }  // namespace
 
 Application::Application(HINSTANCE instance, DataPaths paths)
-    : instance_(instance), paths_(std::move(paths)), settings_(paths_.SettingsFile()), log_(settings_, paths_, clock_) {}
+    : instance_(instance),
+      paths_(std::move(paths)),
+      settings_(paths_.SettingsFile()),
+      log_(settings_, paths_, clock_),
+      keywordLists_(settings_, paths_, notifier_, log_),
+      keywordEncryption_(keywordLists_.Family(), notifier_, question_),
+      keywordSearch_(keywordLists_, notifier_, log_),
+      pipeline_(trayIcon_, keywordSearch_, notifier_, log_) {
+    keywordLists_.AttachEncryption(keywordEncryption_);
+}
 
 bool Application::CreateMainWindow() {
     WNDCLASSEXW windowClass{};
@@ -54,6 +65,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: return OnCreate();
         case WM_DESTROY: OnDestroy(); return 0;
         case WM_COMMAND: return OnCommand(wParam, lParam);
+        case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
         OnTaskbarCreated();
@@ -63,20 +75,29 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Application::OnCreate() {
-    if (!trayIcon_.Add(window_, instance_, kProductName)) {
+    if (!trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")))) {
         ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
         return -1;
     }
     notifier_.SetOwner(window_);
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
-    // Still to come, in this order: keyword lists; replacement definitions when UseClipboardReplace;
-    // the automatic replacement switch from InitialAutoReplaceEnable; clipboard history; registered
-    // copy texts; the clipboard text window when UseClipboardTextWindow; the clipboard listener.
+    keywordLists_.Reload();
+    // Still to come, in this order: replacement definitions when UseClipboardReplace; the automatic
+    // replacement switch from InitialAutoReplaceEnable; clipboard history; registered copy texts;
+    // the clipboard text window when UseClipboardTextWindow.
+    listenerWindow_ = window_;
+    ::AddClipboardFormatListener(listenerWindow_);
+    clipboardHandler_ = [this](const std::wstring& text) { pipeline_.ProcessClipboardText(text); };
     return 0;
 }
 
 void Application::OnDestroy() {
+    if (listenerWindow_) {
+        ::RemoveClipboardFormatListener(listenerWindow_);
+        listenerWindow_ = nullptr;
+    }
+    clipboardHandler_ = nullptr;
     trayIcon_.Remove();
     ::PostQuitMessage(0);
 }
@@ -84,12 +105,22 @@ void Application::OnDestroy() {
 LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_EXIT: ::DestroyWindow(window_); return 0;
+        case IDM_ENCRYPT_KEYWORD_FILE: keywordEncryption_.Set(!settings_.EncryptKeywordFile()); return 0;
     }
     return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
 }
 
+void Application::OnClipboardUpdate() {
+    if (!clipboardHandler_) return;
+    if (const std::optional<std::wstring> text = ReadClipboardText(window_)) {
+        clipboardHandler_(*text);
+    } else {
+        pipeline_.ProcessNoText();
+    }
+}
+
 void Application::OnTaskbarCreated() {
-    trayIcon_.Add(window_, instance_, kProductName);
+    trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")));
 }
 
 void Application::ReportUnexpectedError() {

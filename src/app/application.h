@@ -3,12 +3,20 @@
 // receives clipboard updates and commands, and owns dialogs and menus.
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
+#include "app/clipboard_pipeline.h"
+#include "app/message_box_question.h"
 #include "app/tray_icon.h"
 #include "base/local_clock.h"
 #include "log/log_writer.h"
+#include "matching/keyword_lists.h"
+#include "matching/keyword_search.h"
 #include "notify/message_box_notifier.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
+#include "storage/list_file_encryption.h"
 
 namespace veltrano {
 
@@ -27,6 +35,7 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnClipboardUpdate();
     void OnTaskbarCreated();
     void ReportUnexpectedError();
 
@@ -36,8 +45,16 @@ private:
     SystemLocalClock clock_;
     LogWriter log_;
     MessageBoxNotifier notifier_;
+    MessageBoxQuestion question_;
     TrayIcon trayIcon_;
+    KeywordLists keywordLists_;
+    ListFileEncryption keywordEncryption_;
+    KeywordSearch keywordSearch_;
+    ClipboardPipeline pipeline_;
+    // Filled once the main window listens to the clipboard, emptied when it is destroyed.
+    std::function<void(const std::wstring&)> clipboardHandler_;
     HWND window_ = nullptr;
+    HWND listenerWindow_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
 };
 

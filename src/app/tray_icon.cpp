@@ -37,6 +37,14 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
+bool TrayIcon::SetTip(const std::wstring& tip) {
+    if (!window_) return false;
+    NOTIFYICONDATAW data = BaseRecord(window_);
+    data.uFlags = NIF_TIP;
+    CopyTip(data, tip);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 void TrayIcon::Remove() {
     if (!window_) return;
     NOTIFYICONDATAW data = BaseRecord(window_);

@@ -13,6 +13,8 @@ class TrayIcon {
 public:
     // Also used again after the shell's taskbar restarts.
     bool Add(HWND window, HINSTANCE instance, const std::wstring& tip);
+    // False before the icon was added or when the shell refuses.
+    bool SetTip(const std::wstring& tip);
     void Remove();
 
 private:

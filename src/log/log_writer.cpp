@@ -1,10 +1,11 @@
 #include "log/log_writer.h"
 
 #include <cwchar>
-#include <filesystem>
 #include <iterator>
+#include <stdexcept>
 
 #include "base/unique_any.h"
+#include "storage/file_system.h"
 #include "storage/text_encoding.h"
 
 namespace veltrano {
@@ -76,13 +77,13 @@ void LogWriter::EnsureLogFile() const {
 
 void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
     if (path.empty()) return;
-    std::error_code error;
-    // A failed existence test (access denied, say) is treated like any other log failure: skipped.
-    if (std::filesystem::exists(path, error) || error) return;
+    try {
+        if (FileExists(path)) return;
+    } catch (const std::runtime_error&) {
+        return;  // a failed existence test (access denied, say) is skipped like any other log failure
+    }
     const std::wstring folder = LogFolderPath();
-    if (folder.empty()) return;
-    std::filesystem::create_directories(folder, error);
-    if (error) return;
+    if (folder.empty() || !CreateFolders(folder)) return;
     // CREATE_NEW: a file another writer started in the meantime keeps its lines.
     UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));

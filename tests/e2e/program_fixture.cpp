@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "driver/message_boxes.h"
 #include "driver/waiting.h"
 #include "driver/window_queries.h"
 #include "storage/text_encoding.h"
@@ -52,6 +53,30 @@ std::wstring ProgramTest::SettingsPath() const { return folder_->PathOf(UserName
 
 std::wstring ProgramTest::LogFolderPath() const { return folder_->PathOf(UserName() + L"_log"); }
 
+std::wstring ProgramTest::DataPath(std::wstring_view suffix) const {
+    return folder_->PathOf(UserName() + std::wstring(suffix));
+}
+
+std::wstring ProgramTest::TakeMessageBox(const std::wstring& caption, int button) {
+    const driver::WindowQuery query{
+        .className = driver::kDialogClass, .caption = caption, .processId = ProcessId(), .visibleOnly = true};
+    const HWND box = driver::WaitForWindow(query);
+    if (!box) {
+        ADD_FAILURE() << "no message box \"" << Utf8(caption) << "\" appeared";
+        return {};
+    }
+    const std::wstring body = driver::MessageBoxText(box);
+    driver::PressButton(box, button);
+    // This box, not any with the caption: a question may be followed at once by the next one.
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [box] { return !::IsWindowVisible(box); }))
+        << "the message box stayed after its button was pressed";
+    return body;
+}
+
+void ProgramTest::WriteDataText(std::wstring_view suffix, std::wstring_view text) const {
+    driver::WriteFileBytes(DataPath(suffix), "\xEF\xBB\xBF" + WideToUtf8(text));
+}
+
 void ProgramTest::WriteSettings(std::wstring_view text) const { driver::WriteUtf16File(SettingsPath(), text); }
 
 void ProgramTest::Start() {
@@ -67,6 +92,9 @@ void ProgramTest::Start() {
     ASSERT_TRUE(driver::IsRunning(Process()))
         << "the program ended at start with exit code " << driver::WaitForExit(Process(), 0).value_or(0);
     ASSERT_NE(mainWindow_, nullptr) << "no main window appeared";
+    // The window exists from its first message on; only once the message loop waits for input
+    // has creation finished, with the lists loaded and the clipboard listener registered.
+    ASSERT_EQ(::WaitForInputIdle(Process(), driver::kDefaultTimeoutMs), 0u) << "the program never became idle";
 }
 
 driver::StartedProgram& ProgramTest::StartAnother() {

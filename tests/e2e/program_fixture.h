@@ -32,8 +32,12 @@ protected:
     static std::wstring UserName();
     std::wstring SettingsPath() const;
     std::wstring LogFolderPath() const;
+    // A data file or folder of the Windows user in the program folder: user name + suffix.
+    std::wstring DataPath(std::wstring_view suffix) const;
     std::wstring ProgramPath() const { return programPath_; }
 
+    // Writes a data file as UTF-8 with byte order mark, as the program writes its text files.
+    void WriteDataText(std::wstring_view suffix, std::wstring_view text) const;
     // Writes the settings file as UTF-16LE with byte order mark, as the program keeps it.
     void WriteSettings(std::wstring_view text) const;
 
@@ -44,6 +48,10 @@ protected:
     driver::StartedProgram& StartAnother();
     // Sends the exit command and expects the process to end with exit code 0.
     void Exit();
+
+    // Waits for a message box of the program with this caption, gives its body and closes it
+    // with the button (OK unless told). Empty (and a test failure) when none appeared.
+    std::wstring TakeMessageBox(const std::wstring& caption, int button = IDOK);
 
     HANDLE Process() const { return program_->process.get(); }
     DWORD ProcessId() const { return program_->processId; }

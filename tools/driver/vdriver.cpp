@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/balloons.h"
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/processes.h"
@@ -194,6 +195,17 @@ const std::map<std::wstring, Command>& Commands() {
              }
              return 0;
          }},
+        {L"balloons",
+         [](const Arguments&) {
+             for (const BalloonInfo& balloon : ListBalloons()) {
+                 DWORD processId = 0;
+                 if (balloon.owner) ::GetWindowThreadProcessId(balloon.owner, &processId);
+                 PrintLine(HandleText(balloon.balloonWindow) + L"\t" + HandleText(balloon.owner) + L"\t" +
+                           std::to_wstring(processId) + L"\t" + std::to_wstring(balloon.iconFlag) + L"\t" + balloon.title +
+                           L"\t" + balloon.text);
+             }
+             return 0;
+         }},
         {L"set-clipboard",
          [](const Arguments& args) {
              SetClipboardText(OnlyPositional(args), args.Timeout());
@@ -269,6 +281,7 @@ constexpr char kUsage[] =
     "  post-command (--hwnd H | --class C [--caption T]) --id N\n"
     "  post-tray    (--hwnd H | --class C [--caption T]) --mouse WM_RBUTTONUP|N\n"
     "  tray-icons                       (icon window, owner window, owner pid, tip)\n"
+    "  balloons                         (balloon window, owner window, owner pid, NIIF flag, title, text)\n"
     "  set-clipboard TEXT | set-clipboard-size N (UTF-16 units) | set-clipboard-image | get-clipboard\n"
     "  msgbox-text  --caption T [--timeout-ms N]\n"
     "  msgbox-press --caption T --button N [--timeout-ms N]\n"

@@ -18,6 +18,10 @@ public:
         notifications.push_back({body, title, kind});
     }
     std::vector<Notification> notifications;
+    int fallbackBoxes = 0;
+
+protected:
+    void ShowFallbackBox() noexcept override { ++fallbackBoxes; }
 };
 
 }  // namespace veltrano::test

@@ -1,0 +1,76 @@
+#pragma once
+// The user's keywords: two files beside the program (wildcard and regular expression),
+// parsed into lists that keyword search scans on every clipboard change.
+#include <optional>
+#include <regex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/log_writer.h"
+#include "matching/keyword_prefilter.h"
+#include "matching/wildcard.h"
+#include "notify/notifier.h"
+#include "settings/settings.h"
+#include "storage/data_paths.h"
+#include "storage/list_file_encryption.h"
+
+namespace veltrano {
+
+enum class KeywordKind { Wildcard, Regex };
+
+// "ワイルドカード" or "正規表現", as notifications and logs name the kind.
+const wchar_t* KeywordKindName(KeywordKind kind);
+
+struct KeywordEntry {
+    std::wstring text;  // the line as written, "[i]" included
+    std::wregex pattern;
+    bool ignoreCase = false;
+    std::optional<WildcardMatcher> wildcard;  // the same pattern, matched in linear time
+};
+
+using KeywordList = std::vector<KeywordEntry>;
+
+// Parses decoded keyword file text. A line whose pattern does not compile is logged
+// (category Other) and left out; parsing goes on.
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log);
+
+class KeywordLists {
+public:
+    KeywordLists(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
+        : settings_(settings), paths_(paths), notifier_(notifier), log_(log) {}
+
+    // The switch that converts these files; the lists call it when an encrypted file is missing.
+    void AttachEncryption(ListFileEncryption& encryption) { encryption_ = &encryption; }
+    // The description of this file family for its encryption switch.
+    ListFileFamily Family();
+
+    std::wstring KeywordFilePath(KeywordKind kind, bool encrypted) const;
+    // Makes the file of the current form exist: a plain template when missing, after switching
+    // encryption off when the encrypted file is the one missing.
+    void EnsureKeywordFile(KeywordKind kind);
+    // Reloads both lists; a list whose file cannot be read is emptied and reported. Never throws.
+    void Reload();
+
+    const KeywordList& List(KeywordKind kind) const { return kind == KeywordKind::Wildcard ? wildcard_ : regex_; }
+    // Built with each reload, so that a search scans the text once for all literals of a list.
+    const KeywordPrefilter& Prefilter(KeywordKind kind) const {
+        return kind == KeywordKind::Wildcard ? wildcardPrefilter_ : regexPrefilter_;
+    }
+
+private:
+    KeywordList LoadKeywordFile(KeywordKind kind);
+    void ReloadList(KeywordKind kind);
+
+    const Settings& settings_;
+    const DataPaths& paths_;
+    Notifier& notifier_;
+    LogWriter& log_;
+    ListFileEncryption* encryption_ = nullptr;
+    KeywordList wildcard_;
+    KeywordList regex_;
+    KeywordPrefilter wildcardPrefilter_;
+    KeywordPrefilter regexPrefilter_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,255 @@
+#include "matching/keyword_prefilter.h"
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <locale>
+
+#include "matching/keyword_lists.h"
+#include "matching/wildcard.h"
+
+namespace veltrano {
+namespace {
+
+constexpr std::wstring_view kRegexSpecial = L"\\^$.|?*+()[]{}";
+// The line ends of ECMAScript '.', which the wildcard matcher never crosses either.
+constexpr std::array<wchar_t, 4> kLineEnds = {L'\n', L'\r', L'\u2028', L'\u2029'};
+// Longer literals only grow the automaton; any piece of a required literal is required too.
+constexpr size_t kMaxLiteralLength = 32;
+// Above this many transitions (4 bytes each) the lists run without the prefilter.
+constexpr size_t kMaxAutomatonCells = size_t{1} << 22;
+constexpr uint32_t kNoState = UINT32_MAX;
+
+// A pattern's leading atoms as far as they are plain: a literal character, or nullopt for one
+// that matches something else ('.', or any quantified atom). Stops at the first other construct.
+std::vector<std::optional<wchar_t>> LeadingAtoms(std::wstring_view pattern) {
+    std::vector<std::optional<wchar_t>> atoms;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const wchar_t c = pattern[i];
+        if (c == L'*' || c == L'+' || c == L'?' || c == L'{') {
+            if (!atoms.empty()) atoms.back() = std::nullopt;  // quantified: maybe absent or repeated
+            if (c == L'{') break;
+        } else if (c == L'\\' && i + 1 < pattern.size() && kRegexSpecial.find(pattern[i + 1]) != std::wstring_view::npos) {
+            atoms.push_back(pattern[++i]);
+        } else if (c == L'.') {
+            atoms.push_back(std::nullopt);
+        } else if (kRegexSpecial.find(c) != std::wstring_view::npos) {
+            break;  // classes, groups, anchors, other escapes, alternation
+        } else {
+            atoms.push_back(c);
+        }
+    }
+    return atoms;
+}
+
+// ECMAScript reading: '\' quotes one character, and nothing inside [...] is structure.
+bool HasTopLevelAlternation(std::wstring_view pattern) {
+    int depth = 0;
+    bool inClass = false;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const wchar_t c = pattern[i];
+        if (c == L'\\') {
+            ++i;
+        } else if (inClass) {
+            inClass = c != L']';
+        } else if (c == L'[') {
+            inClass = true;
+        } else if (c == L'(') {
+            ++depth;
+        } else if (c == L')') {
+            --depth;
+        } else if (c == L'|' && depth <= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+KeywordPrefilter::KeywordPrefilter(const KeywordList& list) {
+    keywords_.resize(list.size());
+    if (list.empty()) return;
+    // The fold the regexes (and so the wildcard matchers) apply to text, taken once: it depends
+    // only on the locale, which a keyword whose regex holds another one simply does not share.
+    const std::locale locale = list.front().pattern.getloc();
+    const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+    fold_.resize(size_t{1} << 16);
+    for (size_t c = 0; c < fold_.size(); ++c) fold_[c] = ctype.tolower(static_cast<wchar_t>(c));
+
+    for (size_t i = 0; i < list.size(); ++i) {
+        const KeywordEntry& entry = list[i];
+        Keyword& keyword = keywords_[i];
+        keyword.ignoreCase = entry.ignoreCase;
+        if (entry.pattern.getloc() != locale) continue;
+        std::wstring_view pattern = entry.text;
+        if (entry.ignoreCase) pattern.remove_prefix(3);  // "[i]"
+        std::wstring literal;
+        if (entry.wildcard) {
+            // The translation is all literals, '.' and ".*": its longest literal run is in every match.
+            const auto atoms = LeadingAtoms(WildcardToRegex(pattern));
+            std::wstring run;
+            keyword.lineBound = true;
+            for (const auto& atom : atoms) {
+                if (atom) {
+                    run += *atom;
+                    if (IsLineEnd(*atom, entry.ignoreCase)) keyword.lineBound = false;
+                } else {
+                    run.clear();
+                }
+                if (run.size() > literal.size()) literal = run;
+            }
+        } else if (!HasTopLevelAlternation(pattern)) {
+            // Every match begins with the leading literals.
+            for (const auto& atom : LeadingAtoms(pattern)) {
+                if (!atom) break;
+                literal += *atom;
+            }
+        }
+        if (literal.empty()) continue;
+        literal.resize(std::min(literal.size(), kMaxLiteralLength));
+        for (wchar_t& c : literal) c = fold_[static_cast<uint16_t>(c)];
+        const auto known = std::find(literals_.begin(), literals_.end(), literal);
+        keyword.literal = static_cast<uint32_t>(known - literals_.begin());
+        if (known == literals_.end()) literals_.push_back(std::move(literal));
+    }
+    BuildAutomaton();
+}
+
+bool KeywordPrefilter::IsLineEnd(wchar_t c, bool ignoreCase) const {
+    if (!ignoreCase) return std::find(kLineEnds.begin(), kLineEnds.end(), c) != kLineEnds.end();
+    const wchar_t folded = fold_[static_cast<uint16_t>(c)];
+    return std::any_of(kLineEnds.begin(), kLineEnds.end(),
+                       [&](wchar_t end) { return fold_[static_cast<uint16_t>(end)] == folded; });
+}
+
+void KeywordPrefilter::BuildAutomaton() {
+    std::vector<uint16_t> column(size_t{1} << 16, 0);
+    columns_ = 1;
+    size_t states = 1;
+    for (const std::wstring& literal : literals_) {
+        states += literal.size();
+        for (const wchar_t c : literal) {
+            if (column[static_cast<uint16_t>(c)] == 0) column[static_cast<uint16_t>(c)] = static_cast<uint16_t>(columns_++);
+        }
+    }
+    if (states * columns_ > kMaxAutomatonCells) {
+        for (Keyword& keyword : keywords_) keyword.literal = kNone;
+        literals_.clear();
+        return;
+    }
+    classOf_.resize(size_t{1} << 16);
+    for (size_t c = 0; c < classOf_.size(); ++c) classOf_[c] = column[static_cast<uint16_t>(fold_[c])];
+
+    // The trie.
+    next_.assign(columns_, kNoState);
+    output_.assign(1, kNone);
+    for (uint32_t id = 0; id < literals_.size(); ++id) {
+        uint32_t state = 0;
+        for (const wchar_t c : literals_[id]) {
+            uint32_t& target = next_[state * columns_ + column[static_cast<uint16_t>(c)]];
+            if (target == kNoState) {
+                target = static_cast<uint32_t>(output_.size());
+                output_.push_back(kNone);
+                next_.resize(next_.size() + columns_, kNoState);
+            }
+            state = next_[state * columns_ + column[static_cast<uint16_t>(c)]];
+        }
+        output_[state] = id;
+    }
+    // Failure links in breadth-first order, folded into a complete transition table.
+    std::vector<uint32_t> failure(output_.size(), 0);
+    outputLink_.assign(output_.size(), 0);
+    std::deque<uint32_t> queue;
+    for (size_t a = 0; a < columns_; ++a) {
+        uint32_t& target = next_[a];
+        if (target == kNoState) {
+            target = 0;
+        } else {
+            queue.push_back(target);
+        }
+    }
+    while (!queue.empty()) {
+        const uint32_t state = queue.front();
+        queue.pop_front();
+        for (size_t a = 0; a < columns_; ++a) {
+            uint32_t& target = next_[state * columns_ + a];
+            const uint32_t fallback = next_[failure[state] * columns_ + a];
+            if (target == kNoState) {
+                target = fallback;
+            } else {
+                failure[target] = fallback;
+                outputLink_[target] = output_[fallback] != kNone ? fallback : outputLink_[fallback];
+                queue.push_back(target);
+            }
+        }
+    }
+}
+
+KeywordPrefilter::TextScan KeywordPrefilter::Scan(std::wstring_view text) const {
+    TextScan scan;
+    scan.firstStart.assign(literals_.size(), std::wstring_view::npos);
+    size_t missing = literals_.size();
+    if (missing == 0) return scan;
+    // A state is visited for its outputs once; after that all of them have a first occurrence.
+    std::vector<uint8_t> pending(output_.size());
+    for (size_t s = 0; s < output_.size(); ++s) pending[s] = output_[s] != kNone || outputLink_[s] != 0;
+    uint32_t state = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        state = next_[state * columns_ + classOf_[static_cast<uint16_t>(text[i])]];
+        if (!pending[state]) continue;
+        pending[state] = 0;
+        for (uint32_t s = output_[state] != kNone ? state : outputLink_[state]; s != 0; s = outputLink_[s]) {
+            size_t& first = scan.firstStart[output_[s]];
+            if (first != std::wstring_view::npos) continue;
+            first = i + 2 - literals_[output_[s]].size();
+            if (--missing == 0) return scan;
+        }
+    }
+    return scan;
+}
+
+size_t KeywordPrefilter::NextOccurrence(std::wstring_view text, size_t from, const std::wstring& literal) const {
+    const size_t length = literal.size();
+    for (size_t i = from; i + length <= text.size(); ++i) {
+        if (fold_[static_cast<uint16_t>(text[i])] != literal[0]) continue;
+        size_t k = 1;
+        while (k < length && fold_[static_cast<uint16_t>(text[i + k])] == literal[k]) ++k;
+        if (k == length) return i;
+    }
+    return std::wstring_view::npos;
+}
+
+std::optional<MatchSpan> KeywordPrefilter::FindWildcard(const KeywordList& list, size_t index, std::wstring_view text,
+                                                        const TextScan& scan) const {
+    const Keyword& keyword = keywords_[index];
+    const WildcardMatcher& matcher = *list[index].wildcard;
+    if (keyword.literal == kNone) return matcher.Find(text);
+    size_t at = scan.firstStart[keyword.literal];
+    if (at == std::wstring_view::npos) return std::nullopt;
+    if (!keyword.lineBound) return matcher.Find(text);
+    // Every match lies on one line and holds the literal: the first line holding the literal
+    // where the matcher succeeds has the first match, and the matcher sees only that line.
+    while (at != std::wstring_view::npos) {
+        size_t start = at;
+        while (start > 0 && !IsLineEnd(text[start - 1], keyword.ignoreCase)) --start;
+        size_t end = at;
+        while (end < text.size() && !IsLineEnd(text[end], keyword.ignoreCase)) ++end;
+        if (const auto match = matcher.Find(text.substr(start, end - start))) {
+            return MatchSpan{start + match->position, match->length};
+        }
+        if (end == text.size()) break;
+        at = NextOccurrence(text, end + 1, literals_[keyword.literal]);
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> KeywordPrefilter::RegexStart(size_t index, const TextScan& scan) const {
+    const Keyword& keyword = keywords_[index];
+    if (keyword.literal == kNone) return 0;
+    const size_t at = scan.firstStart[keyword.literal];
+    if (at == std::wstring_view::npos) return std::nullopt;
+    return at;
+}
+
+}  // namespace veltrano

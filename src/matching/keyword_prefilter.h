@@ -1,0 +1,69 @@
+#pragma once
+// Keyword search without one pass over the text per keyword. Each keyword gets a literal that
+// every match of it contains (wildcards: their longest literal run; regexes: a plain literal
+// prefix, when the pattern has no top-level alternation). One Aho-Corasick pass over the
+// case-folded text finds where each literal first occurs; a keyword whose literal never occurs
+// cannot match and is skipped, a wildcard runs its exact matcher only on the lines that hold its
+// literal (its matches never cross a line end), a regex starts its search at the first occurrence.
+// Keywords without such a literal run as before. Results are those of the plain per-keyword search.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "matching/match_span.h"
+
+namespace veltrano {
+
+struct KeywordEntry;
+using KeywordList = std::vector<KeywordEntry>;
+
+class KeywordPrefilter {
+public:
+    // Where each literal first occurs in one text (npos: nowhere).
+    struct TextScan {
+        std::vector<size_t> firstStart;
+    };
+
+    KeywordPrefilter() = default;
+    explicit KeywordPrefilter(const KeywordList& list);
+
+    bool Covers(const KeywordList& list) const { return keywords_.size() == list.size(); }
+
+    // One pass over the text for all literals of the list.
+    TextScan Scan(std::wstring_view text) const;
+
+    // list[index].wildcard->Find(text), reading only the lines that can hold its first match.
+    std::optional<MatchSpan> FindWildcard(const KeywordList& list, size_t index, std::wstring_view text,
+                                          const TextScan& scan) const;
+
+    // Where list[index]'s regex search may start without missing its first match, or nullopt
+    // when it cannot match at all.
+    std::optional<size_t> RegexStart(size_t index, const TextScan& scan) const;
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    struct Keyword {
+        uint32_t literal = kNone;  // index into literals_, kNone: always runs
+        bool ignoreCase = false;
+        bool lineBound = false;    // no literal of the pattern is a line end: matches stay on one line
+    };
+
+    bool IsLineEnd(wchar_t c, bool ignoreCase) const;
+    size_t NextOccurrence(std::wstring_view text, size_t from, const std::wstring& literal) const;
+    void BuildAutomaton();
+
+    std::vector<Keyword> keywords_;
+    std::vector<std::wstring> literals_;  // folded, distinct
+    std::vector<wchar_t> fold_;           // the keywords' ctype tolower for every code unit
+    std::vector<uint16_t> classOf_;       // code unit -> automaton column (0: in no literal)
+    size_t columns_ = 0;
+    std::vector<uint32_t> next_;          // state * columns_ + column -> state
+    std::vector<uint32_t> output_;        // state -> literal ending there, or kNone
+    std::vector<uint32_t> outputLink_;    // state -> nearest proper suffix state with an output, or 0
+};
+
+}  // namespace veltrano

@@ -1,0 +1,136 @@
+#include "matching/keyword_search.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "matching/large_stack.h"
+
+namespace veltrano {
+namespace {
+
+// Even after a slow pattern used up the search's time, a cheap keyword still gets this long.
+constexpr auto kMinimumKeywordTime = std::chrono::milliseconds(5);
+
+const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文字無視" : L"大文字小文字区別"; }
+
+const wchar_t* StopReasonText(MatchAborted::Reason reason) {
+    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"このキーワードに対してクリップボードの行が長すぎます。"
+                                                                 : L"このキーワードの照合に時間が掛かりすぎます。";
+}
+
+std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view text, SearchTimeShare& time) {
+    if (entry.wildcard) return entry.wildcard->Find(text);
+    MatchBudget budget = time.Next();
+    return BoundedSearch(entry.pattern, text, budget);
+}
+
+size_t RegexEntries(const KeywordList& list) {
+    return static_cast<size_t>(std::count_if(list.begin(), list.end(), [](const KeywordEntry& e) { return !e.wildcard; }));
+}
+
+}  // namespace
+
+MatchBudget SearchTimeShare::Next() {
+    const auto now = std::chrono::steady_clock::now();
+    const auto left = deadline_ > now ? deadline_ - now : std::chrono::steady_clock::duration::zero();
+    const auto share = left / static_cast<long>(std::max<size_t>(remaining_, 1));
+    if (remaining_ > 0) --remaining_;
+    return MatchBudget(now + std::max<std::chrono::steady_clock::duration>(share, kMinimumKeywordTime));
+}
+
+namespace {
+
+// The first keyword of the list for which find(index) gives a match.
+template <typename Find>
+KeywordHit FirstHit(const KeywordList& list, KeywordKind kind, std::wstring_view text, KeywordSearchResult& result,
+                    const Find& find) {
+    for (size_t index = 0; index < list.size(); ++index) {
+        const KeywordEntry& entry = list[index];
+        try {
+            if (const std::optional<MatchSpan> match = find(index)) {
+                return KeywordHit{true, entry.text, std::wstring(text.substr(match->position, match->length)),
+                                  entry.ignoreCase, kind};
+            }
+        } catch (const MatchAborted& stopped) {
+            if (!result.firstStopped) result.firstStopped = StoppedKeyword{kind, entry.text, stopped.reason()};
+            ++result.stoppedCount;
+        }
+    }
+    return KeywordHit{};
+}
+
+}  // namespace
+
+KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
+                            std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result) {
+    if (!prefilter.Covers(list)) return FindFirstKeyword(list, kind, text, time, result);
+    const KeywordPrefilter::TextScan scan = prefilter.Scan(text);
+    return FirstHit(list, kind, text, result, [&](size_t index) -> std::optional<MatchSpan> {
+        const KeywordEntry& entry = list[index];
+        if (entry.wildcard) return prefilter.FindWildcard(list, index, text, scan);
+        // Taken even when skipped: the share passes on to the next keywords, as after a quick search.
+        MatchBudget budget = time.Next();
+        const std::optional<size_t> start = prefilter.RegexStart(index, scan);
+        if (!start) return std::nullopt;
+        return BoundedSearch(entry.pattern, text, budget, *start);
+    });
+}
+
+KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstring_view text, SearchTimeShare& time,
+                            KeywordSearchResult& result) {
+    return FirstHit(list, kind, text, result, [&](size_t index) { return FindEntry(list[index], text, time); });
+}
+
+KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
+                                std::chrono::steady_clock::duration timeBudget) {
+    const KeywordList& wildcards = lists.List(KeywordKind::Wildcard);
+    const KeywordList& regexes = lists.List(KeywordKind::Regex);
+    SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget, RegexEntries(wildcards) + RegexEntries(regexes));
+    KeywordSearchResult result;
+    result.hit =
+        FindFirstKeyword(wildcards, lists.Prefilter(KeywordKind::Wildcard), KeywordKind::Wildcard, text, time, result);
+    if (!result.hit.found) {
+        result.hit =
+            FindFirstKeyword(regexes, lists.Prefilter(KeywordKind::Regex), KeywordKind::Regex, text, time, result);
+    }
+    return result;
+}
+
+std::wstring DetectionMessage(const KeywordHit& hit) {
+    return L"一致部分: " + hit.matchedText +
+           (hit.kind == KeywordKind::Wildcard ? L"\nワイルドカードキーワード: " : L"\n正規表現キーワード: ") +
+           hit.keywordText + L"\n設定: " + CaseText(hit.ignoreCase);
+}
+
+std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText) {
+    return std::wstring(L"タイプ: ") + KeywordKindName(hit.kind) + L" / キーワード: " + hit.keywordText +
+           L" / 設定: " + CaseText(hit.ignoreCase) + L" / 一致部分: " + hit.matchedText +
+           L" / クリップボード内容: " + std::wstring(clipboardText);
+}
+
+void KeywordSearch::SearchKeywords(const std::wstring& text) {
+    const KeywordSearchResult result = RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget); });
+    if (result.hit.found) {
+        notifier_.Notify(DetectionMessage(result.hit), L"クリップボード検出", NotifyKind::Warning);
+        log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text));
+    }
+    if (result.firstStopped) ReportStopped(result);
+}
+
+void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
+    const StoppedKeyword& stopped = *result.firstStopped;
+    std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
+                        StopReasonText(stopped.reason) + L"\n" + KeywordKindName(stopped.kind) +
+                        L"キーワード: " + stopped.keywordText;
+    if (result.stoppedCount > 1) {
+        body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
+    }
+    const std::wstring title = L"キーワード検索中断";
+    notifier_.Notify(body, title, NotifyKind::Error);
+    log_.WriteLog(LogCategory::Other, title,
+                  std::wstring(L"タイプ: ") + KeywordKindName(stopped.kind) + L" / キーワード: " + stopped.keywordText +
+                      L" / 理由: " + StopReasonText(stopped.reason) + L" / 中断件数: " +
+                      std::to_wstring(result.stoppedCount));
+}
+
+}  // namespace veltrano

@@ -1,0 +1,86 @@
+#pragma once
+// Detection: the first keyword of the wildcard list, then of the regex list, found in the
+// clipboard text is reported once. Every match runs bounded, so no text can crash or freeze it.
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "log/log_writer.h"
+#include "matching/bounded_match.h"
+#include "matching/keyword_lists.h"
+#include "notify/notifier.h"
+
+namespace veltrano {
+
+struct KeywordHit {
+    bool found = false;
+    std::wstring keywordText;
+    std::wstring matchedText;
+    bool ignoreCase = false;
+    KeywordKind kind = KeywordKind::Wildcard;
+};
+
+// A keyword whose search was stopped (too slow, or the line too long for its pattern).
+struct StoppedKeyword {
+    KeywordKind kind;
+    std::wstring keywordText;
+    MatchAborted::Reason reason;
+};
+
+struct KeywordSearchResult {
+    KeywordHit hit;
+    std::optional<StoppedKeyword> firstStopped;  // reported once per search
+    size_t stoppedCount = 0;
+};
+
+// Shares one search's time among its regex keywords: each gets an equal part of what is left
+// (at least a few milliseconds), so one slow pattern cannot starve the keywords after it.
+class SearchTimeShare {
+public:
+    SearchTimeShare(std::chrono::steady_clock::time_point deadline, size_t keywords)
+        : deadline_(deadline), remaining_(keywords) {}
+    MatchBudget Next();
+
+private:
+    std::chrono::steady_clock::time_point deadline_;
+    size_t remaining_;
+};
+
+// Scans one list in file order; a stopped keyword is recorded in `result` and the scan goes on.
+KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstring_view text, SearchTimeShare& time,
+                            KeywordSearchResult& result);
+
+// The budget of one clipboard update's search: together with the rest of the update, the UI
+// thread stays responsive.
+inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
+
+// The same result, sparing the keywords and lines that `prefilter` (built from `list`) rules out.
+KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
+                            std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result);
+
+// Both lists, wildcard first, within `timeBudget`. Runs on the calling thread; safe off the UI thread.
+KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
+                                std::chrono::steady_clock::duration timeBudget);
+
+// The three-line notification body and the log text of a hit.
+std::wstring DetectionMessage(const KeywordHit& hit);
+std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText);
+
+class KeywordSearch {
+public:
+    KeywordSearch(const KeywordLists& lists, Notifier& notifier, LogWriter& log)
+        : lists_(lists), notifier_(notifier), log_(log) {}
+
+    // Matches on a thread with a large stack within a time budget, then notifies and logs here.
+    void SearchKeywords(const std::wstring& text);
+
+private:
+    void ReportStopped(const KeywordSearchResult& result);
+
+    const KeywordLists& lists_;
+    Notifier& notifier_;
+    LogWriter& log_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,62 @@
+#pragma once
+// Shows each report the way the user's notification mode asks: as a balloon of the tray icon,
+// a message box, speech, or speech with either. The balloon is shown at once on the calling
+// (user-interface) thread; message boxes and speech each run on a detached worker thread, so
+// the caller never waits for the user or the voice.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "notify/desktop_surface.h"
+#include "notify/notifier.h"
+#include "notify/speech_output.h"
+#include "settings/settings.h"
+
+namespace veltrano {
+
+// The values of the setting [Notify] NotifyMode, in the order of the settings page's list.
+enum class NotifyMode : int {
+    BalloonOnly = 0,
+    MessageBoxOnly = 1,
+    VoiceOnly = 2,
+    VoiceAndBalloon = 3,
+    VoiceAndMessageBox = 4,
+};
+
+class NotificationDispatcher final : public Notifier {
+public:
+    // `settings` is read at every Notify and must outlive the dispatcher.
+    explicit NotificationDispatcher(const Settings& settings);
+    NotificationDispatcher(const Settings& settings, std::shared_ptr<NotificationSurface> surface);
+    NotificationDispatcher(const NotificationDispatcher&) = delete;
+    NotificationDispatcher& operator=(const NotificationDispatcher&) = delete;
+
+    // Once, when the main window is created: balloons go to its tray icon (id 1), and message
+    // boxes are owned by it while it is a window.
+    void AttachWindow(HWND mainWindow) noexcept;
+    // Once, when the main window is created. Until then (or with null) the speech modes behave
+    // as if no voice existed: mode 2 is silent, 3 shows the balloon, 4 the message box.
+    void AttachSpeech(std::shared_ptr<SpeechOutput> speech) noexcept;
+
+    // On the user-interface thread only. Throws std::system_error when a worker cannot start.
+    void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) override;
+
+private:
+    void StartSpeech(const std::wstring& body, const std::wstring& title) const;
+    void StartMessageBox(const std::wstring& body, const std::wstring& title, NotifyKind kind) const;
+    void ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind);
+
+    const Settings& settings_;
+    // Shared with the workers, which may outlive the dispatcher.
+    std::shared_ptr<NotificationSurface> surface_;
+    std::shared_ptr<SpeechOutput> speech_;
+    HWND window_ = nullptr;
+    // Our own record, apart from the one that adds and removes the tray icon; only the balloon
+    // fields change per notification.
+    NOTIFYICONDATAW balloon_{};
+};
+
+}  // namespace veltrano

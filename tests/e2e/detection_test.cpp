@@ -1,0 +1,80 @@
+// Copying text that holds a keyword warns the user; nothing the clipboard holds can stop the guard.
+#include "driver/clipboard_access.h"
+#include "driver/message_boxes.h"
+#include "driver/window_queries.h"
+#include "program_fixture.h"
+
+namespace veltrano::e2e {
+namespace {
+
+constexpr wchar_t kDetectionCaption[] = L"クリップボード検出 - Veltrano";
+constexpr wchar_t kMessageBoxMode[] = L"[Notify]\r\nNotifyMode=1\r\n";
+
+// The examples of the two keyword file templates, as a user would uncomment them.
+constexpr wchar_t kTemplateWildcards[] =
+    L"[i]password*\n[i]MySecretKey\n*.txt\nreport_????.log\nerror_*\nfile\\*.txt\nliteral\\?.log\n";
+constexpr wchar_t kTemplateRegexes[] =
+    L"(\\w+)\\s+\\1\n([\"'])(?:(?!\\1).)*\\1\n[i][a-zA-Z0-9._%+-]+@[a-zA-Z0-9.-]+\\.[a-zA-Z]{2,}\nAPI_KEY_[A-Z0-9]{32}\n";
+
+class Detection : public ProgramTest {
+protected:
+    void WriteKeywords(std::wstring_view wildcards, std::wstring_view regexes) const {
+        WriteDataText(L"_wildcard_keywords.txt", wildcards);
+        WriteDataText(L"_regex_keywords.txt", regexes);
+    }
+    bool NoBoxWithin(DWORD milliseconds) const {
+        return driver::WaitForNoWindow({.className = driver::kDialogClass, .processId = ProcessId(), .visibleOnly = true},
+                                       0) &&
+               !driver::WaitForWindow({.className = driver::kDialogClass, .processId = ProcessId(), .visibleOnly = true},
+                                      milliseconds);
+    }
+};
+
+TEST_F(Detection, RegexKeywordInCopiedTextShowsTheThreeLineWarning) {
+    WriteSettings(kMessageBoxMode);
+    WriteKeywords(L"", L"\\d{3}-\\d{4}-\\d{4}\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::SetClipboardText(L"Call 090-1234-5678");
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)),
+              Utf8(L"一致部分: 090-1234-5678\n正規表現キーワード: \\d{3}-\\d{4}-\\d{4}\n設定: 大文字小文字区別"));
+}
+
+TEST_F(Detection, ImageOnlyClipboardRunsNothing) {
+    WriteSettings(kMessageBoxMode);
+    WriteKeywords(L"*\n", L"");  // would match any text at all
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::SetClipboardImage();
+    EXPECT_TRUE(NoBoxWithin(1500)) << "an image is no text: no warning expected";
+    driver::SetClipboardText(L"text");
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)),
+              Utf8(L"一致部分: text\nワイルドカードキーワード: *\n設定: 大文字小文字区別"));
+}
+
+TEST_F(Detection, HugeSingleLineCannotStopTheGuard) {
+    WriteSettings(kMessageBoxMode);
+    WriteKeywords(kTemplateWildcards, kTemplateRegexes);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    // 8 Mi characters (16 MiB) on one line without any keyword: only the cost of searching matters.
+    std::wstring huge;
+    huge.reserve(8u << 20);
+    while (huge.size() < (8u << 20)) huge += L"abcdefghijklmnopqrstuvwxyz0123456789";
+    driver::SetClipboardText(huge);
+    // A stopped keyword may be reported; close whatever the program shows about the big text.
+    while (HWND box = driver::WaitForWindow(
+               {.className = driver::kDialogClass, .processId = ProcessId(), .visibleOnly = true}, 5000)) {
+        EXPECT_NE(Utf8(driver::TextOf(box)), Utf8(kDetectionCaption)) << "the big text holds no keyword";
+        driver::PressButton(box, IDOK);
+        driver::WaitForNoWindow({.className = driver::kDialogClass, .processId = ProcessId(), .visibleOnly = true});
+    }
+    ASSERT_TRUE(driver::IsRunning(Process()));
+
+    driver::SetClipboardText(L"my Password=hunter2");
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)),
+              Utf8(L"一致部分: Password=hunter2\nワイルドカードキーワード: [i]password*\n設定: 大文字小文字無視"));
+}
+
+}  // namespace
+}  // namespace veltrano::e2e

@@ -1,0 +1,100 @@
+// Notifications of the real program as the desktop shows them. The start-up repair of the tray
+// click settings is so far the program's only notification, so it carries these scenarios; the
+// message box form is checked with the repair itself.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver/balloons.h"
+#include "driver/message_boxes.h"
+#include "driver/tray_icons.h"
+#include "driver/waiting.h"
+#include "driver/window_queries.h"
+#include "program_fixture.h"
+
+namespace veltrano::e2e {
+namespace {
+
+constexpr wchar_t kRepairCaption[] = L"トレイ操作設定を修正しました - Veltrano";
+constexpr wchar_t kRepairBody[] =
+    L"「メインメニュー表示」操作が割り当てられていなかった為、\n「右クリック」に割り当てました。";
+
+// Wine shows a balloon 2 s after the request, and a message box of ours appears at once: within
+// this bound either would have been seen. An upper bound for waiting, never a measured time.
+constexpr DWORD kQuietPeriodMs = 6000;
+
+// No tray click opens the main menu, so the program repairs that at start and says so.
+std::wstring RepairSettingsWithMode(int mode) {
+    return L"[Notify]\r\nNotifyMode=" + std::to_wstring(mode) +
+           L"\r\n[TrayIcon]\r\nLeftClick=2\r\nRightClick=2\r\nMiddleClick=2\r\nLeftRightClick=2\r\n";
+}
+
+std::vector<driver::BalloonInfo> BalloonsOf(HWND owner) {
+    std::vector<driver::BalloonInfo> balloons = driver::ListBalloons();
+    std::erase_if(balloons, [&](const driver::BalloonInfo& balloon) { return balloon.owner != owner; });
+    return balloons;
+}
+
+std::vector<driver::WindowInfo> MessageBoxesOf(DWORD processId) {
+    return driver::FindTopLevelWindows({.className = driver::kDialogClass, .processId = processId, .visibleOnly = true});
+}
+
+std::wstring TrayTipOf(HWND owner) {
+    for (const driver::TrayIconInfo& icon : driver::ListTrayIcons()) {
+        if (icon.owner == owner) return icon.tip;
+    }
+    return {};
+}
+
+class BalloonModes : public ProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BalloonModes, RepairNoticeIsAWarningBalloonOfTheTrayIcon) {
+    WriteSettings(RepairSettingsWithMode(GetParam()));
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    std::vector<driver::BalloonInfo> balloons;
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        balloons = BalloonsOf(MainWindow());
+        return !balloons.empty();
+    })) << "no balloon of the program's tray icon appeared";
+    ASSERT_EQ(balloons.size(), 1u);
+    EXPECT_EQ(Utf8(balloons[0].title), Utf8(kRepairCaption));
+    EXPECT_EQ(Utf8(balloons[0].text), Utf8(kRepairBody));
+    EXPECT_EQ(balloons[0].iconFlag, static_cast<DWORD>(NIIF_WARNING));
+    // The balloon is a record of its own: the icon keeps its tip.
+    EXPECT_EQ(Utf8(TrayTipOf(MainWindow())), Utf8(kProductName));
+    // A box would have been on screen long before Wine shows the balloon.
+    EXPECT_TRUE(MessageBoxesOf(ProcessId()).empty());
+
+    ASSERT_NO_FATAL_FAILURE(Exit());
+}
+
+// 3 is "voice and balloon"; with no voice attached it shows the balloon alone.
+INSTANTIATE_TEST_SUITE_P(Modes, BalloonModes, ::testing::Values(0, 3),
+                         [](const auto& info) { return "NotifyMode" + std::to_string(info.param); });
+
+using Notifications = ProgramTest;
+
+TEST_F(Notifications, VoiceOnlyWithoutVoiceShowsNothingAndKeepsRunning) {
+    WriteSettings(RepairSettingsWithMode(2));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // The repair is written right before it is reported.
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        return ::GetPrivateProfileIntW(L"TrayIcon", L"RightClick", -1, SettingsPath().c_str()) == 1;
+    })) << "the tray settings were not repaired";
+
+    const bool shown = driver::PollUntil(kQuietPeriodMs, [&] {
+        return !BalloonsOf(MainWindow()).empty() || !MessageBoxesOf(ProcessId()).empty();
+    });
+    EXPECT_FALSE(shown) << "voice only, without a voice, showed a balloon or a message box";
+    EXPECT_TRUE(driver::IsRunning(Process()));
+
+    ASSERT_NO_FATAL_FAILURE(Exit());
+}
+
+}  // namespace
+}  // namespace veltrano::e2e

@@ -1,0 +1,54 @@
+// The real clipboard: needs a display of its own.
+#include "app/clipboard.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace veltrano {
+namespace {
+
+TEST(Clipboard, WrittenTextReadsBackWhole) {
+    const std::wstring text = L"機密 password\r\n" + std::wstring(1 << 20, L'x');
+    ASSERT_TRUE(WriteClipboardText(text, nullptr));
+    EXPECT_EQ(ReadClipboardText(nullptr), text);
+
+    ASSERT_TRUE(WriteClipboardText(L"", nullptr));
+    EXPECT_EQ(ReadClipboardText(nullptr), std::wstring());
+}
+
+TEST(Clipboard, NoTextFormatGivesNoText) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HBITMAP bitmap = ::CreateBitmap(4, 4, 1, 32, nullptr);
+    ::SetClipboardData(CF_BITMAP, bitmap);
+    ::CloseClipboard();
+    EXPECT_EQ(ReadClipboardText(nullptr), std::nullopt);
+}
+
+TEST(Clipboard, WriteGivesUpWhileAnotherHolderKeepsItOpen) {
+    ASSERT_TRUE(WriteClipboardText(L"before", nullptr));
+    std::atomic<bool> opened{false}, release{false};
+    std::thread holder([&] {
+        HWND window = ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        if (::OpenClipboard(window)) {
+            opened = true;
+            while (!release) ::Sleep(10);
+            ::CloseClipboard();
+        }
+        ::DestroyWindow(window);
+    });
+    while (!opened) ::Sleep(5);
+
+    EXPECT_FALSE(WriteClipboardText(L"after", nullptr));
+    EXPECT_EQ(ReadClipboardText(nullptr), std::nullopt) << "the holder has it open, so it cannot be read now";
+    release = true;
+    holder.join();
+    EXPECT_EQ(ReadClipboardText(nullptr), L"before") << "a failed write must not have emptied it";
+}
+
+}  // namespace
+}  // namespace veltrano

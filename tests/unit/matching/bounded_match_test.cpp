@@ -1,0 +1,167 @@
+// BoundedSearch and BoundedReplace against plain std::regex_search and std::regex_replace on
+// generated patterns: the guard must never change an answer.
+#include "matching/bounded_match.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <iostream>
+#include <random>
+#include <regex>
+#include <string>
+
+namespace veltrano {
+namespace {
+
+namespace rc = std::regex_constants;
+
+constexpr std::uint32_t kSeed = 7081;
+
+std::string Narrow(std::wstring_view text) {
+    std::string out;
+    for (const wchar_t c : text) out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '~';
+    return out;
+}
+
+std::optional<MatchSpan> PlainSearch(const std::wregex& re, const std::wstring& text, size_t from) {
+    std::wsmatch match;
+    const auto flags = from > 0 ? rc::match_prev_avail : rc::match_default;
+    if (!std::regex_search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), match, re, flags)) {
+        return std::nullopt;
+    }
+    return MatchSpan{static_cast<size_t>(match[0].first - text.begin()), static_cast<size_t>(match[0].length())};
+}
+
+// Patterns from a small ECMAScript grammar: groups, back-references, lookahead, lazy and
+// counted repeats, anchors and word boundaries over a few letters.
+class RegexGenerator {
+public:
+    explicit RegexGenerator(std::uint32_t seed) : engine_(seed) {}
+
+    size_t Below(size_t n) { return static_cast<size_t>(engine_() % n); }
+
+    std::wstring Pattern() {
+        groups_ = 0;
+        return Alternation(0);
+    }
+
+    std::wstring Text() {
+        static constexpr std::wstring_view kChars = L"aabbAB \n\r";
+        std::wstring text;
+        for (size_t i = 0, n = Below(13); i < n; ++i) text += kChars[Below(kChars.size())];
+        return text;
+    }
+
+private:
+    std::wstring Alternation(int depth) {
+        std::wstring out = Sequence(depth);
+        if (Below(4) == 0) out += L"|" + Sequence(depth);
+        return out;
+    }
+
+    std::wstring Sequence(int depth) {
+        std::wstring out;
+        for (size_t i = 0, n = 1 + Below(3); i < n; ++i) out += Item(depth);
+        return out;
+    }
+
+    std::wstring Item(int depth) {
+        static constexpr const wchar_t* kQuantifiers[] = {L"*", L"+", L"?", L"{1,2}", L"*?", L"+?", L"{0,2}?", L"{2}"};
+        const size_t pick = Below(depth < 3 ? 16 : 10);
+        switch (pick) {
+        case 0:
+            return L"^";
+        case 1:
+            return L"$";
+        case 2:
+            return Below(2) ? L"\\b" : L"\\B";
+        case 3:
+            return groups_ > 0 ? L"\\" + std::to_wstring(1 + Below(groups_)) : L"a";
+        default:
+            break;
+        }
+        std::wstring atom;
+        if (pick < 10) {
+            static constexpr const wchar_t* kAtoms[] = {L"a", L"b", L"A", L".", L"[ab]", L"[^a\\n]"};
+            atom = kAtoms[pick - 4];
+        } else if (pick < 13) {
+            ++groups_;
+            atom = L"(" + Alternation(depth + 1) + L")";
+        } else if (pick < 14) {
+            atom = L"(?:" + Alternation(depth + 1) + L")";
+        } else {
+            // A lookahead is an assertion: it takes no quantifier.
+            return (Below(2) ? L"(?=" : L"(?!") + Alternation(depth + 1) + L")";
+        }
+        if (Below(3) == 0) atom += kQuantifiers[Below(std::size(kQuantifiers))];
+        return atom;
+    }
+
+    std::mt19937 engine_;
+    size_t groups_ = 0;
+};
+
+TEST(BoundedMatch, GivesThePlainRegexAnswersOnGeneratedCases) {
+    static constexpr const wchar_t* kFormats[] = {L"[$&]", L"<$1>", L"$`|$'", L"$$x", L"", L"$2$1"};
+    static constexpr rc::match_flag_type kFlags[] = {rc::format_default, rc::format_first_only, rc::format_no_copy,
+                                                     rc::format_first_only | rc::format_no_copy};
+    RegexGenerator generate(kSeed);
+    MatchBudget budget(std::chrono::minutes(5));
+    int compiled = 0;
+    int comparisons = 0;
+    int failures = 0;
+    const auto report = [&](const std::wstring& pattern, const std::wstring& text, const std::string& what) {
+        if (++failures > 20) return;
+        ADD_FAILURE() << what << ": pattern /" << Narrow(pattern) << "/ text \"" << Narrow(text) << '"';
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::wstring pattern = generate.Pattern();
+        for (const auto options : {rc::ECMAScript, rc::ECMAScript | rc::icase, rc::ECMAScript | rc::multiline}) {
+            std::wregex re;
+            try {
+                re = CompileUserPattern(pattern, options);
+            } catch (const std::regex_error&) {
+                continue;  // the grammar can produce patterns std::regex rejects
+            }
+            ++compiled;
+            for (int t = 0; t < 4; ++t) {
+                const std::wstring text = generate.Text();
+                const size_t from = generate.Below(text.size() + 1);
+                comparisons += 2 + static_cast<int>(std::size(kFlags));
+                if (BoundedSearch(re, text, budget) != PlainSearch(re, text, 0)) report(pattern, text, "search");
+                if (BoundedSearch(re, text, budget, from) != PlainSearch(re, text, from)) {
+                    report(pattern, text, "search from " + std::to_string(from));
+                }
+                const std::wstring format = kFormats[generate.Below(std::size(kFormats))];
+                for (const auto flags : kFlags) {
+                    const std::wstring expected = std::regex_replace(text, re, format, flags);
+                    if (BoundedReplace(re, text, format, flags, budget) != expected) {
+                        report(pattern, text, "replace with \"" + Narrow(format) + "\" flags " + std::to_string(flags));
+                    }
+                }
+            }
+        }
+    }
+    std::cout << "  " << compiled << " compiled patterns, " << comparisons << " comparisons\n";
+    EXPECT_GT(compiled, 5000);
+}
+
+TEST(BoundedMatch, ReplacesEmptyMatchesLikeThePlainRegex) {
+    MatchBudget budget(std::chrono::minutes(1));
+    const std::wregex re(L"x*");
+    const std::wstring text = L"axxb\nx";
+    EXPECT_EQ(BoundedReplace(re, text, L"-", rc::format_default, budget), std::regex_replace(text, re, L"-"));
+    EXPECT_EQ(BoundedReplace(re, text, L"-", rc::format_default, budget), L"-a--b-\n--");
+}
+
+TEST(BoundedMatch, ReportsTheFirstMatchAsASpan) {
+    MatchBudget budget(std::chrono::minutes(1));
+    EXPECT_EQ(BoundedSearch(std::wregex(L"b+"), L"aabbbc", budget), (MatchSpan{2, 3}));
+    EXPECT_EQ(BoundedSearch(std::wregex(L"z"), L"aabbbc", budget), std::nullopt);
+    EXPECT_EQ(BoundedSearch(std::wregex(L"^"), L"", budget), (MatchSpan{0, 0}));
+    EXPECT_EQ(BoundedSearch(std::wregex(L"b"), L"ab", budget, 3), std::nullopt);
+}
+
+}  // namespace
+}  // namespace veltrano

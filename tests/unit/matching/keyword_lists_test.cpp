@@ -1,0 +1,176 @@
+#include "matching/keyword_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "matching/keyword_templates.h"
+#include "storage/text_encoding.h"
+#include "storage/text_files.h"
+#include "support/answering_question.h"
+#include "support/fixed_clock.h"
+#include "support/raw_files.h"
+#include "support/recording_notifier.h"
+#include "support/temp_folder.h"
+
+namespace veltrano {
+namespace {
+
+class KeywordListsTest : public ::testing::Test {
+protected:
+    KeywordListsTest() { lists.AttachEncryption(encryption); }
+
+    std::wstring FileOf(KeywordKind kind, bool encrypted) const { return lists.KeywordFilePath(kind, encrypted); }
+    void WritePlain(KeywordKind kind, const std::wstring& text) { WriteUtf8TextFile(FileOf(kind, false), WideToUtf8(text)); }
+    std::vector<std::wstring> Texts(KeywordKind kind) const {
+        std::vector<std::wstring> texts;
+        for (const KeywordEntry& entry : lists.List(kind)) texts.push_back(entry.text);
+        return texts;
+    }
+    std::string LogText() const { return test::ReadBytes(log.LogFilePath()); }
+
+    test::TempFolder folder;
+    DataPaths paths{folder.Path(), L"taro"};
+    Settings settings{paths.SettingsFile()};
+    test::FixedClock clock;
+    LogWriter log{settings, paths, clock};
+    test::RecordingNotifier notifier;
+    test::AnsweringQuestion question{true};
+    KeywordLists lists{settings, paths, notifier, log};
+    ListFileEncryption encryption{lists.Family(), notifier, question};
+};
+
+TEST(ParseKeywordLines, PrefixCommentAndLineEndRules) {
+    test::TempFolder folder;
+    DataPaths paths{folder.Path(), L"taro"};
+    Settings settings{paths.SettingsFile()};
+    test::FixedClock clock;
+    LogWriter log{settings, paths, clock};
+    const KeywordList list = ParseKeywordLines(
+        L"# comment\r\n\r\n\r\n[i]password*\r\n #notComment\n[i] abc\n[I]abc\n[i]\n x[i]y\r\r\n\ttab", KeywordKind::Wildcard, log);
+
+    ASSERT_EQ(list.size(), 7u);
+    EXPECT_EQ(list[0].text, L"[i]password*");
+    EXPECT_TRUE(list[0].ignoreCase);
+    EXPECT_EQ(list[1].text, L" #notComment");
+    EXPECT_EQ(list[2].text, L"[i] abc");
+    EXPECT_TRUE(list[2].ignoreCase);
+    EXPECT_EQ(list[3].text, L"[I]abc");
+    EXPECT_FALSE(list[3].ignoreCase);
+    EXPECT_EQ(list[4].text, L"[i]");
+    EXPECT_EQ(list[5].text, L" x[i]y");
+    EXPECT_EQ(list[6].text, L"\ttab");
+
+    // The pattern keeps the space after the prefix and treats "[i]" elsewhere literally.
+    EXPECT_TRUE(std::regex_search(L"A ABC", list[2].pattern));
+    EXPECT_FALSE(std::regex_search(L"AABC", list[2].pattern));
+    EXPECT_TRUE(std::regex_search(L"[I]abc", list[3].pattern));
+    EXPECT_FALSE(std::regex_search(L"[i]ABC", list[3].pattern));
+    EXPECT_TRUE(std::regex_search(L"q x[i]y", list[5].pattern));
+    ASSERT_TRUE(list[0].wildcard);
+    EXPECT_TRUE(list[0].wildcard->Find(L"my PASSWORD=1"));
+}
+
+TEST_F(KeywordListsTest, BadLinesAreLoggedWithTheirNumberAndSkipped) {
+    settings.Ini().WriteBool(section::kLog, L"UseLog", true);
+    const KeywordList regexes = ParseKeywordLines(L"# c\n(abc\nok\\d\n", KeywordKind::Regex, log);
+    ASSERT_EQ(regexes.size(), 1u);
+    EXPECT_EQ(regexes[0].text, L"ok\\d");
+    const KeywordList wildcards = ParseKeywordLines(L"ends\\\nfine", KeywordKind::Wildcard, log);
+    ASSERT_EQ(wildcards.size(), 1u);
+
+    const std::string logged = LogText();
+    const std::string regexLine = WideToUtf8(L"][Other][キーワード解析エラー]タイプ: 正規表現 / 行番号: 2 / ");
+    const std::string wildcardLine = WideToUtf8(L"][Other][キーワード解析エラー]タイプ: ワイルドカード / 行番号: 1 / ");
+    EXPECT_NE(logged.find(regexLine), std::string::npos) << logged;
+    EXPECT_NE(logged.find(WideToUtf8(L" / 記述内容: (abc\r\n")), std::string::npos) << logged;
+    EXPECT_NE(logged.find(wildcardLine), std::string::npos) << logged;
+    EXPECT_NE(logged.find(WideToUtf8(L" / 記述内容: ends\\\r\n")), std::string::npos) << logged;
+    EXPECT_TRUE(notifier.notifications.empty());
+}
+
+TEST_F(KeywordListsTest, MissingFilesAreCreatedFromTemplatesAndLoadEmpty) {
+    lists.Reload();
+    for (KeywordKind kind : {KeywordKind::Wildcard, KeywordKind::Regex}) {
+        const std::string bytes = test::ReadBytes(FileOf(kind, false));
+        EXPECT_EQ(bytes, "\xEF\xBB\xBF" + WideToUtf8(KeywordTemplate(kind)));
+        EXPECT_TRUE(lists.List(kind).empty());
+    }
+    EXPECT_EQ(paths.DataFile(L"_wildcard_keywords", L".txt"), FileOf(KeywordKind::Wildcard, false));
+    EXPECT_TRUE(notifier.notifications.empty());
+}
+
+TEST(KeywordTemplate, LfLinesWithFinalLfAndExactExamples) {
+    const std::wstring wildcard = KeywordTemplate(KeywordKind::Wildcard);
+    const std::wstring regex = KeywordTemplate(KeywordKind::Regex);
+    EXPECT_EQ(std::count(wildcard.begin(), wildcard.end(), L'\n'), 42);
+    EXPECT_EQ(std::count(regex.begin(), regex.end(), L'\n'), 40);
+    for (const std::wstring& text : {wildcard, regex}) {
+        EXPECT_EQ(text.find(L'\r'), std::wstring::npos);
+        EXPECT_EQ(text.back(), L'\n');
+    }
+    EXPECT_TRUE(wildcard.starts_with(L"# キーワードファイル（ワイルドカード）\n#\n"));
+    EXPECT_NE(wildcard.find(L"\n#   ・\\ 自体を文字として使いたい場合は \\\\ と記述して下さい。\n"), std::wstring::npos);
+    EXPECT_NE(regex.find(L"\n#   ([\"'])(?:(?!\\1).)*\\1\n"), std::wstring::npos);
+    EXPECT_NE(regex.find(L"\n#   # クォートで囲まれた文字列を検知（例: \"text\" や 'text'）\n"), std::wstring::npos);
+}
+
+TEST_F(KeywordListsTest, FilesWithAndWithoutBomOrCrlfLoadTheSame) {
+    test::WriteBytes(FileOf(KeywordKind::Wildcard, false), "a*\r\n\r\n\rb?\r\n");
+    test::WriteBytes(FileOf(KeywordKind::Regex, false), "\xEF\xBB\xBF\\d{3}\n");
+    lists.Reload();
+    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"a*", L"b?"}));
+    EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"\\d{3}"}));
+}
+
+TEST_F(KeywordListsTest, UnreadableFileEmptiesItsListAndIsReported) {
+    WritePlain(KeywordKind::Wildcard, L"old");
+    WritePlain(KeywordKind::Regex, L"kept");
+    lists.Reload();
+    ASSERT_EQ(lists.List(KeywordKind::Wildcard).size(), 1u);
+
+    test::WriteBytes(FileOf(KeywordKind::Wildcard, false), "\xC3\x28");
+    lists.Reload();
+    EXPECT_TRUE(lists.List(KeywordKind::Wildcard).empty());
+    EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"kept"}));
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"エラー");
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"次の理由で、監視キーワードリスト（ワイルドカード）の読み込みに失敗しました。\n\n理由："
+              L"Utf8ToWide: invalid UTF-8 sequence");
+}
+
+TEST_F(KeywordListsTest, EmptyEncryptedFileIsUnreadable) {
+    settings.SetEncryptKeywordFile(true);
+    test::WriteBytes(FileOf(KeywordKind::Wildcard, true), "");
+    WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "x\\d");
+    lists.Reload();
+    EXPECT_TRUE(lists.List(KeywordKind::Wildcard).empty());
+    EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"x\\d"}));
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"次の理由で、監視キーワードリスト（ワイルドカード）の読み込みに失敗しました。\n\n理由："
+              L"Encrypted file is empty: " + FileOf(KeywordKind::Wildcard, true));
+}
+
+TEST_F(KeywordListsTest, MissingEncryptedFileSwitchesEncryptionOffAndLoadsPlainFiles) {
+    settings.SetEncryptKeywordFile(true);
+    WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "secret\\d+");
+    lists.Reload();
+
+    EXPECT_FALSE(settings.EncryptKeywordFile());
+    for (KeywordKind kind : {KeywordKind::Wildcard, KeywordKind::Regex}) {
+        EXPECT_EQ(test::ReadBytes(FileOf(kind, false)), "\xEF\xBB\xBF" + WideToUtf8(KeywordTemplate(kind)));
+        EXPECT_TRUE(lists.List(kind).empty());
+    }
+    // The switch-back stopped at the missing wildcard file; the other encrypted file is kept.
+    EXPECT_EQ(ReadEncryptedFile(FileOf(KeywordKind::Regex, true)), "secret\\d+");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"エラー");
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由：キーワードファイルが見つかりません。");
+}
+
+}  // namespace
+}  // namespace veltrano

@@ -1,0 +1,113 @@
+#include "matching/keyword_search.h"
+
+#include <gtest/gtest.h>
+
+#include "storage/text_encoding.h"
+#include "support/fixed_clock.h"
+#include "support/raw_files.h"
+#include "support/recording_notifier.h"
+#include "support/temp_folder.h"
+#include "storage/text_files.h"
+
+namespace veltrano {
+namespace {
+
+class KeywordSearchTest : public ::testing::Test {
+protected:
+    void Load(const std::wstring& wildcards, const std::wstring& regexes) {
+        WriteUtf8TextFile(lists.KeywordFilePath(KeywordKind::Wildcard, false), WideToUtf8(wildcards));
+        WriteUtf8TextFile(lists.KeywordFilePath(KeywordKind::Regex, false), WideToUtf8(regexes));
+        notifier.notifications.clear();
+        lists.Reload();
+        ASSERT_TRUE(notifier.notifications.empty());
+    }
+    KeywordHit Find(std::wstring_view text) {
+        return FindKeyword(lists, text, std::chrono::seconds(30)).hit;
+    }
+
+    test::TempFolder folder;
+    DataPaths paths{folder.Path(), L"taro"};
+    Settings settings{paths.SettingsFile()};
+    test::FixedClock clock;
+    LogWriter log{settings, paths, clock};
+    test::RecordingNotifier notifier;
+    KeywordLists lists{settings, paths, notifier, log};
+    KeywordSearch search{lists, notifier, log};
+};
+
+TEST_F(KeywordSearchTest, RegexHitIsReportedWithThreeLinesAndLogged) {
+    Load(L"", L"\\d{3}-\\d{4}-\\d{4}\n");
+    settings.Ini().WriteBool(section::kLog, L"UseLog", true);
+    search.SearchKeywords(L"Call 090-1234-5678\nnow");
+
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"クリップボード検出");
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Warning);
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"一致部分: 090-1234-5678\n正規表現キーワード: \\d{3}-\\d{4}-\\d{4}\n設定: 大文字小文字区別");
+    EXPECT_EQ(test::ReadBytes(log.LogFilePath()),
+              "\xEF\xBB\xBF" + WideToUtf8(L"[09:05:03.007][KeywordSearch][クリップボード検出]タイプ: 正規表現 / "
+                                          L"キーワード: \\d{3}-\\d{4}-\\d{4} / 設定: 大文字小文字区別 / "
+                                          L"一致部分: 090-1234-5678 / クリップボード内容: Call 090-1234-5678\nnow\r\n"));
+}
+
+TEST_F(KeywordSearchTest, WildcardListComesFirstAndFileOrderDecides) {
+    Load(L"# c\nplan*\n[i]project-x\n", L"PROJECT\n");
+    const KeywordHit hit = Find(L"PROJECT-X plan now");
+    EXPECT_TRUE(hit.found);
+    EXPECT_EQ(hit.kind, KeywordKind::Wildcard);
+    EXPECT_EQ(hit.keywordText, L"plan*");
+    EXPECT_EQ(hit.matchedText, L"plan now");
+
+    const KeywordHit caseless = Find(L"PROJECT-X only");
+    EXPECT_EQ(caseless.keywordText, L"[i]project-x");
+    EXPECT_EQ(caseless.matchedText, L"PROJECT-X");
+    EXPECT_TRUE(caseless.ignoreCase);
+    EXPECT_EQ(DetectionMessage(caseless),
+              L"一致部分: PROJECT-X\nワイルドカードキーワード: [i]project-x\n設定: 大文字小文字無視");
+
+    const KeywordHit regex = Find(L"PROJECT only");
+    EXPECT_EQ(regex.kind, KeywordKind::Regex);
+}
+
+TEST_F(KeywordSearchTest, FirstOccurrenceAndEmptyMatches) {
+    Load(L"a?c\n", L"");
+    EXPECT_EQ(Find(L"xxabc abc adc").matchedText, L"abc");
+
+    // "[i]" alone is an empty pattern: every text is reported with an empty match.
+    Load(L"[i]\n", L"");
+    search.SearchKeywords(L"anything");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body, L"一致部分: \nワイルドカードキーワード: [i]\n設定: 大文字小文字無視");
+    EXPECT_TRUE(Find(L"").found);
+
+    // "*" alone takes the first line whole (the match never crosses a line break).
+    Load(L"*\n", L"");
+    EXPECT_EQ(Find(L"first line\r\nsecond").matchedText, L"first line");
+    EXPECT_TRUE(Find(L"").found);
+}
+
+TEST_F(KeywordSearchTest, EmptyListsReportNothing) {
+    Load(L"", L"");
+    search.SearchKeywords(L"password=1234");
+    EXPECT_TRUE(notifier.notifications.empty());
+}
+
+TEST_F(KeywordSearchTest, StoppedKeywordIsReportedOnceAndTheOthersStillRun) {
+    // Backtracking that explodes on a long run of 'a' with no 'z'.
+    Load(L"", L"(a|aa)*z\n(a+)+y\nneedle\n");
+    const std::wstring text = std::wstring(2000, L'a') + L" needle";
+    search.SearchKeywords(text);
+
+    ASSERT_EQ(notifier.notifications.size(), 2u);
+    EXPECT_EQ(notifier.notifications[0].title, L"クリップボード検出");
+    EXPECT_NE(notifier.notifications[0].body.find(L"正規表現キーワード: needle"), std::wstring::npos);
+    EXPECT_EQ(notifier.notifications[1].title, L"キーワード検索中断");
+    EXPECT_EQ(notifier.notifications[1].kind, NotifyKind::Error);
+    EXPECT_EQ(notifier.notifications[1].body,
+              L"次の理由で、キーワードの検索を中断しました。\n\n理由：このキーワードの照合に時間が掛かりすぎます。\n"
+              L"正規表現キーワード: (a|aa)*z\n（ほか 1 件のキーワードも中断しました）");
+}
+
+}  // namespace
+}  // namespace veltrano
