@@ -19,6 +19,7 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       paths_(std::move(paths)),
       settings_(paths_.SettingsFile()),
       log_(settings_, paths_, clock_),
+      notifier_(settings_),
       keywordLists_(settings_, paths_, notifier_, log_),
       keywordEncryption_(keywordLists_.Family(), notifier_, question_),
       keywordSearch_(keywordLists_, notifier_, log_),
@@ -79,7 +80,7 @@ LRESULT Application::OnCreate() {
         ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
         return -1;
     }
-    notifier_.SetOwner(window_);
+    notifier_.AttachWindow(window_);
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();

@@ -13,7 +13,7 @@
 #include "log/log_writer.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
-#include "notify/message_box_notifier.h"
+#include "notify/notification_dispatcher.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"
@@ -44,7 +44,7 @@ private:
     Settings settings_;
     SystemLocalClock clock_;
     LogWriter log_;
-    MessageBoxNotifier notifier_;
+    NotificationDispatcher notifier_;
     MessageBoxQuestion question_;
     TrayIcon trayIcon_;
     KeywordLists keywordLists_;

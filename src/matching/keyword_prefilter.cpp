@@ -202,7 +202,7 @@ KeywordPrefilter::TextScan KeywordPrefilter::Scan(std::wstring_view text) const 
         for (uint32_t s = output_[state] != kNone ? state : outputLink_[state]; s != 0; s = outputLink_[s]) {
             size_t& first = scan.firstStart[output_[s]];
             if (first != std::wstring_view::npos) continue;
-            first = i + 2 - literals_[output_[s]].size();
+            first = i + 1 - literals_[output_[s]].size();
             if (--missing == 0) return scan;
         }
     }

@@ -1,4 +1,8 @@
 // Copying text that holds a keyword warns the user; nothing the clipboard holds can stop the guard.
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/window_queries.h"
@@ -40,12 +44,36 @@ TEST_F(Detection, RegexKeywordInCopiedTextShowsTheThreeLineWarning) {
               Utf8(L"一致部分: 090-1234-5678\n正規表現キーワード: \\d{3}-\\d{4}-\\d{4}\n設定: 大文字小文字区別"));
 }
 
+TEST_F(Detection, BalloonModeShowsTheWarningAsABalloonAndTheTextAsTooltip) {
+    WriteSettings(L"[Notify]\r\nNotifyMode=0\r\n");
+    WriteKeywords(L"[i]password*\n", L"");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::SetClipboardText(L"PASSWORD=hunter2\r\nnext line");
+    std::vector<driver::BalloonInfo> balloons;
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        balloons = Balloons();
+        return !balloons.empty();
+    })) << "no balloon appeared";
+    EXPECT_EQ(Utf8(balloons[0].title), Utf8(kDetectionCaption));
+    EXPECT_EQ(Utf8(balloons[0].text),
+              Utf8(L"一致部分: PASSWORD=hunter2\nワイルドカードキーワード: [i]password*\n設定: 大文字小文字無視"));
+    EXPECT_EQ(balloons[0].iconFlag, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(Utf8(TrayTip()), Utf8(L"PASSWORD=hunter2 next line - Veltrano"));
+}
+
 TEST_F(Detection, ImageOnlyClipboardRunsNothing) {
     WriteSettings(kMessageBoxMode);
     WriteKeywords(L"*\n", L"");  // would match any text at all
     ASSERT_NO_FATAL_FAILURE(Start());
 
+    driver::SetClipboardText(L"before");
+    TakeMessageBox(kDetectionCaption);
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"before - Veltrano"; }));
+
     driver::SetClipboardImage();
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }))
+        << "with no text on the clipboard the tooltip is the product name alone";
     EXPECT_TRUE(NoBoxWithin(1500)) << "an image is no text: no warning expected";
     driver::SetClipboardText(L"text");
     EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)),

@@ -33,21 +33,8 @@ std::wstring RepairSettingsWithMode(int mode) {
            L"\r\n[TrayIcon]\r\nLeftClick=2\r\nRightClick=2\r\nMiddleClick=2\r\nLeftRightClick=2\r\n";
 }
 
-std::vector<driver::BalloonInfo> BalloonsOf(HWND owner) {
-    std::vector<driver::BalloonInfo> balloons = driver::ListBalloons();
-    std::erase_if(balloons, [&](const driver::BalloonInfo& balloon) { return balloon.owner != owner; });
-    return balloons;
-}
-
 std::vector<driver::WindowInfo> MessageBoxesOf(DWORD processId) {
     return driver::FindTopLevelWindows({.className = driver::kDialogClass, .processId = processId, .visibleOnly = true});
-}
-
-std::wstring TrayTipOf(HWND owner) {
-    for (const driver::TrayIconInfo& icon : driver::ListTrayIcons()) {
-        if (icon.owner == owner) return icon.tip;
-    }
-    return {};
 }
 
 class BalloonModes : public ProgramTest, public ::testing::WithParamInterface<int> {};
@@ -58,7 +45,7 @@ TEST_P(BalloonModes, RepairNoticeIsAWarningBalloonOfTheTrayIcon) {
 
     std::vector<driver::BalloonInfo> balloons;
     ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
-        balloons = BalloonsOf(MainWindow());
+        balloons = Balloons();
         return !balloons.empty();
     })) << "no balloon of the program's tray icon appeared";
     ASSERT_EQ(balloons.size(), 1u);
@@ -66,7 +53,7 @@ TEST_P(BalloonModes, RepairNoticeIsAWarningBalloonOfTheTrayIcon) {
     EXPECT_EQ(Utf8(balloons[0].text), Utf8(kRepairBody));
     EXPECT_EQ(balloons[0].iconFlag, static_cast<DWORD>(NIIF_WARNING));
     // The balloon is a record of its own: the icon keeps its tip.
-    EXPECT_EQ(Utf8(TrayTipOf(MainWindow())), Utf8(kProductName));
+    EXPECT_EQ(Utf8(TrayTip()), Utf8(kProductName));
     // A box would have been on screen long before Wine shows the balloon.
     EXPECT_TRUE(MessageBoxesOf(ProcessId()).empty());
 
@@ -88,7 +75,7 @@ TEST_F(Notifications, VoiceOnlyWithoutVoiceShowsNothingAndKeepsRunning) {
     })) << "the tray settings were not repaired";
 
     const bool shown = driver::PollUntil(kQuietPeriodMs, [&] {
-        return !BalloonsOf(MainWindow()).empty() || !MessageBoxesOf(ProcessId()).empty();
+        return !Balloons().empty() || !MessageBoxesOf(ProcessId()).empty();
     });
     EXPECT_FALSE(shown) << "voice only, without a voice, showed a balloon or a message box";
     EXPECT_TRUE(driver::IsRunning(Process()));

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "driver/message_boxes.h"
+#include "driver/tray_icons.h"
 #include "driver/waiting.h"
 #include "driver/window_queries.h"
 #include "storage/text_encoding.h"
@@ -71,6 +72,19 @@ std::wstring ProgramTest::TakeMessageBox(const std::wstring& caption, int button
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [box] { return !::IsWindowVisible(box); }))
         << "the message box stayed after its button was pressed";
     return body;
+}
+
+std::vector<driver::BalloonInfo> ProgramTest::Balloons() const {
+    std::vector<driver::BalloonInfo> balloons = driver::ListBalloons();
+    std::erase_if(balloons, [&](const driver::BalloonInfo& balloon) { return balloon.owner != mainWindow_; });
+    return balloons;
+}
+
+std::wstring ProgramTest::TrayTip() const {
+    for (const driver::TrayIconInfo& icon : driver::ListTrayIcons()) {
+        if (icon.owner == mainWindow_) return icon.tip;
+    }
+    return {};
 }
 
 void ProgramTest::WriteDataText(std::wstring_view suffix, std::wstring_view text) const {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/balloons.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 
@@ -52,6 +53,10 @@ protected:
     // Waits for a message box of the program with this caption, gives its body and closes it
     // with the button (OK unless told). Empty (and a test failure) when none appeared.
     std::wstring TakeMessageBox(const std::wstring& caption, int button = IDOK);
+
+    // The balloons of the program's tray icon on screen now, and the icon's tooltip.
+    std::vector<driver::BalloonInfo> Balloons() const;
+    std::wstring TrayTip() const;
 
     HANDLE Process() const { return program_->process.get(); }
     DWORD ProcessId() const { return program_->processId; }

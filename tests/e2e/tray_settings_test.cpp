@@ -13,7 +13,7 @@ namespace {
 using TraySettingsRepair = ProgramTest;
 
 constexpr wchar_t kNoMainMenuSettings[] =
-    L"[TrayIcon]\r\nLeftClick=2\r\nRightClick=2\r\nMiddleClick=2\r\nLeftRightClick=2\r\n";
+    L"[Notify]\r\nNotifyMode=1\r\n[TrayIcon]\r\nLeftClick=2\r\nRightClick=2\r\nMiddleClick=2\r\nLeftRightClick=2\r\n";
 constexpr wchar_t kLogSettings[] = L"[Log]\r\nUseLog=true\r\n";
 constexpr wchar_t kRepairTitle[] = L"トレイ操作設定を修正しました";
 constexpr wchar_t kRepairCaption[] = L"トレイ操作設定を修正しました - Veltrano";
