@@ -5,9 +5,8 @@
 #include <filesystem>
 
 #include "storage/text_encoding.h"
-#include "support/fixed_clock.h"
+#include "support/program_data.h"
 #include "support/raw_files.h"
-#include "support/temp_folder.h"
 
 namespace veltrano {
 namespace {
@@ -24,16 +23,11 @@ TEST(FormatLogLine, BracketsTimeCategoryAndTitle) {
     EXPECT_EQ(FormatLogLine(static_cast<LogCategory>(6), time, L"t", L"m"), L"");
 }
 
-class LogWriterTest : public ::testing::Test {
+class LogWriterTest : public ::testing::Test, protected test::ProgramData {
 protected:
     void Switch(const wchar_t* key, bool on) { ASSERT_TRUE(settings.Ini().WriteBool(section::kLog, key, on)); }
     std::wstring FileOfDay(const wchar_t* name) const { return folder / (std::wstring(L"taro_log\\") + name); }
 
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
 };
 
 TEST_F(LogWriterTest, NothingIsWrittenWhileLoggingIsOff) {

@@ -7,20 +7,16 @@
 #include "matching/keyword_templates.h"
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
-#include "support/answering_question.h"
-#include "support/fixed_clock.h"
+#include "support/keyword_files.h"
 #include "support/raw_files.h"
-#include "support/recording_notifier.h"
-#include "support/temp_folder.h"
 
 namespace veltrano {
 namespace {
 
-class KeywordListsTest : public ::testing::Test {
+class KeywordListsTest : public test::KeywordFilesTest {
 protected:
-    KeywordListsTest() { lists.AttachEncryption(encryption); }
+    KeywordListsTest() { question.answer = true; }
 
-    std::wstring FileOf(KeywordKind kind, bool encrypted) const { return lists.KeywordFilePath(kind, encrypted); }
     void WritePlain(KeywordKind kind, const std::wstring& text) { WriteUtf8TextFile(FileOf(kind, false), WideToUtf8(text)); }
     std::vector<std::wstring> Texts(KeywordKind kind) const {
         std::vector<std::wstring> texts;
@@ -28,26 +24,12 @@ protected:
         return texts;
     }
     std::string LogText() const { return test::ReadBytes(log.LogFilePath()); }
-
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
-    test::RecordingNotifier notifier;
-    test::AnsweringQuestion question{true};
-    KeywordLists lists{settings, paths, notifier, log};
-    ListFileEncryption encryption{lists.Family(), notifier, question};
 };
 
 TEST(ParseKeywordLines, PrefixCommentAndLineEndRules) {
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
+    test::ProgramData data;
     const KeywordList list = ParseKeywordLines(
-        L"# comment\r\n\r\n\r\n[i]password*\r\n #notComment\n[i] abc\n[I]abc\n[i]\n x[i]y\r\r\n\ttab", KeywordKind::Wildcard, log);
+        L"# comment\r\n\r\n\r\n[i]password*\r\n #notComment\n[i] abc\n[I]abc\n[i]\n x[i]y\r\r\n\ttab", KeywordKind::Wildcard, data.log);
 
     ASSERT_EQ(list.size(), 7u);
     EXPECT_EQ(list[0].text, L"[i]password*");

@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "storage/text_encoding.h"
-#include "support/fixed_clock.h"
+#include "storage/text_files.h"
+#include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
-#include "support/temp_folder.h"
-#include "storage/text_files.h"
 
 namespace veltrano {
 namespace {
 
-class KeywordSearchTest : public ::testing::Test {
+class KeywordSearchTest : public ::testing::Test, protected test::ProgramData {
 protected:
     void Load(const std::wstring& wildcards, const std::wstring& regexes) {
         WriteUtf8TextFile(lists.KeywordFilePath(KeywordKind::Wildcard, false), WideToUtf8(wildcards));
@@ -25,11 +24,6 @@ protected:
         return FindKeyword(lists, text, std::chrono::seconds(30)).hit;
     }
 
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
     test::RecordingNotifier notifier;
     KeywordLists lists{settings, paths, notifier, log};
     KeywordSearch search{lists, notifier, log};

@@ -5,15 +5,14 @@
 #include <filesystem>
 
 #include "storage/text_encoding.h"
-#include "support/fixed_clock.h"
+#include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
-#include "support/temp_folder.h"
 
 namespace veltrano {
 namespace {
 
-class FixTrayAssignmentsTest : public ::testing::Test {
+class FixTrayAssignmentsTest : public ::testing::Test, protected test::ProgramData {
 protected:
     void StoreActions(int left, int right, int middle, int leftRight) {
         settings.SetTrayClick(TrayButton::Left, static_cast<TrayAction>(left));
@@ -33,11 +32,6 @@ protected:
                                   L"」に割り当てました。");
     }
 
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
     test::RecordingNotifier notifier;
 };
 

@@ -4,38 +4,20 @@
 
 #include <filesystem>
 
-#include "matching/keyword_lists.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
-#include "support/answering_question.h"
-#include "support/fixed_clock.h"
-#include "support/recording_notifier.h"
-#include "support/temp_folder.h"
+#include "support/keyword_files.h"
 
 namespace veltrano {
 namespace {
 
 // The keyword family is the real one; the replacement family differs only in its texts and files.
-class ListFileEncryptionTest : public ::testing::Test {
+class ListFileEncryptionTest : public test::KeywordFilesTest {
 protected:
-    ListFileEncryptionTest() { lists.AttachEncryption(encryption); }
-
-    std::wstring FileOf(KeywordKind kind, bool encrypted) const { return lists.KeywordFilePath(kind, encrypted); }
     bool Exists(KeywordKind kind, bool encrypted) const { return std::filesystem::exists(FileOf(kind, encrypted)); }
     void WritePlainFiles() {
         WriteUtf8TextFile(FileOf(KeywordKind::Wildcard, false), "secret*");
         WriteUtf8TextFile(FileOf(KeywordKind::Regex, false), "\\d{4}");
     }
-
-    test::TempFolder folder;
-    DataPaths paths{folder.Path(), L"taro"};
-    Settings settings{paths.SettingsFile()};
-    test::FixedClock clock;
-    LogWriter log{settings, paths, clock};
-    test::RecordingNotifier notifier;
-    test::AnsweringQuestion question{false};
-    KeywordLists lists{settings, paths, notifier, log};
-    ListFileEncryption encryption{lists.Family(), notifier, question};
 };
 
 TEST_F(ListFileEncryptionTest, CurrentValueChangesNothing) {
