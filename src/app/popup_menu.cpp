@@ -1,0 +1,28 @@
+#include "app/popup_menu.h"
+
+namespace veltrano {
+
+LoadedPopup LoadPopup(HINSTANCE instance, int resourceId) {
+    LoadedPopup loaded;
+    loaded.menu.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
+    if (loaded.menu) loaded.popup = ::GetSubMenu(loaded.menu.get(), 0);
+    if (!loaded.popup) loaded.menu.reset();
+    return loaded;
+}
+
+void FillPopup(HMENU popup, const MenuEntries& entries, UINT placeholderId) {
+    for (const MenuEntry& entry : entries) {
+        ::AppendMenuW(popup, MF_STRING | (entry.grayed ? MF_GRAYED : MF_ENABLED), entry.id, entry.label.c_str());
+    }
+    ::RemoveMenu(popup, placeholderId, MF_BYCOMMAND);
+}
+
+void TrackPopupAtCursor(HWND owner, HMENU popup) {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::SetForegroundWindow(owner);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace veltrano

@@ -1,0 +1,24 @@
+#pragma once
+// Showing the program's pop-up menus the one way they are all shown.
+#include <windows.h>
+
+#include "base/menu_entry.h"
+#include "base/unique_any.h"
+
+namespace veltrano {
+
+// Menu resource `resourceId` with its first pop-up; empty handles when it cannot be loaded.
+struct LoadedPopup {
+    UniqueHmenu menu;
+    HMENU popup = nullptr;
+};
+LoadedPopup LoadPopup(HINSTANCE instance, int resourceId);
+
+// Appends the entries, then removes the resource's placeholder item (if any).
+void FillPopup(HMENU popup, const MenuEntries& entries, UINT placeholderId);
+
+// Owner to the foreground, the menu tracked at the cursor with the right button, then a null
+// message posted so the menu closes properly. The chosen command arrives as WM_COMMAND.
+void TrackPopupAtCursor(HWND owner, HMENU popup);
+
+}  // namespace veltrano
