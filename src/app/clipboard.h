@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/clipboard_writer.h"
+
 namespace veltrano {
 
 // The clipboard's Unicode text (up to its first NUL), or none when there is no text or the
@@ -13,5 +15,11 @@ std::optional<std::wstring> ReadClipboardText(HWND owner);
 
 // Puts the text on the clipboard; tries to open it up to 10 times, 50 ms apart.
 bool WriteClipboardText(const std::wstring& text, HWND owner);
+
+// The real clipboard behind the seam the stores use.
+class SystemClipboard final : public ClipboardWriter {
+public:
+    bool Write(const std::wstring& text, HWND owner) override { return WriteClipboardText(text, owner); }
+};
 
 }  // namespace veltrano
