@@ -20,10 +20,12 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       settings_(paths_.SettingsFile()),
       log_(settings_, paths_, clock_),
       notifier_(settings_),
+      history_(settings_, paths_, notifier_, log_, clock_, clipboard_),
+      copyTexts_(paths_, notifier_, log_, clipboard_),
       keywordLists_(settings_, paths_, notifier_, log_),
       keywordEncryption_(keywordLists_.Family(), notifier_, question_),
       keywordSearch_(keywordLists_, notifier_, log_),
-      pipeline_(trayIcon_, keywordSearch_, notifier_, log_) {
+      pipeline_(trayIcon_, history_, keywordSearch_, notifier_, log_) {
     keywordLists_.AttachEncryption(keywordEncryption_);
 }
 
@@ -66,6 +68,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: return OnCreate();
         case WM_DESTROY: OnDestroy(); return 0;
         case WM_COMMAND: return OnCommand(wParam, lParam);
+        case kTrayCallbackMessage: OnTrayCallback(lParam); return 0;
         case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
@@ -84,9 +87,11 @@ LRESULT Application::OnCreate() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();
-    // Still to come, in this order: replacement definitions when UseClipboardReplace; the automatic
-    // replacement switch from InitialAutoReplaceEnable; clipboard history; registered copy texts;
-    // the clipboard text window when UseClipboardTextWindow.
+    // Still to come: replacement definitions when UseClipboardReplace.
+    autoReplaceEnabled_ = settings_.InitialAutoReplaceEnable();
+    history_.Load();
+    copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
+    // Still to come: the clipboard text window when UseClipboardTextWindow.
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
     clipboardHandler_ = [this](const std::wstring& text) { pipeline_.ProcessClipboardText(text); };
@@ -103,14 +108,6 @@ void Application::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
-LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-        case IDM_EXIT: ::DestroyWindow(window_); return 0;
-        case IDM_ENCRYPT_KEYWORD_FILE: keywordEncryption_.Set(!settings_.EncryptKeywordFile()); return 0;
-    }
-    return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
-}
-
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
     if (const std::optional<std::wstring> text = ReadClipboardText(window_)) {
@@ -118,6 +115,15 @@ void Application::OnClipboardUpdate() {
     } else {
         pipeline_.ProcessNoText();
     }
+}
+
+void Application::OnTrayCallback(LPARAM lParam) {
+    const TrayClickDecision decision = trayClicks_.OnMouseMessage(
+        LOWORD(lParam), ::GetAsyncKeyState(VK_LBUTTON) < 0, ::GetAsyncKeyState(VK_RBUTTON) < 0);
+    // Still to come: decision.stopSpeech stops the voice once speech exists.
+    if (!decision.button) return;
+    RunTrayAction(settings_.TrayClick(*decision.button));
+    trayClicks_.AfterAction(*decision.button);
 }
 
 void Application::OnTaskbarCreated() {

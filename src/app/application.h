@@ -6,8 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "app/clipboard.h"
 #include "app/clipboard_pipeline.h"
 #include "app/message_box_question.h"
+#include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/local_clock.h"
 #include "log/log_writer.h"
@@ -17,6 +19,8 @@
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"
+#include "stores/clipboard_history.h"
+#include "stores/copy_texts.h"
 
 namespace veltrano {
 
@@ -34,8 +38,26 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreate();
     void OnDestroy();
-    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     void OnClipboardUpdate();
+    void OnTrayCallback(LPARAM lParam);
+
+    // Tray actions (application_tray.cpp).
+    void RunTrayAction(TrayAction action);
+    void ShowMainMenu();
+    void ShowManualReplaceMenu();
+    void ShowClipboardHistoryMenu();
+    void ShowCopyTextMenu();
+
+    // Commands (application_commands.cpp).
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    void OpenKeywordFile(KeywordKind kind);
+    void OpenDataFolder(const std::wstring& folder);
+    // Filled by the features still to come: dialogs, replacement files, the clipboard text window.
+    void OnAboutCommand();
+    void OnSettingsCommand();
+    void OnReplaceFileCommand(WORD id);
+    void OnTextWindowCommand(WORD id);
+    void OnManualReplaceCommand(WORD id);
     void OnTaskbarCreated();
     void ReportUnexpectedError();
 
@@ -46,11 +68,16 @@ private:
     LogWriter log_;
     NotificationDispatcher notifier_;
     MessageBoxQuestion question_;
+    SystemClipboard clipboard_;
     TrayIcon trayIcon_;
+    ClipboardHistory history_;
+    CopyTexts copyTexts_;
     KeywordLists keywordLists_;
     ListFileEncryption keywordEncryption_;
     KeywordSearch keywordSearch_;
     ClipboardPipeline pipeline_;
+    TrayClickDecoder trayClicks_;
+    bool autoReplaceEnabled_ = false;  // the run-time switch; not written back to the settings
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.
     std::function<void(const std::wstring&)> clipboardHandler_;
     HWND window_ = nullptr;

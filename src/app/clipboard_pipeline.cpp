@@ -14,11 +14,12 @@ void ClipboardPipeline::ProcessClipboardText(const std::wstring& text) {
 }
 
 void ClipboardPipeline::Run(const std::wstring& text) {
-    // Still to come, in this order: the history entry of a copied text; automatic replacement,
-    // which ends the pass when it rewrote the clipboard.
+    // A copied text is recorded as copied, before automatic replacement sees it.
+    history_.Add(text);
+    // Still to come: automatic replacement, which ends the pass when it rewrote the clipboard
+    // (its own output is then recorded when it comes back, after the window shows it).
     trayIcon_.SetTip(BuildTrayTip(text));
-    // Still to come: the clipboard text window shows the text; the history entry of a text
-    // that automatic replacement wrote.
+    // Still to come: the clipboard text window shows the text.
     keywordSearch_.SearchKeywords(text);
 }
 

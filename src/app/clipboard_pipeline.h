@@ -6,13 +6,15 @@
 #include "log/log_writer.h"
 #include "matching/keyword_search.h"
 #include "notify/notifier.h"
+#include "stores/clipboard_history.h"
 
 namespace veltrano {
 
 class ClipboardPipeline {
 public:
-    ClipboardPipeline(TrayIcon& trayIcon, KeywordSearch& keywordSearch, Notifier& notifier, LogWriter& log)
-        : trayIcon_(trayIcon), keywordSearch_(keywordSearch), notifier_(notifier), log_(log) {}
+    ClipboardPipeline(TrayIcon& trayIcon, ClipboardHistory& history, KeywordSearch& keywordSearch, Notifier& notifier,
+                      LogWriter& log)
+        : trayIcon_(trayIcon), history_(history), keywordSearch_(keywordSearch), notifier_(notifier), log_(log) {}
 
     // One clipboard update; no failure inside can escape it.
     void ProcessClipboardText(const std::wstring& text);
@@ -24,6 +26,7 @@ private:
     void ReportFailure();
 
     TrayIcon& trayIcon_;
+    ClipboardHistory& history_;
     KeywordSearch& keywordSearch_;
     Notifier& notifier_;
     LogWriter& log_;

@@ -10,11 +10,11 @@ LoadedPopup LoadPopup(HINSTANCE instance, int resourceId) {
     return loaded;
 }
 
-void FillPopup(HMENU popup, const MenuEntries& entries, UINT placeholderId) {
+void FillPopup(HMENU popup, const MenuEntries& entries, std::optional<UINT> placeholderId) {
     for (const MenuEntry& entry : entries) {
         ::AppendMenuW(popup, MF_STRING | (entry.grayed ? MF_GRAYED : MF_ENABLED), entry.id, entry.label.c_str());
     }
-    ::RemoveMenu(popup, placeholderId, MF_BYCOMMAND);
+    if (placeholderId) ::RemoveMenu(popup, *placeholderId, MF_BYCOMMAND);
 }
 
 void TrackPopupAtCursor(HWND owner, HMENU popup) {

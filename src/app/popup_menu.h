@@ -2,6 +2,8 @@
 // Showing the program's pop-up menus the one way they are all shown.
 #include <windows.h>
 
+#include <optional>
+
 #include "base/menu_entry.h"
 #include "base/unique_any.h"
 
@@ -14,8 +16,8 @@ struct LoadedPopup {
 };
 LoadedPopup LoadPopup(HINSTANCE instance, int resourceId);
 
-// Appends the entries, then removes the resource's placeholder item (if any).
-void FillPopup(HMENU popup, const MenuEntries& entries, UINT placeholderId);
+// Appends the entries, then removes the resource's placeholder item when there is one.
+void FillPopup(HMENU popup, const MenuEntries& entries, std::optional<UINT> placeholderId = std::nullopt);
 
 // Owner to the foreground, the menu tracked at the cursor with the right button, then a null
 // message posted so the menu closes properly. The chosen command arrives as WM_COMMAND.

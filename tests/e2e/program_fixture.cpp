@@ -111,6 +111,13 @@ void ProgramTest::Start() {
     ASSERT_EQ(::WaitForInputIdle(Process(), driver::kDefaultTimeoutMs), 0u) << "the program never became idle";
 }
 
+void ProgramTest::Restart() {
+    ASSERT_TRUE(program_ && !driver::IsRunning(Process())) << "restart only after the program ended";
+    program_.reset();
+    mainWindow_ = nullptr;
+    Start();
+}
+
 driver::StartedProgram& ProgramTest::StartAnother() {
     return others_.emplace_back(driver::StartProgram(programPath_, L"", folder_->Path()));
 }

@@ -45,6 +45,8 @@ protected:
     // Starts the program and waits for its main window (or its early end, reported with the
     // exit code). Use with ASSERT_NO_FATAL_FAILURE.
     void Start();
+    // After Exit(): starts the program again in the same folder, with the files it left.
+    void Restart();
     // Starts one more copy from the same folder without waiting for anything.
     driver::StartedProgram& StartAnother();
     // Sends the exit command and expects the process to end with exit code 0.

@@ -1,0 +1,37 @@
+#pragma once
+// The benchmark's inputs: four keyword sets and English-like prose built from a fixed seed,
+// so every run (and ripgrep on the Linux side) sees the same bytes.
+#include <string>
+#include <vector>
+
+namespace veltrano::bench {
+
+// One column of the table: the keyword files of one search, one of them empty.
+struct KeywordSet {
+    std::wstring name;            // "K1 wildcard", ...
+    std::wstring wildcardLines;   // keyword file contents, one keyword a line
+    std::wstring regexLines;
+    std::wstring expectedHit;     // the keyword a hit text must report (the set's last one)
+    std::wstring rgPatterns;      // the same keywords for ripgrep, one regex a line
+    bool rgNeedsPcre = false;     // back-references or lookahead: rg -P
+};
+
+std::vector<KeywordSet> KeywordSets();
+
+// One row of the table.
+struct TextCase {
+    std::string name;  // file stem, e.g. "1MiB-lines-hit"
+    size_t units;      // UTF-16 code units (ASCII, so also UTF-8 bytes)
+    bool singleLine;
+    bool hit;
+};
+
+std::vector<TextCase> TextCases();
+
+// Prose in lines of at most 80 characters (CRLF) or one line, exactly `units` long. Adjacent
+// words never repeat a suffix of one as a prefix of the next, and there are no quotes, '@',
+// '_' or digits, so no keyword matches; with `hit`, one match of each set's last keyword sits
+// in the last 1% of the text.
+std::wstring MakeProse(const TextCase& text);
+
+}  // namespace veltrano::bench

@@ -1,0 +1,68 @@
+// veltrano_bench: the keyword search benchmark. Usage (scripts/bench runs all of it):
+//   prepare <folder>                                write texts and ripgrep pattern files
+//   table <folder> <rg results> [ours cap s] [baseline cap s] [sets, e.g. 0123]
+//   cell ours|baseline <set> <text file> <result>   one cell, in a child process
+//   latency <Veltrano.exe>                          end-to-end latency (needs a display)
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "bench_data.h"
+#include "cells.h"
+#include "driver/program_folder.h"
+#include "latency.h"
+#include "storage/text_encoding.h"
+
+namespace veltrano::bench {
+namespace {
+
+void Prepare(const std::wstring& folder) {
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::CreateDirectoryW((folder + L"\\texts").c_str(), nullptr);
+    ::CreateDirectoryW((folder + L"\\patterns").c_str(), nullptr);
+    std::string sets;
+    const auto keywordSets = KeywordSets();
+    for (size_t s = 0; s < keywordSets.size(); ++s) {
+        driver::WriteFileBytes(folder + L"\\patterns\\" + std::to_wstring(s) + L".txt",
+                               WideToUtf8(keywordSets[s].rgPatterns));
+        sets += std::to_string(s) + (keywordSets[s].rgNeedsPcre ? " pcre\n" : " default\n");
+    }
+    driver::WriteFileBytes(folder + L"\\sets.txt", sets);
+    std::string names;
+    for (const TextCase& text : TextCases()) {
+        driver::WriteFileBytes(folder + L"\\texts\\" + Utf8ToWide(text.name) + L".txt", WideToUtf8(MakeProse(text)));
+        names += text.name + "\n";
+    }
+    driver::WriteFileBytes(folder + L"\\texts.txt", names);
+}
+
+int Main(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    const auto path = [&](int i) { return driver::WindowsPathFromHost(argv[i]); };
+    if (command == L"prepare" && argc == 3) {
+        Prepare(path(2));
+        return 0;
+    }
+    if (command == L"table" && argc >= 4) {
+        return RunTable(path(2), path(3), argc > 4 ? std::stod(argv[4]) : 120, argc > 5 ? std::stod(argv[5]) : 20,
+                        argc > 6 ? argv[6] : L"");
+    }
+    if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
+    if (command == L"latency" && argc == 3) return RunLatency(path(2));
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency ... (see bench/README.md)\n", stderr);
+    return 2;
+}
+
+}  // namespace
+}  // namespace veltrano::bench
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return veltrano::bench::Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "veltrano_bench: %s\n", error.what());
+        return 1;
+    }
+}

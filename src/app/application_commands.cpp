@@ -1,0 +1,95 @@
+// Commands of the tray menus, dispatched by id and by id range.
+#include "app/application.h"
+#include "app/shell_open.h"
+#include "resource.h"
+#include "storage/file_system.h"
+#include "storage/text_encoding.h"
+
+namespace veltrano {
+
+LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    switch (id) {
+        case IDM_EXIT: ::DestroyWindow(window_); return 0;
+        case IDM_ABOUT: OnAboutCommand(); return 0;
+        case IDM_OPEN_README:
+            if (!paths_.programFolder.empty()) OpenWithShell(paths_.programFolder + L"\\Readme.txt");
+            return 0;
+        case IDM_SETTINGS: OnSettingsCommand(); return 0;
+        case IDM_ENCRYPT_KEYWORD_FILE: keywordEncryption_.Set(!settings_.EncryptKeywordFile()); return 0;
+        case IDM_ENCRYPT_COPY_TEXTS: copyTexts_.EncryptAndReloadCommand(); return 0;
+        case IDM_DECRYPT_COPY_TEXTS: copyTexts_.Decrypt(); return 0;
+        case IDM_AUTO_REPLACE: autoReplaceEnabled_ = !autoReplaceEnabled_; return 0;
+        case IDM_OPEN_PROGRAM_FOLDER:
+            if (!paths_.programFolder.empty()) OpenWithShell(paths_.programFolder);
+            return 0;
+        case IDM_OPEN_LOG_FOLDER: OpenDataFolder(log_.LogFolderPath()); return 0;
+        case IDM_OPEN_COPY_TEXT_FOLDER: OpenDataFolder(copyTexts_.FolderPath()); return 0;
+        case IDM_OPEN_WILDCARD_KEYWORDS: OpenKeywordFile(KeywordKind::Wildcard); return 0;
+        case IDM_OPEN_REGEX_KEYWORDS: OpenKeywordFile(KeywordKind::Regex); return 0;
+        case IDM_ENCRYPT_REPLACE_FILE:
+        case IDM_OPEN_WILDCARD_REPLACE:
+        case IDM_OPEN_REGEX_REPLACE: OnReplaceFileCommand(id); return 0;
+        case IDM_TEXT_WINDOW_MOVE_TO_MOUSE:
+        case IDM_TEXT_WINDOW_MOVABLE:
+        case IDM_TEXT_WINDOW_FIXED:
+        case IDM_TEXT_WINDOW_CLICK_THROUGH:
+        case IDM_TEXT_WINDOW_HIDE: OnTextWindowCommand(id); return 0;
+    }
+    if (id >= IDM_HISTORY_FIRST && id < IDM_COPY_TEXT_FIRST) {
+        history_.Restore(window_, id);
+        return 0;
+    }
+    if (id >= IDM_COPY_TEXT_FIRST && id < IDM_MANUAL_REPLACE_FIRST) {
+        copyTexts_.Choose(window_, id);
+        return 0;
+    }
+    if (id >= IDM_MANUAL_REPLACE_FIRST) {
+        OnManualReplaceCommand(id);
+        return 0;
+    }
+    return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
+}
+
+void Application::OpenDataFolder(const std::wstring& folder) {
+    if (!folder.empty() && CreateFolders(folder)) OpenWithShell(folder);
+}
+
+void Application::OpenKeywordFile(KeywordKind kind) {
+    // The user always edits the text form.
+    if (settings_.EncryptKeywordFile()) {
+        keywordEncryption_.Set(false);
+        keywordLists_.EnsureKeywordFile(kind);
+    }
+    const std::wstring path = keywordLists_.KeywordFilePath(kind, false);
+    try {
+        if (!FileExists(path)) return;
+    } catch (const std::runtime_error& error) {
+        // Whether it exists cannot be told: nothing is opened, and the user learns why.
+        notifier_.NotifyUtf8(error.what(), WideToUtf8(L"エラー"), NotifyKind::Error);
+        return;
+    }
+    OpenWithShell(path);
+}
+
+void Application::OnAboutCommand() {
+    // The About box comes with its own change.
+}
+
+void Application::OnSettingsCommand() {
+    // The settings sheet comes with its own change.
+}
+
+void Application::OnReplaceFileCommand(WORD) {
+    // The replacement-definition files come with replacement.
+}
+
+void Application::OnTextWindowCommand(WORD) {
+    // The clipboard text window comes with its own change.
+}
+
+void Application::OnManualReplaceCommand(WORD) {
+    // Manual replacement comes with replacement.
+}
+
+}  // namespace veltrano

@@ -1,0 +1,54 @@
+// Tray actions: the menus the tray icon and the clipboard text window open.
+#include "app/application.h"
+#include "app/main_menu.h"
+#include "app/popup_menu.h"
+#include "resource.h"
+
+namespace veltrano {
+
+void Application::RunTrayAction(TrayAction action) {
+    if (!window_) return;
+    switch (action) {
+        case TrayAction::None: return;
+        case TrayAction::MainMenu: ShowMainMenu(); return;
+        case TrayAction::ManualReplaceMenu: ShowManualReplaceMenu(); return;
+        case TrayAction::HistoryMenu: ShowClipboardHistoryMenu(); return;
+        case TrayAction::CopyTextMenu: ShowCopyTextMenu(); return;
+    }
+}
+
+void Application::ShowMainMenu() {
+    const LoadedPopup loaded = LoadPopup(instance_, IDR_MAIN_MENU);
+    if (!loaded.popup) return;
+    ApplyMainMenuState(loaded.popup, BuildMainMenuState(settings_, autoReplaceEnabled_));
+    TrackPopupAtCursor(window_, loaded.popup);
+}
+
+void Application::ShowManualReplaceMenu() {
+    const LoadedPopup loaded = LoadPopup(instance_, IDR_MANUAL_REPLACE_MENU);
+    if (!loaded.popup) return;
+    // The definitions themselves are still to come with replacement.
+    const MenuEntries entries{settings_.UseClipboardReplace()
+                                  ? MenuEntry{0, L"―― 置換定義無し ――", true}
+                                  : MenuEntry{0, L"―― 置換機能無効設定中 ――", true}};
+    FillPopup(loaded.popup, entries, IDM_PLACEHOLDER);
+    TrackPopupAtCursor(window_, loaded.popup);
+}
+
+void Application::ShowClipboardHistoryMenu() {
+    // While the menu is open, a copy must not shift the entries behind its command ids.
+    const ClipboardHistory::MenuOpenGuard open(history_);
+    const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);
+    if (!loaded.popup) return;
+    FillPopup(loaded.popup, history_.BuildMenu(), IDM_PLACEHOLDER);
+    TrackPopupAtCursor(window_, loaded.popup);
+}
+
+void Application::ShowCopyTextMenu() {
+    const UniqueHmenu popup(::CreatePopupMenu());
+    if (!popup) return;
+    FillPopup(popup.get(), copyTexts_.BuildMenu());
+    TrackPopupAtCursor(window_, popup.get());
+}
+
+}  // namespace veltrano

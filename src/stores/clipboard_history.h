@@ -1,0 +1,110 @@
+#pragma once
+// The clipboard history: the newest clipboard texts, newest first, each sealed in a file of its
+// own in the user's history folder so that it survives a restart. A pop-up menu offers them and
+// puts the chosen one back on the clipboard. Used on the user-interface thread only.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/clipboard_writer.h"
+#include "base/local_clock.h"
+#include "base/menu_entry.h"
+#include "log/log_writer.h"
+#include "notify/notifier.h"
+#include "resource.h"
+#include "settings/settings.h"
+#include "storage/data_paths.h"
+
+namespace veltrano {
+
+struct ClipboardHistoryEntry {
+    std::wstring text;
+    std::wstring path;  // the entry's sealed file
+
+    friend bool operator==(const ClipboardHistoryEntry&, const ClipboardHistoryEntry&) = default;
+};
+
+// The menu shows the newest entries up to the start of the copy-text commands; older ones stay stored.
+inline constexpr size_t kMaxHistoryMenuEntries = IDM_COPY_TEXT_FIRST - IDM_HISTORY_FIRST;
+
+// "YYYYMMDD_HHMMSS_mmm.bin" of `time`; a `sequence` from 1 adds "_001" to "_999" before the
+// extension, so that names of one millisecond stay distinct and still sort in recording order.
+std::wstring HistoryFileName(const SYSTEMTIME& time, unsigned sequence);
+
+// The menu items of `entries` (newest first): one greyed item saying why when there is nothing
+// to choose, else the newest kMaxHistoryMenuEntries with commands IDM_HISTORY_FIRST + index,
+// oldest on top when `reverse`, the accelerator always following the index.
+MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse);
+
+// The entry index behind a history menu command, if the menu can show such an entry.
+std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount);
+
+class ClipboardHistory {
+public:
+    ClipboardHistory(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log,
+                     const LocalClock& clock, ClipboardWriter& clipboard)
+        : settings_(settings), paths_(paths), notifier_(notifier), log_(log), clock_(clock), clipboard_(clipboard) {}
+
+    // Rebuilds the list from the folder (when history is on), deleting unreadable, empty and
+    // duplicate files and those beyond the maximum count. Failures are reported; never throws.
+    void Load();
+
+    // Records a new clipboard text as the newest entry, moving an equal one to the front.
+    // Does nothing while the menu is open, with history off or for an empty text. Never throws.
+    void Add(const std::wstring& text);
+
+    // BuildHistoryMenu over the list with the current settings.
+    MenuEntries BuildMenu() const {
+        return BuildHistoryMenu(entries_, settings_.UseClipboardHistory(), settings_.ClipboardHistoryReverseOrder());
+    }
+
+    // While the menu is open Add records nothing, so the commands keep pointing at their entries.
+    void SetMenuOpen(bool open) noexcept { menuOpen_ = open; }
+    bool MenuOpen() const noexcept { return menuOpen_; }
+
+    // Holds the menu open for its lifetime, around building and tracking the menu.
+    class MenuOpenGuard {
+    public:
+        explicit MenuOpenGuard(ClipboardHistory& history) noexcept : history_(history), wasOpen_(history.MenuOpen()) {
+            history_.SetMenuOpen(true);
+        }
+        ~MenuOpenGuard() { history_.SetMenuOpen(wasOpen_); }
+        MenuOpenGuard(const MenuOpenGuard&) = delete;
+        MenuOpenGuard& operator=(const MenuOpenGuard&) = delete;
+
+    private:
+        ClipboardHistory& history_;
+        bool wasOpen_;
+    };
+
+    // Puts the text of the menu command's entry on the clipboard; true when it is there.
+    // Failures are notified (and a failed write logged); never throws.
+    bool Restore(HWND owner, UINT commandId);
+
+    const std::vector<ClipboardHistoryEntry>& Entries() const noexcept { return entries_; }
+    // Empty when the program folder or the user prefix is unknown.
+    std::wstring FolderPath() const { return paths_.DataFolder(L"_history"); }
+
+private:
+    void LoadEntries();
+    void AddEntry(const std::wstring& text);
+    bool RestoreEntry(HWND owner, UINT commandId);
+    std::wstring NewHistoryFilePath(const std::wstring& folder) const;
+    bool IsTaken(const std::wstring& path) const;
+    void TrimToMaxCount();
+    void LogFileFailure(const wchar_t* title, const std::wstring& path);
+    void ReportFailure(const wchar_t* operation) noexcept;
+
+    const Settings& settings_;
+    const DataPaths& paths_;
+    Notifier& notifier_;
+    LogWriter& log_;
+    const LocalClock& clock_;
+    ClipboardWriter& clipboard_;
+    std::vector<ClipboardHistoryEntry> entries_;  // index 0 is the newest
+    bool menuOpen_ = false;
+};
+
+}  // namespace veltrano

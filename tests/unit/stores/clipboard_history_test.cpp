@@ -1,0 +1,384 @@
+#include "stores/clipboard_history.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "storage/file_system.h"
+#include "storage/text_encoding.h"
+#include "storage/text_files.h"
+#include "support/program_data.h"
+#include "support/raw_files.h"
+#include "support/recording_notifier.h"
+
+namespace veltrano {
+namespace {
+
+class RecordingClipboard final : public ClipboardWriter {
+public:
+    bool Write(const std::wstring& text, HWND owner) override {
+        if (failure) throw std::runtime_error(failure);
+        written.push_back(text);
+        owners.push_back(owner);
+        return succeed;
+    }
+    bool succeed = true;
+    const char* failure = nullptr;
+    std::vector<std::wstring> written;
+    std::vector<HWND> owners;
+};
+
+class ClipboardHistoryTest : public ::testing::Test, protected test::ProgramData {
+protected:
+    ClipboardHistoryTest() {
+        EXPECT_TRUE(settings.Ini().WriteBool(section::kLog, L"UseLog", true));
+        clock.Set(2026, 12, 6, 16, 33, 24, 45);
+    }
+
+    std::wstring HistoryFolder() const { return folder / L"taro_history"; }
+    std::wstring FileOf(const std::wstring& name) const { return HistoryFolder() + L"\\" + name; }
+
+    void Set(const wchar_t* key, int value) {
+        ASSERT_TRUE(settings.Ini().WriteInt(section::kClipboardHistory, key, value));
+    }
+
+    // A sealed history file written by hand, as an earlier run would have left it.
+    void Seal(const std::wstring& name, const std::string& bytes) {
+        ASSERT_TRUE(CreateFolders(HistoryFolder()));
+        WriteEncryptedFile(FileOf(name), bytes);
+    }
+
+    // Each call a second later, so that names follow the order of the calls.
+    void Record(const std::wstring& text) {
+        history.Add(text);
+        clock.now.wSecond = static_cast<WORD>((clock.now.wSecond + 1) % 60);
+        if (clock.now.wSecond == 0) ++clock.now.wMinute;
+    }
+
+    std::vector<std::wstring> Texts() const {
+        std::vector<std::wstring> texts;
+        for (const auto& entry : history.Entries()) texts.push_back(entry.text);
+        return texts;
+    }
+
+    std::vector<std::wstring> NamesOnDisk() const {
+        std::vector<std::wstring> names;
+        for (const auto& entry : std::filesystem::directory_iterator(HistoryFolder())) {
+            names.push_back(entry.path().filename().wstring());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::wstring LogText() const {
+        const std::string bytes = test::ReadBytes(log.LogFilePath());
+        return bytes.size() < 3 ? L"" : Utf8ToWide(std::string_view(bytes).substr(3));
+    }
+
+    std::wstring ReadEntryFile(const std::wstring& path) const { return Utf8ToWide(ReadEncryptedFile(path)); }
+
+    test::RecordingNotifier notifier;
+    RecordingClipboard clipboard;
+    ClipboardHistory history{settings, paths, notifier, log, clock, clipboard};
+};
+
+TEST(HistoryFileName, DateTimeAndMillisecondsThenSequenceThatSortsInRecordingOrder) {
+    const SYSTEMTIME time{2026, 12, 0, 6, 16, 33, 24, 45};
+    EXPECT_EQ(HistoryFileName(time, 0), L"20261206_163324_045.bin");
+    EXPECT_EQ(HistoryFileName(time, 1), L"20261206_163324_045_001.bin");
+    EXPECT_EQ(HistoryFileName(SYSTEMTIME{987, 1, 0, 2, 3, 4, 5, 6}, 0), L"09870102_030405_006.bin");
+
+    SYSTEMTIME next = time;
+    ++next.wMilliseconds;
+    // "." sorts before "_", and the fixed width keeps 10 after 9.
+    const std::vector<std::wstring> ascending = {HistoryFileName(time, 0), HistoryFileName(time, 1),
+                                                 HistoryFileName(time, 9), HistoryFileName(time, 10),
+                                                 HistoryFileName(time, 999), HistoryFileName(next, 0)};
+    EXPECT_TRUE(std::is_sorted(ascending.begin(), ascending.end()));
+    EXPECT_EQ(std::adjacent_find(ascending.begin(), ascending.end()), ascending.end());
+}
+
+TEST_F(ClipboardHistoryTest, AddSealsTheTextInAFileNamedByTheLocalTime) {
+    history.Add(L"機密 text");
+
+    const std::wstring path = FileOf(L"20261206_163324_045.bin");
+    ASSERT_EQ(history.Entries(), (std::vector<ClipboardHistoryEntry>{{L"機密 text", path}}));
+    EXPECT_EQ(ReadEntryFile(path), L"機密 text");
+    EXPECT_EQ(test::ReadBytes(path).find(WideToUtf8(L"機密")), std::string::npos) << "never plain text on disk";
+    EXPECT_EQ(NamesOnDisk(), std::vector<std::wstring>{L"20261206_163324_045.bin"});
+    EXPECT_TRUE(notifier.notifications.empty());
+    EXPECT_EQ(LogText(), L"") << "recording writes no log";
+}
+
+TEST_F(ClipboardHistoryTest, TheSameTextAgainMovesToTheFrontUnderANewFile) {
+    Record(L"a");
+    Record(L"b");
+    Record(L"a");
+
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"a", L"b"}));
+    EXPECT_EQ(history.Entries()[0].path, FileOf(L"20261206_163326_045.bin"));
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163325_045.bin", L"20261206_163326_045.bin"}));
+
+    Record(L"a ");  // equal means equal length too
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"a ", L"a", L"b"}));
+}
+
+TEST_F(ClipboardHistoryTest, BeyondTheMaximumTheOldestEntryAndItsFileGo) {
+    Set(L"ClipboardHistoryMaxCount", 3);
+    for (const wchar_t* text : {L"1", L"2", L"3", L"4"}) Record(text);
+
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"4", L"3", L"2"}));
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163325_045.bin", L"20261206_163326_045.bin",
+                                                        L"20261206_163327_045.bin"}));
+}
+
+TEST_F(ClipboardHistoryTest, EntriesOfOneMillisecondGetDistinctNamesInRecordingOrder) {
+    for (int i = 0; i < 12; ++i) history.Add(L"text " + std::to_wstring(i));
+
+    ASSERT_EQ(history.Entries().size(), 12u);
+    EXPECT_EQ(history.Entries()[11].path, FileOf(L"20261206_163324_045.bin"));
+    EXPECT_EQ(history.Entries()[10].path, FileOf(L"20261206_163324_045_001.bin"));
+    EXPECT_EQ(history.Entries()[0].path, FileOf(L"20261206_163324_045_011.bin"));
+    const std::vector<std::wstring> beforeLoad = Texts();
+
+    history.Load();
+    EXPECT_EQ(Texts(), beforeLoad) << "loading sorts them the way they were recorded";
+    EXPECT_EQ(Texts().front(), L"text 11");
+}
+
+TEST_F(ClipboardHistoryTest, NothingIsRecordedWhileTheMenuIsOpenOrHistoryIsOffOrTheTextIsEmpty) {
+    {
+        ClipboardHistory::MenuOpenGuard open(history);
+        EXPECT_TRUE(history.MenuOpen());
+        history.Add(L"while open");
+    }
+    EXPECT_FALSE(history.MenuOpen());
+    history.Add(L"");
+    Set(L"UseClipboardHistory", 0);
+    history.Add(L"while off");
+
+    EXPECT_TRUE(history.Entries().empty());
+    EXPECT_FALSE(std::filesystem::exists(HistoryFolder()));
+
+    Set(L"UseClipboardHistory", 1);
+    history.Add(L"after");
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"after"});
+}
+
+TEST_F(ClipboardHistoryTest, LoadPutsTheNewestNameFirstAndKeepsOnlyTheNewestFileOfATextString) {
+    Seal(L"20260101_000000_000.bin", "same");
+    Seal(L"20260102_000000_000.bin", "same");
+    Seal(L"20260101_120000_000.bin", "\xE5\x88\xA5");
+
+    history.Load();
+
+    EXPECT_EQ(history.Entries(), (std::vector<ClipboardHistoryEntry>{{L"same", FileOf(L"20260102_000000_000.bin")},
+                                                                    {L"別", FileOf(L"20260101_120000_000.bin")}}));
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20260101_120000_000.bin", L"20260102_000000_000.bin"}));
+    EXPECT_EQ(LogText(), L"");
+}
+
+TEST_F(ClipboardHistoryTest, LoadDeletesUnreadableAndEmptyFilesAndKeepsUndecodableOnes) {
+    Seal(L"1_garbage.bin", "");
+    test::WriteBytes(FileOf(L"1_garbage.bin"), "not a sealed blob");
+    test::WriteBytes(FileOf(L"2_zero.bin"), "");
+    Seal(L"3_sealed_empty.bin", "");
+    Seal(L"4_bad_utf8.bin", "\xFF\xFE");
+    Seal(L"5_good.bin", "good");
+
+    history.Load();
+
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"good"});
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"4_bad_utf8.bin", L"5_good.bin"}));
+    const std::wstring logText = LogText();
+    const std::wstring zero = FileOf(L"2_zero.bin");
+    EXPECT_NE(logText.find(L"[ClipboardHistory][暗号ファイルの読み込みに失敗]file=" + zero +
+                           L", error=Encrypted file is empty: " + zero + L"\r\n"),
+              std::wstring::npos)
+        << logText;
+    EXPECT_NE(logText.find(L"[ClipboardHistory][暗号ファイルの読み込みに失敗]file=" + FileOf(L"1_garbage.bin") + L", error="),
+              std::wstring::npos)
+        << logText;
+    EXPECT_NE(logText.find(L"[ClipboardHistory][UTF-8 から UTF-16 への変換に失敗]file=" + FileOf(L"4_bad_utf8.bin") +
+                           L", error="),
+              std::wstring::npos)
+        << logText;
+    EXPECT_EQ(logText.find(L"3_sealed_empty"), std::wstring::npos) << "an empty sealed text goes without a log line";
+    EXPECT_EQ(std::count(logText.begin(), logText.end(), L'\n'), 3) << logText;
+    EXPECT_TRUE(notifier.notifications.empty());
+}
+
+TEST_F(ClipboardHistoryTest, LoadLeavesOtherExtensionsAndFoldersAlone) {
+    Seal(L"20260101_000000_000.BIN", "upper");
+    Seal(L"20260101_000000_001.txt", "text");
+    Seal(L"20260101_000000_002.bin.old", "old");
+    test::WriteBytes(FileOf(L"garbage.BIN"), "not sealed");
+    ASSERT_TRUE(CreateFolders(FileOf(L"20260101_000000_003.bin")));
+    Seal(L"20260101_000000_004.bin", "kept");
+
+    history.Load();
+
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"kept"});
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20260101_000000_000.BIN", L"20260101_000000_001.txt",
+                                                        L"20260101_000000_002.bin.old", L"20260101_000000_003.bin",
+                                                        L"20260101_000000_004.bin", L"garbage.BIN"}));
+}
+
+TEST_F(ClipboardHistoryTest, LoadTrimsTheOldestBeyondALoweredMaximum) {
+    for (const wchar_t* text : {L"1", L"2", L"3", L"4"}) Record(text);
+    Set(L"ClipboardHistoryMaxCount", 2);
+
+    history.Load();
+
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"4", L"3"}));
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163326_045.bin", L"20261206_163327_045.bin"}));
+}
+
+TEST_F(ClipboardHistoryTest, LoadWithHistoryOffKeepsTheListAndTheFiles) {
+    Record(L"kept");
+    Seal(L"29991231_000000_000.bin", "newer");
+    Set(L"UseClipboardHistory", 0);
+
+    history.Load();
+
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"kept"});
+    EXPECT_EQ(NamesOnDisk().size(), 2u);
+}
+
+// The history reports these messages when its folder cannot be listed.
+TEST(ListFileNames, FilesOnlyAndFailuresInUtf8WithThePath) {
+    test::TempFolder folder;
+    test::WriteBytes(folder / L"ファイル.bin", "x");
+    ASSERT_TRUE(CreateFolders(folder / L"フォルダ.bin"));
+    EXPECT_EQ(ListFileNames(folder.Path()), std::vector<std::wstring>{L"ファイル.bin"});
+
+    const std::wstring missing = folder / L"無い";
+    try {
+        ListFileNames(missing);
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& error) {
+        const std::wstring message = Utf8ToWide(error.what());
+        EXPECT_TRUE(message.starts_with(L"list: ")) << message;
+        EXPECT_TRUE(message.ends_with(L": " + missing)) << message;
+    }
+}
+
+TEST_F(ClipboardHistoryTest, AFileInThePlaceOfTheFolderIsReported) {
+    test::WriteBytes(HistoryFolder(), "a file");
+
+    history.Add(L"text");
+    history.Load();
+
+    ASSERT_EQ(notifier.notifications.size(), 2u);
+    for (const auto& notification : notifier.notifications) {
+        EXPECT_EQ(notification.title, L"エラー");
+        EXPECT_EQ(notification.body, L"クリップボード履歴の保存用フォルダの作成に失敗しました。");
+        EXPECT_EQ(notification.kind, NotifyKind::Error);
+    }
+    EXPECT_TRUE(history.Entries().empty());
+}
+
+TEST_F(ClipboardHistoryTest, MenuSaysWhyItIsEmpty) {
+    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴無し ――", true}}));
+    Record(L"a");
+    Set(L"UseClipboardHistory", 0);
+    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴機能無効設定中 ――", true}}));
+}
+
+TEST_F(ClipboardHistoryTest, MenuListsNewestFirstWithAcceleratorsByIndex) {
+    for (const wchar_t* text : {L"old & tab\there", L"middle", L"new\r\nline"}) Record(text);
+
+    const MenuEntries expected{{41000, L"new line\t(&1)", false},
+                               {41001, L"middle\t(&2)", false},
+                               {41002, L"old && tab    here\t(&3)", false}};
+    EXPECT_EQ(history.BuildMenu(), expected);
+
+    Set(L"ClipboardHistoryReverseOrder", 1);
+    EXPECT_EQ(history.BuildMenu(), (MenuEntries{expected[2], expected[1], expected[0]}))
+        << "oldest on top, the newest keeps accelerator 1";
+}
+
+// The rule alone: thousands of sealed files would make this slow without testing more.
+TEST(BuildHistoryMenu, ShowsAtMostTheNewestThreeThousand) {
+    std::vector<ClipboardHistoryEntry> entries;
+    for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), L"unused"});
+
+    const MenuEntries menu = BuildHistoryMenu(entries, true, false);
+    ASSERT_EQ(menu.size(), 3000u);
+    EXPECT_EQ(menu.front(), (MenuEntry{41000, L"3000\t(&1)", false}));
+    EXPECT_EQ(menu[36], (MenuEntry{41036, L"2964", false}));
+    EXPECT_EQ(menu.back(), (MenuEntry{43999, L"1", false}));
+
+    const MenuEntries reversed = BuildHistoryMenu(entries, true, true);
+    ASSERT_EQ(reversed.size(), 3000u);
+    EXPECT_EQ(reversed.front(), (MenuEntry{43999, L"1", false}));
+    EXPECT_EQ(reversed.back(), (MenuEntry{41000, L"3000\t(&1)", false}));
+}
+
+TEST(HistoryIndexOfCommand, OnlyCommandsOfEntriesTheMenuCanShow) {
+    EXPECT_EQ(HistoryIndexOfCommand(41000, 3001), 0u);
+    EXPECT_EQ(HistoryIndexOfCommand(43999, 3001), 2999u);
+    EXPECT_EQ(HistoryIndexOfCommand(44000, 3001), std::nullopt) << "the oldest entry is stored but has no command";
+    EXPECT_EQ(HistoryIndexOfCommand(40999, 3001), std::nullopt);
+    EXPECT_EQ(HistoryIndexOfCommand(0, 3001), std::nullopt);
+    EXPECT_EQ(HistoryIndexOfCommand(41002, 2), std::nullopt);
+    EXPECT_EQ(HistoryIndexOfCommand(41001, 2), 1u);
+    EXPECT_EQ(HistoryIndexOfCommand(41000, 0), std::nullopt);
+}
+
+TEST_F(ClipboardHistoryTest, RestorePutsTheChosenTextOnTheClipboard) {
+    Record(L"older");
+    Record(L"newer");
+    const HWND owner = reinterpret_cast<HWND>(0x1234);
+
+    EXPECT_TRUE(history.Restore(owner, 41001));
+
+    EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"older"});
+    EXPECT_EQ(clipboard.owners, std::vector<HWND>{owner});
+    EXPECT_TRUE(notifier.notifications.empty());
+    EXPECT_EQ(LogText(), L"");
+}
+
+TEST_F(ClipboardHistoryTest, RestoreOfACommandWithoutEntryIsReported) {
+    Record(L"only");
+
+    for (UINT command : {40999u, 41001u, 44000u}) EXPECT_FALSE(history.Restore(nullptr, command)) << command;
+
+    EXPECT_TRUE(clipboard.written.empty());
+    ASSERT_EQ(notifier.notifications.size(), 3u);
+    EXPECT_EQ(notifier.notifications[0].title, L"クリップボード履歴取得失敗");
+    EXPECT_EQ(notifier.notifications[0].body, L"選択されたクリップボード履歴の取得に失敗しました。");
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+}
+
+TEST_F(ClipboardHistoryTest, AFailedClipboardWriteIsReportedAndLogged) {
+    Record(L"履歴の文");
+    clipboard.succeed = false;
+
+    EXPECT_FALSE(history.Restore(nullptr, 41000));
+
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"クリップボード更新失敗");
+    EXPECT_EQ(notifier.notifications[0].body, L"クリップボードの更新に失敗しました。");
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+    EXPECT_EQ(LogText(), L"[16:33:25.045][ClipboardHistory][クリップボード更新失敗]履歴テキスト: 履歴の文\r\n");
+}
+
+TEST_F(ClipboardHistoryTest, AnUnexpectedFailureIsReportedWithItsReasonAndLogged) {
+    Record(L"text");
+    clipboard.failure = "\xE7\x90\x86\xE7\x94\xB1";
+
+    EXPECT_FALSE(history.Restore(nullptr, 41000));
+
+    const std::wstring body = L"次の理由で、クリップボード履歴の取得に失敗しました。\n\n理由：理由";
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"エラー");
+    EXPECT_EQ(notifier.notifications[0].body, body);
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+    EXPECT_EQ(LogText(), L"[16:33:25.045][ClipboardHistory][エラー]" + body + L"\r\n");
+}
+
+}  // namespace
+}  // namespace veltrano
