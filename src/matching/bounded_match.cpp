@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "matching/pattern_structure.h"
+
 namespace veltrano {
 namespace {
 
@@ -138,24 +140,11 @@ const char* PatternTooComplex::what() const noexcept { return "pattern too long 
 
 void CheckPatternSize(std::wstring_view pattern) {
     if (pattern.size() > kMaxPatternLength) throw PatternTooComplex();
-    // ECMAScript reading: '\' quotes one character, and '(' inside [...] is no group. Where this
-    // reading ends a class early it only counts more, never less.
-    int depth = 0;
-    bool inClass = false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const wchar_t c = pattern[i];
-        if (c == L'\\') {
-            ++i;
-        } else if (inClass) {
-            inClass = c != L']';
-        } else if (c == L'[') {
-            inClass = true;
-        } else if (c == L'(') {
-            if (++depth > kMaxPatternNesting) throw PatternTooComplex();
-        } else if (c == L')' && depth > 0) {
-            --depth;
-        }
-    }
+    // Where this reading ends a class early it only counts more groups, never fewer.
+    VisitPatternStructure(pattern, [](wchar_t c, int depth) {
+        if (c == L'(' && depth > kMaxPatternNesting) throw PatternTooComplex();
+        return true;
+    });
 }
 
 std::wregex CompileUserPattern(std::wstring_view pattern, std::regex_constants::syntax_option_type flags) {

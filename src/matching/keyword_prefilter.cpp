@@ -6,6 +6,7 @@
 #include <locale>
 
 #include "matching/keyword_lists.h"
+#include "matching/pattern_structure.h"
 #include "matching/wildcard.h"
 
 namespace veltrano {
@@ -42,27 +43,13 @@ std::vector<std::optional<wchar_t>> LeadingAtoms(std::wstring_view pattern) {
     return atoms;
 }
 
-// ECMAScript reading: '\' quotes one character, and nothing inside [...] is structure.
 bool HasTopLevelAlternation(std::wstring_view pattern) {
-    int depth = 0;
-    bool inClass = false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const wchar_t c = pattern[i];
-        if (c == L'\\') {
-            ++i;
-        } else if (inClass) {
-            inClass = c != L']';
-        } else if (c == L'[') {
-            inClass = true;
-        } else if (c == L'(') {
-            ++depth;
-        } else if (c == L')') {
-            --depth;
-        } else if (c == L'|' && depth <= 0) {
-            return true;
-        }
-    }
-    return false;
+    bool found = false;
+    VisitPatternStructure(pattern, [&](wchar_t c, int depth) {
+        found = c == L'|' && depth == 0;
+        return !found;
+    });
+    return found;
 }
 
 }  // namespace
