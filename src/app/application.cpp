@@ -79,7 +79,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Application::OnCreate() {
-    if (!trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")))) {
+    if (!AddTrayIcon()) {
         ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
         return -1;
     }
@@ -126,8 +126,13 @@ void Application::OnTrayCallback(LPARAM lParam) {
     trayClicks_.AfterAction(*decision.button);
 }
 
+bool Application::AddTrayIcon() {
+    // The tooltip shows what the clipboard holds at this moment.
+    return trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")));
+}
+
 void Application::OnTaskbarCreated() {
-    trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")));
+    AddTrayIcon();
 }
 
 void Application::ReportUnexpectedError() {

@@ -58,6 +58,7 @@ private:
     void OnReplaceFileCommand(WORD id);
     void OnTextWindowCommand(WORD id);
     void OnManualReplaceCommand(WORD id);
+    bool AddTrayIcon();
     void OnTaskbarCreated();
     void ReportUnexpectedError();
 
