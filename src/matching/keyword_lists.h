@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"
+#include "storage/list_file_pair.h"
 
 namespace veltrano {
 
@@ -37,13 +38,12 @@ KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWrite
 
 class KeywordLists {
 public:
-    KeywordLists(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
-        : settings_(settings), paths_(paths), notifier_(notifier), log_(log) {}
+    KeywordLists(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log);
 
     // The switch that converts these files; the lists call it when an encrypted file is missing.
-    void AttachEncryption(ListFileEncryption& encryption) { encryption_ = &encryption; }
+    void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }
     // The description of this file family for its encryption switch.
-    ListFileFamily Family();
+    ListFileFamily Family() { return files_.Family([this] { Reload(); }); }
 
     std::wstring KeywordFilePath(KeywordKind kind, bool encrypted) const;
     // Makes the file of the current form exist: a plain template when missing, after switching
@@ -59,14 +59,11 @@ public:
     }
 
 private:
-    KeywordList LoadKeywordFile(KeywordKind kind);
     void ReloadList(KeywordKind kind);
 
-    const Settings& settings_;
-    const DataPaths& paths_;
+    ListFilePair files_;
     Notifier& notifier_;
     LogWriter& log_;
-    ListFileEncryption* encryption_ = nullptr;
     KeywordList wildcard_;
     KeywordList regex_;
     KeywordPrefilter wildcardPrefilter_;

@@ -103,9 +103,11 @@ TEST(BoundedMatchLimits, AbortedReplaceGivesNoPartialResult) {
     EXPECT_EQ(result, L"untouched");
 }
 
-TEST(BoundedMatchLimits, SpentBudgetRunsNothing) {
+TEST(BoundedMatchLimits, SpentBudgetStillFinishesSmallWorkButStopsLargeWork) {
     MatchBudget spent(std::chrono::steady_clock::now() - 1s);
-    EXPECT_EQ(AbortReason([&] { BoundedSearch(std::wregex(L"a"), L"a", spent); }), Reason::PatternTooSlow);
+    EXPECT_EQ(BoundedSearch(std::wregex(L"a"), L"xa", spent), (MatchSpan{1, 1}));
+    const std::wstring run(40, L'a');
+    EXPECT_EQ(AbortReason([&] { BoundedSearch(std::wregex(L"(a|aa)*c"), run, spent); }), Reason::PatternTooSlow);
 }
 
 // Committed private memory, summed over the address space: GetProcessMemoryInfo's PrivateUsage

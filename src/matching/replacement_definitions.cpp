@@ -1,0 +1,220 @@
+#include "matching/replacement_definitions.h"
+
+#include <stdexcept>
+
+#include "matching/list_file_lines.h"
+#include "matching/replacement_templates.h"
+#include "storage/text_encoding.h"
+
+namespace veltrano {
+namespace {
+
+PatternSyntax SyntaxOf(DefinitionKind kind) {
+    return kind == DefinitionKind::Wildcard ? PatternSyntax::Wildcard : PatternSyntax::Regex;
+}
+DefinitionKind KindOf(PatternSyntax syntax) {
+    return syntax == PatternSyntax::Wildcard ? DefinitionKind::Wildcard : DefinitionKind::Regex;
+}
+
+// A format error of one line: logged and skipped, unlike every other failure of a load.
+class DefinitionLineError : public std::runtime_error {
+public:
+    explicit DefinitionLineError(const wchar_t* message) : std::runtime_error(WideToUtf8(message)) {}
+};
+
+// Reads the "[name]" prefixes at the start of `rest` into `definition` and removes them.
+void ReadPrefixes(std::wstring_view& rest, ReplacementDefinition& definition) {
+    while (rest.starts_with(L'[')) {
+        const size_t close = rest.find(L']');
+        if (close == std::wstring_view::npos) throw DefinitionLineError(L"']' が見つかりません");
+        const std::wstring_view name = rest.substr(1, close - 1);
+        rest.remove_prefix(close + 1);
+        if (name == L"a") {
+            definition.automatic = true;
+        } else if (name == L"i") {
+            definition.ignoreCase = true;
+        } else if (name == L"fmt_default") {
+            // The default format: adds nothing and clears nothing.
+        } else if (name == L"fmt_sed" && definition.kind == DefinitionKind::Regex) {
+            definition.formatFlags |= kFormatSed;
+        } else if (name == L"fmt_no_copy") {
+            definition.formatFlags |= kFormatNoCopy;
+        } else if (name == L"fmt_first_only") {
+            definition.formatFlags |= kFormatFirstOnly;
+        } else {
+            throw DefinitionLineError(L"未知のプレフィックス");
+        }
+    }
+}
+
+// So that the default format inserts a wildcard replacement literally.
+std::wstring DoubleDollars(std::wstring_view text) {
+    std::wstring doubled;
+    doubled.reserve(text.size());
+    for (wchar_t c : text) {
+        doubled.push_back(c);
+        if (c == L'$') doubled.push_back(L'$');
+    }
+    return doubled;
+}
+
+// What the default format makes of a $-doubled string: each "$$" is one '$', nothing else changes.
+std::wstring UndoubleDollars(std::wstring_view doubled) {
+    std::wstring text;
+    text.reserve(doubled.size());
+    for (size_t i = 0; i < doubled.size(); ++i) {
+        text.push_back(doubled[i]);
+        if (doubled[i] == L'$' && i + 1 < doubled.size() && doubled[i + 1] == L'$') ++i;
+    }
+    return text;
+}
+
+// std::regex_replace's loop over the linear matcher's matches (same matches, same prefixes,
+// including those after an empty match); the default format of a $-doubled replacement
+// expands to the undoubled text.
+std::wstring LinearReplace(std::wstring_view text, const ReplacementDefinition& definition) {
+    const WildcardMatcher& matcher = *definition.wildcard;
+    const bool noCopy = (definition.formatFlags & kFormatNoCopy) != 0;
+    const bool firstOnly = (definition.formatFlags & kFormatFirstOnly) != 0;
+    const std::wstring inserted = UndoubleDollars(definition.replacement);
+    std::wstring result;
+    size_t copied = 0;
+    for (std::optional<MatchSpan> match = matcher.Find(text); match; match = matcher.FindNext(text, *match)) {
+        if (!noCopy) result.append(text.substr(copied, match->position - copied));
+        result.append(inserted);
+        copied = match->End();
+        if (firstOnly) break;
+    }
+    if (!noCopy) result.append(text.substr(copied));
+    return result;
+}
+
+bool HasOnlyDoubledDollars(std::wstring_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'$') continue;
+        if (i + 1 == text.size() || text[i + 1] != L'$') return false;
+        ++i;
+    }
+    return true;
+}
+
+}  // namespace
+
+const wchar_t* DefinitionKindName(DefinitionKind kind) {
+    return kind == DefinitionKind::Wildcard ? L"ワイルドカード" : L"正規表現";
+}
+
+std::regex_constants::match_flag_type ToMatchFlags(std::uint32_t formatFlags) {
+    auto flags = std::regex_constants::format_default;
+    if (formatFlags & kFormatSed) flags |= std::regex_constants::format_sed;
+    if (formatFlags & kFormatNoCopy) flags |= std::regex_constants::format_no_copy;
+    if (formatFlags & kFormatFirstOnly) flags |= std::regex_constants::format_first_only;
+    return flags;
+}
+
+ReplacementDefinition ParseDefinitionLine(std::wstring_view line, DefinitionKind kind) {
+    ReplacementDefinition definition;
+    definition.lineText = line;
+    definition.kind = kind;
+    std::wstring_view rest = line;
+    ReadPrefixes(rest, definition);
+    const size_t tab = rest.find(L'\t');
+    if (tab == std::wstring_view::npos) throw DefinitionLineError(L"runtime_error: TAB区切りが不正です");
+    definition.patternText = rest.substr(0, tab);
+    const std::wstring_view replacement = rest.substr(tab + 1);
+    auto syntax = std::regex_constants::ECMAScript;
+    if (definition.ignoreCase) syntax |= std::regex_constants::icase;
+    if (kind == DefinitionKind::Wildcard) {
+        definition.pattern = CompileUserPattern(WildcardToRegex(definition.patternText), syntax);
+        definition.wildcard.emplace(definition.patternText, definition.ignoreCase);
+        definition.replacement = DoubleDollars(replacement);
+    } else {
+        definition.pattern = CompileUserPattern(definition.patternText, syntax);
+        definition.replacement = replacement;
+    }
+    return definition;
+}
+
+ParsedDefinitions ParseDefinitionLines(std::wstring_view text, DefinitionKind kind, LogWriter& log) {
+    ParsedDefinitions parsed;
+    ForEachListLine(text, [&](size_t lineNumber, std::wstring_view line) {
+        std::string error;
+        try {
+            ReplacementDefinition definition = ParseDefinitionLine(line, kind);
+            (definition.automatic ? parsed.automatic : parsed.manual).push_back(std::move(definition));
+            return;
+        } catch (const DefinitionLineError& lineError) {
+            error = lineError.what();
+        } catch (const std::regex_error& regexError) {
+            error = regexError.what();
+        }
+        log.WriteLog(LogCategory::Other, L"置換定義解析エラー",
+                     std::wstring(L"タイプ: ") + DefinitionKindName(kind) + L" / 行番号: " +
+                         std::to_wstring(lineNumber) + L" / " + Utf8ToWide(error) + L" / 記述内容: " +
+                         std::wstring(line));
+    });
+    return parsed;
+}
+
+std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinition& definition, MatchBudget& budget) {
+    // The linear path holds only where the replacement is a $-doubled literal read by the
+    // default format: always so for a parsed wildcard definition.
+    if (definition.wildcard && (definition.formatFlags & kFormatSed) == 0 &&
+        HasOnlyDoubledDollars(definition.replacement)) {
+        return LinearReplace(text, definition);
+    }
+    return BoundedReplace(definition.pattern, text, definition.replacement, ToMatchFlags(definition.formatFlags),
+                          budget);
+}
+
+ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier,
+                                               LogWriter& log)
+    : files_(
+          ListFilePairSpec{
+              .familyName = L"置換定義ファイル",
+              .wildcardStem = L"_wildcard_replace",
+              .regexStem = L"_regex_replace",
+              .readEncrypted = [&settings] { return settings.EncryptReplaceFile(); },
+              .writeEncrypted = [&settings](bool value) { settings.SetEncryptReplaceFile(value); },
+              .templateText = [](PatternSyntax syntax) { return ReplacementTemplate(KindOf(syntax)); },
+          },
+          paths),
+      notifier_(notifier),
+      log_(log) {}
+
+std::wstring ReplacementDefinitions::DefinitionFilePath(DefinitionKind kind, bool encrypted) const {
+    return files_.Path(SyntaxOf(kind), encrypted);
+}
+
+void ReplacementDefinitions::EnsureDefinitionFile(DefinitionKind kind) { files_.EnsureFile(SyntaxOf(kind)); }
+
+void ReplacementDefinitions::ReloadKind(DefinitionKind kind) {
+    const bool wildcard = kind == DefinitionKind::Wildcard;
+    ReplacementList& automatic = wildcard ? wildcardAutomatic_ : regexAutomatic_;
+    ReplacementList& manual = wildcard ? wildcardManual_ : regexManual_;
+    const std::wstring listName = std::wstring(L"置換定義リスト（") + DefinitionKindName(kind) + L"）";
+    try {
+        EnsureDefinitionFile(kind);
+        ParsedDefinitions loaded = ParseDefinitionLines(files_.ReadText(SyntaxOf(kind)), kind, log_);
+        automatic = std::move(loaded.automatic);
+        manual = std::move(loaded.manual);
+    } catch (const std::exception& error) {
+        automatic.clear();
+        manual.clear();
+        notifier_.NotifyUtf8(
+            WideToUtf8(L"次の理由で、" + listName + L"の読み込みに失敗しました。\n\n理由：\n") + error.what(),
+            WideToUtf8(L"エラー"), NotifyKind::Error);
+    } catch (...) {
+        automatic.clear();
+        manual.clear();
+        notifier_.NotifyUtf8(WideToUtf8(listName + L"の読み込みに失敗しました。"), WideToUtf8(L"エラー"),
+                             NotifyKind::Error);
+    }
+}
+
+void ReplacementDefinitions::Reload() {
+    ReloadKind(DefinitionKind::Wildcard);
+    ReloadKind(DefinitionKind::Regex);
+}
+
+}  // namespace veltrano

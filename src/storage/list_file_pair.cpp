@@ -1,0 +1,56 @@
+#include "storage/list_file_pair.h"
+
+#include <stdexcept>
+
+#include "storage/file_system.h"
+#include "storage/text_encoding.h"
+#include "storage/text_files.h"
+
+namespace veltrano {
+
+ListFileFamily ListFilePair::Family(std::function<void()> reload) {
+    return ListFileFamily{
+        .name = spec_.familyName,
+        .readSetting = spec_.readEncrypted,
+        .writeSetting = spec_.writeEncrypted,
+        .files =
+            [this] {
+                std::vector<ListFile> files;
+                for (PatternSyntax syntax : {PatternSyntax::Wildcard, PatternSyntax::Regex}) {
+                    files.push_back({Path(syntax, false), Path(syntax, true), [this, syntax] { EnsureFile(syntax); }});
+                }
+                return files;
+            },
+        .reload = std::move(reload),
+    };
+}
+
+std::wstring ListFilePair::Path(PatternSyntax syntax, bool encrypted) const {
+    return paths_.DataFile(syntax == PatternSyntax::Wildcard ? spec_.wildcardStem : spec_.regexStem,
+                           encrypted ? L".bin" : L".txt");
+}
+
+void ListFilePair::EnsureFile(PatternSyntax syntax) {
+    const bool encrypted = spec_.readEncrypted();
+    const std::wstring path = Path(syntax, encrypted);
+    if (path.empty() || FileExists(path)) return;
+    if (encrypted) {
+        // The switch writes the setting first, so this recursion is one level deep.
+        if (encryption_) encryption_->Set(false);
+        if (!spec_.readEncrypted()) EnsureFile(syntax);
+        return;
+    }
+    try {
+        WriteUtf8TextFile(path, WideToUtf8(spec_.templateText(syntax)));
+    } catch (const std::runtime_error&) {
+        // Not reported here: the load that follows reports the file as unreadable.
+    }
+}
+
+std::wstring ListFilePair::ReadText(PatternSyntax syntax) const {
+    const bool encrypted = spec_.readEncrypted();
+    const std::wstring path = Path(syntax, encrypted);
+    return Utf8ToWide(encrypted ? ReadEncryptedFile(path) : ReadUtf8TextFile(path));
+}
+
+}  // namespace veltrano

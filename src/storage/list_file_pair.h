@@ -1,0 +1,45 @@
+#pragma once
+// The two files of a list family (wildcard and regular expression) in the form the family's
+// setting names: their paths, the template a missing plain file is created from, reading them,
+// and their description for the encryption switch.
+#include <functional>
+#include <string>
+
+#include "storage/data_paths.h"
+#include "storage/list_file_encryption.h"
+
+namespace veltrano {
+
+enum class PatternSyntax { Wildcard, Regex };
+
+struct ListFilePairSpec {
+    std::wstring familyName;  // as the encryption messages name it
+    std::wstring wildcardStem;
+    std::wstring regexStem;
+    std::function<bool()> readEncrypted;
+    std::function<void(bool)> writeEncrypted;
+    std::function<std::wstring(PatternSyntax)> templateText;  // LF line ends, final LF
+};
+
+class ListFilePair {
+public:
+    ListFilePair(ListFilePairSpec spec, const DataPaths& paths) : spec_(std::move(spec)), paths_(paths) {}
+
+    // The switch that converts these files; called when an encrypted file is missing.
+    void AttachEncryption(ListFileEncryption& encryption) { encryption_ = &encryption; }
+    ListFileFamily Family(std::function<void()> reload);
+
+    std::wstring Path(PatternSyntax syntax, bool encrypted) const;
+    // Makes the file of the current form exist: a plain template when missing, after switching
+    // encryption off when the encrypted file is the one missing.
+    void EnsureFile(PatternSyntax syntax);
+    // The file in its current form, decoded; throws std::runtime_error with a UTF-8 message.
+    std::wstring ReadText(PatternSyntax syntax) const;
+
+private:
+    ListFilePairSpec spec_;
+    const DataPaths& paths_;
+    ListFileEncryption* encryption_ = nullptr;
+};
+
+}  // namespace veltrano
