@@ -25,8 +25,11 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       keywordLists_(settings_, paths_, notifier_, log_),
       keywordEncryption_(keywordLists_.Family(), notifier_, question_),
       keywordSearch_(keywordLists_, notifier_, log_),
+      replacements_(settings_, paths_, notifier_, log_),
+      replaceEncryption_(replacements_.Family(), notifier_, question_),
       pipeline_(trayIcon_, history_, keywordSearch_, notifier_, log_) {
     keywordLists_.AttachEncryption(keywordEncryption_);
+    replacements_.AttachEncryption(replaceEncryption_);
 }
 
 bool Application::CreateMainWindow() {
@@ -87,7 +90,7 @@ LRESULT Application::OnCreate() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();
-    // Still to come: replacement definitions when UseClipboardReplace.
+    if (settings_.UseClipboardReplace()) replacements_.Reload();
     autoReplaceEnabled_ = settings_.InitialAutoReplaceEnable();
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened

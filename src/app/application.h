@@ -15,6 +15,7 @@
 #include "log/log_writer.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
+#include "matching/replacement_definitions.h"
 #include "notify/notification_dispatcher.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
@@ -50,12 +51,13 @@ private:
 
     // Commands (application_commands.cpp).
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
-    void OpenKeywordFile(KeywordKind kind);
+    // Opens one list file for editing, always in its text form.
+    void OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
+                      const std::wstring& textPath);
     void OpenDataFolder(const std::wstring& folder);
-    // Filled by the features still to come: dialogs, replacement files, the clipboard text window.
+    // Filled by the features still to come: dialogs, the clipboard text window, manual replacement.
     void OnAboutCommand();
     void OnSettingsCommand();
-    void OnReplaceFileCommand(WORD id);
     void OnTextWindowCommand(WORD id);
     void OnManualReplaceCommand(WORD id);
     bool AddTrayIcon();
@@ -76,6 +78,8 @@ private:
     KeywordLists keywordLists_;
     ListFileEncryption keywordEncryption_;
     KeywordSearch keywordSearch_;
+    ReplacementDefinitions replacements_;
+    ListFileEncryption replaceEncryption_;
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
     bool autoReplaceEnabled_ = false;  // the run-time switch; not written back to the settings

@@ -25,11 +25,21 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDM_OPEN_LOG_FOLDER: OpenDataFolder(log_.LogFolderPath()); return 0;
         case IDM_OPEN_COPY_TEXT_FOLDER: OpenDataFolder(copyTexts_.FolderPath()); return 0;
-        case IDM_OPEN_WILDCARD_KEYWORDS: OpenKeywordFile(KeywordKind::Wildcard); return 0;
-        case IDM_OPEN_REGEX_KEYWORDS: OpenKeywordFile(KeywordKind::Regex); return 0;
-        case IDM_ENCRYPT_REPLACE_FILE:
+        case IDM_ENCRYPT_REPLACE_FILE: replaceEncryption_.Set(!settings_.EncryptReplaceFile()); return 0;
+        case IDM_OPEN_WILDCARD_KEYWORDS:
+        case IDM_OPEN_REGEX_KEYWORDS: {
+            const KeywordKind kind = id == IDM_OPEN_WILDCARD_KEYWORDS ? KeywordKind::Wildcard : KeywordKind::Regex;
+            OpenListFile(settings_.EncryptKeywordFile(), keywordEncryption_,
+                         [&] { keywordLists_.EnsureKeywordFile(kind); }, keywordLists_.KeywordFilePath(kind, false));
+            return 0;
+        }
         case IDM_OPEN_WILDCARD_REPLACE:
-        case IDM_OPEN_REGEX_REPLACE: OnReplaceFileCommand(id); return 0;
+        case IDM_OPEN_REGEX_REPLACE: {
+            const DefinitionKind kind = id == IDM_OPEN_WILDCARD_REPLACE ? DefinitionKind::Wildcard : DefinitionKind::Regex;
+            OpenListFile(settings_.EncryptReplaceFile(), replaceEncryption_,
+                         [&] { replacements_.EnsureDefinitionFile(kind); }, replacements_.DefinitionFilePath(kind, false));
+            return 0;
+        }
         case IDM_TEXT_WINDOW_MOVE_TO_MOUSE:
         case IDM_TEXT_WINDOW_MOVABLE:
         case IDM_TEXT_WINDOW_FIXED:
@@ -55,21 +65,20 @@ void Application::OpenDataFolder(const std::wstring& folder) {
     if (!folder.empty() && CreateFolders(folder)) OpenWithShell(folder);
 }
 
-void Application::OpenKeywordFile(KeywordKind kind) {
-    // The user always edits the text form.
-    if (settings_.EncryptKeywordFile()) {
-        keywordEncryption_.Set(false);
-        keywordLists_.EnsureKeywordFile(kind);
+void Application::OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
+                               const std::wstring& textPath) {
+    if (encrypted) {
+        encryption.Set(false);
+        ensureText();
     }
-    const std::wstring path = keywordLists_.KeywordFilePath(kind, false);
     try {
-        if (!FileExists(path)) return;
+        if (!FileExists(textPath)) return;
     } catch (const std::runtime_error& error) {
         // Whether it exists cannot be told: nothing is opened, and the user learns why.
         notifier_.NotifyUtf8(error.what(), WideToUtf8(L"エラー"), NotifyKind::Error);
         return;
     }
-    OpenWithShell(path);
+    OpenWithShell(textPath);
 }
 
 void Application::OnAboutCommand() {
@@ -78,10 +87,6 @@ void Application::OnAboutCommand() {
 
 void Application::OnSettingsCommand() {
     // The settings sheet comes with its own change.
-}
-
-void Application::OnReplaceFileCommand(WORD) {
-    // The replacement-definition files come with replacement.
 }
 
 void Application::OnTextWindowCommand(WORD) {

@@ -169,7 +169,8 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
 
 ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier,
                                                LogWriter& log)
-    : files_(
+    : settings_(settings),
+      files_(
           ListFilePairSpec{
               .familyName = L"置換定義ファイル",
               .wildcardStem = L"_wildcard_replace",

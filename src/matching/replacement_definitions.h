@@ -72,7 +72,12 @@ public:
     // The switch that converts these files; used when an encrypted file is missing.
     void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }
     // The description of this file family ("置換定義ファイル") for its encryption switch.
-    ListFileFamily Family() { return files_.Family([this] { Reload(); }); }
+    // After a conversion the definitions are reloaded only while replacement is in use.
+    ListFileFamily Family() {
+        return files_.Family([this] {
+            if (settings_.UseClipboardReplace()) Reload();
+        });
+    }
 
     std::wstring DefinitionFilePath(DefinitionKind kind, bool encrypted) const;
     // Makes the file of the current form exist: a plain template when missing, after switching
@@ -92,6 +97,7 @@ public:
 private:
     void ReloadKind(DefinitionKind kind);
 
+    const Settings& settings_;
     ListFilePair files_;
     Notifier& notifier_;
     LogWriter& log_;

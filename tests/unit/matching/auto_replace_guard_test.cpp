@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "support/answering_question.h"
+#include "support/fake_monotonic_clock.h"
 #include "support/program_data.h"
 
 namespace veltrano {
@@ -16,12 +17,6 @@ using std::chrono::steady_clock;
 
 // Nanosecond steps below need a clock of that resolution.
 static_assert(std::is_same_v<steady_clock::duration, std::chrono::nanoseconds>);
-
-class FakeMonotonicClock final : public MonotonicClock {
-public:
-    steady_clock::time_point Now() const override { return now; }
-    steady_clock::time_point now = steady_clock::time_point{} + 1h;
-};
 
 class AutoReplaceGuardTest : public ::testing::Test, protected test::ProgramData {
 protected:
@@ -51,7 +46,7 @@ protected:
         return Run(written);
     }
 
-    FakeMonotonicClock monotonic;
+    test::FakeMonotonicClock monotonic;
     test::AnsweringQuestion question{true};
     AutoReplaceGuard guard{settings, monotonic, question};
     std::wstring written;

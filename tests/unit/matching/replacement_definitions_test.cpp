@@ -316,5 +316,22 @@ TEST_F(ReplacementDefinitionsTest, MissingEncryptedFileSwitchesEncryptionOffAndC
     }
 }
 
+TEST_F(ReplacementDefinitionsTest, EncryptingConvertsBothFilesAndReloadsOnlyWhileReplacementIsInUse) {
+    WritePlain(DefinitionKind::Wildcard, L"[a]secret\tX");
+    WritePlain(DefinitionKind::Regex, L"\\d+\tN");
+    settings.Ini().WriteBool(section::kClipboardReplace, L"UseClipboardReplace", false);
+    encryption.Set(true);
+    EXPECT_TRUE(settings.EncryptReplaceFile());
+    EXPECT_EQ(ReadEncryptedFile(FileOf(DefinitionKind::Regex, true)), "\\d+\tN");
+    EXPECT_TRUE(definitions.Automatic(DefinitionKind::Wildcard).empty()) << "not loaded while replacement is off";
+    EXPECT_EQ(notifier.notifications.back().body, L"置換定義ファイル暗号化：有効");
+
+    settings.Ini().WriteBool(section::kClipboardReplace, L"UseClipboardReplace", true);
+    encryption.Set(false);
+    EXPECT_EQ(definitions.Automatic(DefinitionKind::Wildcard).size(), 1u);
+    EXPECT_EQ(definitions.Manual(DefinitionKind::Regex).size(), 1u);
+    EXPECT_EQ(notifier.notifications.back().body, L"置換定義ファイル暗号化：無効");
+}
+
 }  // namespace
 }  // namespace veltrano

@@ -1,4 +1,4 @@
-// The tray command that switches the keyword files between text and encrypted form.
+// The tray commands that switch the keyword and replacement-definition files between text and encrypted form.
 #include <set>
 
 #include "driver/clipboard_access.h"
@@ -10,10 +10,11 @@ namespace veltrano::e2e {
 namespace {
 
 constexpr WORD kEncryptKeywordFileCommand = 40005;
+constexpr WORD kEncryptReplaceFileCommand = 40006;
 constexpr wchar_t kDetectionCaption[] = L"クリップボード検出 - Veltrano";
 constexpr wchar_t kSettingChangedCaption[] = L"設定変更 - Veltrano";
 
-class KeywordFileEncryption : public ProgramTest {
+class EncryptFileCommands : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
@@ -29,7 +30,7 @@ protected:
     void ToggleEncryption() const { driver::PostCommand(MainWindow(), kEncryptKeywordFileCommand); }
 };
 
-TEST_F(KeywordFileEncryption, SwitchesToEncryptedAndBackKeepingTheKeywords) {
+TEST_F(EncryptFileCommands, SwitchesToEncryptedAndBackKeepingTheKeywords) {
     ASSERT_NO_FATAL_FAILURE(Start());
 
     ToggleEncryption();
@@ -56,7 +57,7 @@ TEST_F(KeywordFileEncryption, SwitchesToEncryptedAndBackKeepingTheKeywords) {
               Utf8(L"一致部分: 1234\n正規表現キーワード: \\d{4}\n設定: 大文字小文字区別"));
 }
 
-TEST_F(KeywordFileEncryption, SameNameFileIsReplacedOnlyWhenTheUserSaysYes) {
+TEST_F(EncryptFileCommands, SameNameFileIsReplacedOnlyWhenTheUserSaysYes) {
     const std::string stale = "stale, not a real sealed file";
     driver::WriteFileBytes(DataPath(L"_regex_keywords.bin"), stale);
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -82,6 +83,25 @@ TEST_F(KeywordFileEncryption, SameNameFileIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(Utf8(TakeMessageBox(kSettingChangedCaption)), Utf8(L"キーワードファイル暗号化：有効"));
     EXPECT_NE(driver::ReadFileBytes(DataPath(L"_regex_keywords.bin")), stale);
     EXPECT_FALSE(driver::FileExists(DataPath(L"_regex_keywords.txt")));
+}
+
+TEST_F(EncryptFileCommands, ReplacementFilesSwitchTheSameWay) {
+    WriteDataText(L"_wildcard_replace.txt", L"secret\tX\n");
+    WriteDataText(L"_regex_replace.txt", L"\\d+\tN\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::PostCommand(MainWindow(), kEncryptReplaceFileCommand);
+    EXPECT_EQ(Utf8(TakeMessageBox(kSettingChangedCaption)), Utf8(L"置換定義ファイル暗号化：有効"));
+    for (const wchar_t* stem : {L"_wildcard_replace", L"_regex_replace"}) {
+        EXPECT_FALSE(driver::FileExists(DataPath(std::wstring(stem) + L".txt")));
+        EXPECT_TRUE(driver::FileExists(DataPath(std::wstring(stem) + L".bin")));
+    }
+    EXPECT_EQ(EncryptKeywordFileSetting(), L"") << "the keyword files are not touched";
+
+    driver::PostCommand(MainWindow(), kEncryptReplaceFileCommand);
+    EXPECT_EQ(Utf8(TakeMessageBox(kSettingChangedCaption)), Utf8(L"置換定義ファイル暗号化：無効"));
+    EXPECT_EQ(driver::ReadFileBytes(DataPath(L"_regex_replace.txt")), "\xEF\xBB\xBF\\d+\tN\n");
+    EXPECT_FALSE(driver::FileExists(DataPath(L"_wildcard_replace.bin")));
 }
 
 }  // namespace

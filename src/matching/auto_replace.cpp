@@ -1,0 +1,125 @@
+#include "matching/auto_replace.h"
+
+#include "matching/keyword_search.h"
+#include "matching/large_stack.h"
+
+namespace veltrano {
+namespace {
+
+// Both matching stages of one clipboard update get the same allowance.
+constexpr auto kAutoReplaceTimeBudget = kSearchTimeBudget;
+
+constexpr const wchar_t* kStoppedTitle = L"クリップボード自動置換中断";
+constexpr const wchar_t* kRefusedTitle = L"クリップボード連続自動置換を中止";
+constexpr const wchar_t* kProhibitedText =
+    L"連続自動置換が禁止設定の為、この自動置換を無効とし、連続自動置換を中止しました。";
+constexpr const wchar_t* kDeclinedText =
+    L"メッセージボックスで連続自動置換の中止が選択された為、この自動置換を無効とし、連続自動置換を中止しました。";
+constexpr const wchar_t* kWriteFailedTitle = L"クリップボード更新失敗";
+constexpr const wchar_t* kWriteFailedText = L"クリップボードの更新に失敗しました。";
+
+const wchar_t* StopReasonText(MatchAborted::Reason reason) {
+    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"この置換定義に対してクリップボードの行が長すぎます。"
+                                                                 : L"この置換定義の照合に時間が掛かりすぎます。";
+}
+
+std::wstring BeforeAfterLogText(const std::wstring& before, const std::wstring& after) {
+    return L" / 置換前: " + before + L" / 置換後: " + after;
+}
+
+bool HasAutomaticDefinitions(const ReplacementDefinitions& definitions) {
+    return !definitions.Automatic(DefinitionKind::Wildcard).empty() ||
+           !definitions.Automatic(DefinitionKind::Regex).empty();
+}
+
+}  // namespace
+
+AutoReplaceOutcome ApplyAutoReplaceDefinitions(const ReplacementDefinitions& definitions, const std::wstring& text,
+                                               MatchBudget& budget) {
+    AutoReplaceOutcome outcome;
+    outcome.text = text;
+    for (DefinitionKind kind : {DefinitionKind::Wildcard, DefinitionKind::Regex}) {
+        for (const ReplacementDefinition& definition : definitions.Automatic(kind)) {
+            std::wstring after;
+            try {
+                after = ApplyReplacement(outcome.text, definition, budget);
+            } catch (const MatchAborted& aborted) {
+                // A partial pass would rewrite the clipboard with only some definitions applied.
+                AutoReplaceOutcome unchanged;
+                unchanged.text = text;
+                unchanged.stopped = StoppedDefinition{kind, definition.lineText, aborted.reason()};
+                return unchanged;
+            }
+            if (after != outcome.text) {
+                outcome.changed = true;
+                outcome.records.push_back(ReplaceChangeRecord{kind, definition.lineText, definition.patternText,
+                                                              definition.replacement, outcome.text, after});
+            }
+            outcome.text = std::move(after);
+        }
+    }
+    return outcome;
+}
+
+std::wstring ChangeLogText(const ReplaceChangeRecord& record) {
+    return std::wstring(L"タイプ: ") + DefinitionKindName(record.kind) + L" / 置換定義行: " + record.definitionLine +
+           L" / 置換パターン: " + record.pattern + L" / 置換文字列: " + record.replacement +
+           BeforeAfterLogText(record.before, record.after);
+}
+
+bool AutoReplace::RunAutoReplace(const std::wstring& text) {
+    // Cleared first, so that a run that ends early or by an exception never leaves it set.
+    lastUpdateWasAutoReplace_ = false;
+    if (!HasAutomaticDefinitions(definitions_)) return false;  // spares the thread
+
+    const AutoReplaceOutcome outcome = RunOnLargeStack([&] {
+        MatchBudget budget(kAutoReplaceTimeBudget);
+        return ApplyAutoReplaceDefinitions(definitions_, text, budget);
+    });
+    if (outcome.stopped) {
+        ReportStopped(*outcome.stopped);
+        return false;
+    }
+    if (!outcome.changed || outcome.text == text) return false;
+
+    switch (guard_.CheckConsecutiveAutoReplace(text)) {
+        case AutoReplaceVerdict::Prohibited: LogRefused(kProhibitedText, text, outcome.text); return false;
+        case AutoReplaceVerdict::DeclinedByUser: LogRefused(kDeclinedText, text, outcome.text); return false;
+        case AutoReplaceVerdict::Proceed: break;
+    }
+
+    if (!clipboard_.Write(outcome.text, nullptr)) {
+        // Not recorded in the guard: nothing was written that could come back as a chain.
+        ReportWriteFailure(text, outcome.text);
+        return false;
+    }
+    guard_.RecordAcceptedResult(outcome.text);
+    if (settings_.NotifyAfterAutoReplace()) {
+        notifier_.Notify(L"置換前: " + text + L"\n置換後: " + outcome.text, kAutoReplaceTitle, NotifyKind::Info);
+    }
+    for (const ReplaceChangeRecord& record : outcome.records) {
+        log_.WriteLog(LogCategory::AutoReplace, kAutoReplaceTitle, ChangeLogText(record));
+    }
+    lastUpdateWasAutoReplace_ = true;
+    return true;
+}
+
+void AutoReplace::LogRefused(const wchar_t* why, const std::wstring& before, const std::wstring& after) {
+    log_.WriteLog(LogCategory::AutoReplace, kRefusedTitle, why + BeforeAfterLogText(before, after));
+}
+
+void AutoReplace::ReportStopped(const StoppedDefinition& stopped) {
+    notifier_.Notify(std::wstring(L"次の理由で、クリップボードの自動置換を中断しました。\n\n理由：") +
+                         StopReasonText(stopped.reason) + L"\n置換定義行: " + stopped.definitionLine,
+                     kStoppedTitle, NotifyKind::Error);
+    log_.WriteLog(LogCategory::AutoReplace, kStoppedTitle,
+                  std::wstring(L"タイプ: ") + DefinitionKindName(stopped.kind) + L" / 置換定義行: " +
+                      stopped.definitionLine + L" / 理由: " + StopReasonText(stopped.reason));
+}
+
+void AutoReplace::ReportWriteFailure(const std::wstring& before, const std::wstring& after) {
+    notifier_.Notify(kWriteFailedText, kWriteFailedTitle, NotifyKind::Error);
+    log_.WriteLog(LogCategory::AutoReplace, kWriteFailedTitle, kWriteFailedText + BeforeAfterLogText(before, after));
+}
+
+}  // namespace veltrano

@@ -1,0 +1,122 @@
+#include "matching/manual_replace.h"
+
+#include <optional>
+
+#include "matching/keyword_search.h"
+#include "matching/large_stack.h"
+#include "stores/menu_label.h"
+
+namespace veltrano {
+namespace {
+
+// The shared accelerator rule, but after a space: the label itself may contain a tab, which
+// would otherwise split the item into columns at the wrong place.
+std::wstring SpacedAccelerator(size_t index) {
+    std::wstring suffix = AcceleratorSuffix(index);
+    if (!suffix.empty()) suffix.front() = L' ';
+    return suffix;
+}
+
+void AppendItems(MenuEntries& menu, const ReplacementList& list, const wchar_t* prefix) {
+    for (const ReplacementDefinition& definition : list) {
+        const size_t index = menu.size();
+        menu.push_back({static_cast<UINT>(IDM_MANUAL_REPLACE_FIRST + index),
+                        BuildMenuLabel(prefix + definition.lineText, false) + SpacedAccelerator(index), false});
+    }
+}
+
+const wchar_t* StopReasonText(MatchAborted::Reason reason) {
+    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"この置換定義に対してクリップボードの行が長すぎます。"
+                                                                 : L"この置換定義の照合に時間が掛かりすぎます。";
+}
+
+}  // namespace
+
+MenuEntries BuildManualReplaceMenu(const ReplacementDefinitions& definitions, bool useClipboardReplace) {
+    if (!useClipboardReplace) return {{0, L"―― 置換機能無効設定中 ――", true}};
+    MenuEntries menu;
+    AppendItems(menu, definitions.Manual(DefinitionKind::Wildcard), L"【ワ】");
+    AppendItems(menu, definitions.Manual(DefinitionKind::Regex), L"【正】");
+    if (menu.empty()) menu.push_back({0, L"―― 置換定義無し ――", true});
+    return menu;
+}
+
+const ReplacementDefinition* ManualReplace::DefinitionOf(UINT commandId) const {
+    if (commandId < IDM_MANUAL_REPLACE_FIRST) return nullptr;
+    size_t index = commandId - IDM_MANUAL_REPLACE_FIRST;
+    for (const DefinitionKind kind : {DefinitionKind::Wildcard, DefinitionKind::Regex}) {
+        const ReplacementList& list = definitions_.Manual(kind);
+        if (index < list.size()) return &list[index];
+        index -= list.size();
+    }
+    return nullptr;
+}
+
+void ManualReplace::Report(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
+    if (settings_.NotifyAfterManualReplace()) notifier_.Notify(body, title, kind);
+}
+
+bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
+    const ReplacementDefinition* definition = DefinitionOf(commandId);
+    if (!definition) {
+        Report(L"選択された手動置換定義の取得に失敗しました。", L"クリップボード手動置換定義取得失敗", NotifyKind::Error);
+        return false;
+    }
+
+    const std::optional<std::wstring> read = reader_.Read(owner);
+    if (!read) {
+        const std::wstring message = L"クリップボードの文字列の取得に失敗しました。";
+        Report(message, L"クリップボード手動置換失敗", NotifyKind::Error);
+        log_.WriteLog(LogCategory::ManualReplace, L"クリップボード文字列取得失敗", message);
+        return false;
+    }
+    const std::wstring& text = *read;
+    const std::wstring kindName = DefinitionKindName(definition->kind);
+
+    std::wstring result;
+    try {
+        // The same bounds as a clipboard update's keyword search: a user's pattern may not hang the menu.
+        result = RunOnLargeStack([&] {
+            MatchBudget budget(kSearchTimeBudget);
+            return ApplyReplacement(text, *definition, budget);
+        });
+    } catch (const MatchAborted& stopped) {
+        const std::wstring title = L"クリップボード手動置換中断";
+        Report(std::wstring(L"次の理由で、手動置換を中断しました。クリップボードは変更していません。\n\n理由：") +
+                   StopReasonText(stopped.reason()) + L"\nタイプ: " + kindName + L"\n置換定義行: " +
+                   definition->lineText,
+               title, NotifyKind::Error);
+        log_.WriteLog(LogCategory::ManualReplace, title,
+                      L"タイプ: " + kindName + L" / 置換定義行: " + definition->lineText + L" / 理由: " +
+                          StopReasonText(stopped.reason()) + L" / クリップボード内容: " + text);
+        return false;
+    }
+
+    const std::wstring detail = L"タイプ: " + kindName + L" / 置換定義行: " + definition->lineText +
+                                L" / 置換パターン: " + definition->patternText + L" / 置換文字列: " +
+                                definition->replacement + L" / 置換前: " + text + L" / 置換後: " + result;
+
+    if (result == text) {
+        const std::wstring title = L"クリップボード手動置換空振り";
+        Report(L"手動置換の結果、元のクリップボードのテキストから変更箇所が有りません。\n\n\u3000タイプ: " + kindName +
+                   L"\n\u3000置換定義行: " + definition->lineText + L"\n\u3000クリップボード内容: " + text,
+               title, NotifyKind::Warning);
+        log_.WriteLog(LogCategory::ManualReplace, title, detail);
+        return false;
+    }
+
+    if (!writer_.Write(result, owner)) {
+        Report(L"クリップボードの更新に失敗しました。", L"クリップボード手動置換失敗", NotifyKind::Error);
+        log_.WriteLog(LogCategory::ManualReplace, L"クリップボード更新失敗", detail);
+        return false;
+    }
+
+    const std::wstring title = L"クリップボード手動置換実行";
+    Report(L"置換前: " + text + L"\n置換後: " + result + L"\nタイプ: " + kindName + L"\n置換定義行: " +
+               definition->lineText,
+           title, NotifyKind::Info);
+    log_.WriteLog(LogCategory::ManualReplace, title, detail);
+    return true;
+}
+
+}  // namespace veltrano
