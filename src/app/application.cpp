@@ -27,6 +27,7 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       keywordSearch_(keywordLists_, notifier_, log_),
       replacements_(settings_, paths_, notifier_, log_),
       replaceEncryption_(replacements_.Family(), notifier_, question_),
+      manualReplace_(settings_, replacements_, clipboard_, clipboard_, notifier_, log_),
       pipeline_(trayIcon_, history_, keywordSearch_, notifier_, log_) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);

@@ -15,6 +15,7 @@
 #include "log/log_writer.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
+#include "matching/manual_replace.h"
 #include "matching/replacement_definitions.h"
 #include "notify/notification_dispatcher.h"
 #include "settings/settings.h"
@@ -55,11 +56,10 @@ private:
     void OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
                       const std::wstring& textPath);
     void OpenDataFolder(const std::wstring& folder);
-    // Filled by the features still to come: dialogs, the clipboard text window, manual replacement.
+    // Filled by the features still to come: dialogs, the clipboard text window.
     void OnAboutCommand();
     void OnSettingsCommand();
     void OnTextWindowCommand(WORD id);
-    void OnManualReplaceCommand(WORD id);
     bool AddTrayIcon();
     void OnTaskbarCreated();
     void ReportUnexpectedError();
@@ -80,6 +80,7 @@ private:
     KeywordSearch keywordSearch_;
     ReplacementDefinitions replacements_;
     ListFileEncryption replaceEncryption_;
+    ManualReplace manualReplace_;
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
     bool autoReplaceEnabled_ = false;  // the run-time switch; not written back to the settings

@@ -55,7 +55,7 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (id >= IDM_MANUAL_REPLACE_FIRST) {
-        OnManualReplaceCommand(id);
+        manualReplace_.RunManualReplace(window_, id);
         return 0;
     }
     return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
@@ -91,10 +91,6 @@ void Application::OnSettingsCommand() {
 
 void Application::OnTextWindowCommand(WORD) {
     // The clipboard text window comes with its own change.
-}
-
-void Application::OnManualReplaceCommand(WORD) {
-    // Manual replacement comes with replacement.
 }
 
 }  // namespace veltrano

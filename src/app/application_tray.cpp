@@ -27,11 +27,7 @@ void Application::ShowMainMenu() {
 void Application::ShowManualReplaceMenu() {
     const LoadedPopup loaded = LoadPopup(instance_, IDR_MANUAL_REPLACE_MENU);
     if (!loaded.popup) return;
-    // The definitions themselves are still to come with replacement.
-    const MenuEntries entries{settings_.UseClipboardReplace()
-                                  ? MenuEntry{0, L"―― 置換定義無し ――", true}
-                                  : MenuEntry{0, L"―― 置換機能無効設定中 ――", true}};
-    FillPopup(loaded.popup, entries, IDM_PLACEHOLDER);
+    FillPopup(loaded.popup, BuildManualReplaceMenu(replacements_, settings_.UseClipboardReplace()), IDM_PLACEHOLDER);
     TrackPopupAtCursor(window_, loaded.popup);
 }
 
