@@ -28,7 +28,9 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       replacements_(settings_, paths_, notifier_, log_),
       replaceEncryption_(replacements_.Family(), notifier_, question_),
       manualReplace_(settings_, replacements_, clipboard_, clipboard_, notifier_, log_),
-      pipeline_(trayIcon_, history_, keywordSearch_, notifier_, log_) {
+      autoReplaceGuard_(settings_, monotonicClock_, question_),
+      autoReplace_(settings_, replacements_, autoReplaceGuard_, clipboard_, notifier_, log_),
+      pipeline_({settings_, trayIcon_, history_, autoReplace_, keywordSearch_, notifier_, log_}) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
 }
@@ -92,7 +94,7 @@ LRESULT Application::OnCreate() {
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();
     if (settings_.UseClipboardReplace()) replacements_.Reload();
-    autoReplaceEnabled_ = settings_.InitialAutoReplaceEnable();
+    pipeline_.SetAutoReplaceEnabled(settings_.InitialAutoReplaceEnable());
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
     // Still to come: the clipboard text window when UseClipboardTextWindow.

@@ -13,6 +13,9 @@
 #include "app/tray_icon.h"
 #include "base/local_clock.h"
 #include "log/log_writer.h"
+#include "base/monotonic_clock.h"
+#include "matching/auto_replace.h"
+#include "matching/auto_replace_guard.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
 #include "matching/manual_replace.h"
@@ -81,9 +84,11 @@ private:
     ReplacementDefinitions replacements_;
     ListFileEncryption replaceEncryption_;
     ManualReplace manualReplace_;
+    SteadyMonotonicClock monotonicClock_;
+    AutoReplaceGuard autoReplaceGuard_;
+    AutoReplace autoReplace_;
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
-    bool autoReplaceEnabled_ = false;  // the run-time switch; not written back to the settings
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.
     std::function<void(const std::wstring&)> clipboardHandler_;
     HWND window_ = nullptr;

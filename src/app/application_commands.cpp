@@ -19,7 +19,7 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDM_ENCRYPT_KEYWORD_FILE: keywordEncryption_.Set(!settings_.EncryptKeywordFile()); return 0;
         case IDM_ENCRYPT_COPY_TEXTS: copyTexts_.EncryptAndReloadCommand(); return 0;
         case IDM_DECRYPT_COPY_TEXTS: copyTexts_.Decrypt(); return 0;
-        case IDM_AUTO_REPLACE: autoReplaceEnabled_ = !autoReplaceEnabled_; return 0;
+        case IDM_AUTO_REPLACE: pipeline_.SetAutoReplaceEnabled(!pipeline_.AutoReplaceEnabled()); return 0;
         case IDM_OPEN_PROGRAM_FOLDER:
             if (!paths_.programFolder.empty()) OpenWithShell(paths_.programFolder);
             return 0;

@@ -20,7 +20,7 @@ void Application::RunTrayAction(TrayAction action) {
 void Application::ShowMainMenu() {
     const LoadedPopup loaded = LoadPopup(instance_, IDR_MAIN_MENU);
     if (!loaded.popup) return;
-    ApplyMainMenuState(loaded.popup, BuildMainMenuState(settings_, autoReplaceEnabled_));
+    ApplyMainMenuState(loaded.popup, BuildMainMenuState(settings_, pipeline_.AutoReplaceEnabled()));
     TrackPopupAtCursor(window_, loaded.popup);
 }
 

@@ -14,25 +14,29 @@ void ClipboardPipeline::ProcessClipboardText(const std::wstring& text) {
 }
 
 void ClipboardPipeline::Run(const std::wstring& text) {
-    // A copied text is recorded as copied, before automatic replacement sees it.
-    history_.Add(text);
-    // Still to come: automatic replacement, which ends the pass when it rewrote the clipboard
-    // (its own output is then recorded when it comes back, after the window shows it).
-    trayIcon_.SetTip(BuildTrayTip(text));
+    // A copied text is recorded as copied, before automatic replacement sees it; a text that
+    // automatic replacement wrote is recorded below, only if it is not replaced once more.
+    const bool recordedFirst = !steps_.autoReplace.LastUpdateWasAutoReplace();
+    if (recordedFirst) steps_.history.Add(text);
+    if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_ && steps_.autoReplace.RunAutoReplace(text)) {
+        return;  // the rewritten text comes back as an update of its own
+    }
+    steps_.trayIcon.SetTip(BuildTrayTip(text));
     // Still to come: the clipboard text window shows the text.
-    keywordSearch_.SearchKeywords(text);
+    if (!recordedFirst) steps_.history.Add(text);
+    steps_.keywordSearch.SearchKeywords(text);
 }
 
 void ClipboardPipeline::ProcessNoText() {
-    trayIcon_.SetTip(BuildTrayTip(L""));
+    steps_.trayIcon.SetTip(BuildTrayTip(L""));
     // Still to come: the clipboard text window is cleared.
 }
 
 void ClipboardPipeline::ReportFailure() {
     const std::wstring body = L"次の理由で、クリップボードの処理に失敗しました。\n\n理由：" + CurrentErrorText();
     try {
-        log_.WriteLog(LogCategory::Other, L"クリップボード処理エラー", body);
-        notifier_.Notify(body, L"クリップボード処理エラー", NotifyKind::Error);
+        steps_.log.WriteLog(LogCategory::Other, L"クリップボード処理エラー", body);
+        steps_.notifier.Notify(body, L"クリップボード処理エラー", NotifyKind::Error);
     } catch (...) {
         // Reporting itself failed (no thread could be started); the next update tries again.
     }

@@ -4,17 +4,30 @@
 
 #include "app/tray_icon.h"
 #include "log/log_writer.h"
+#include "matching/auto_replace.h"
 #include "matching/keyword_search.h"
 #include "notify/notifier.h"
+#include "settings/settings.h"
 #include "stores/clipboard_history.h"
 
 namespace veltrano {
 
 class ClipboardPipeline {
 public:
-    ClipboardPipeline(TrayIcon& trayIcon, ClipboardHistory& history, KeywordSearch& keywordSearch, Notifier& notifier,
-                      LogWriter& log)
-        : trayIcon_(trayIcon), history_(history), keywordSearch_(keywordSearch), notifier_(notifier), log_(log) {}
+    struct Steps {
+        const Settings& settings;
+        TrayIcon& trayIcon;
+        ClipboardHistory& history;
+        AutoReplace& autoReplace;
+        KeywordSearch& keywordSearch;
+        Notifier& notifier;
+        LogWriter& log;
+    };
+    explicit ClipboardPipeline(Steps steps) : steps_(steps) {}
+
+    // The run-time switch of automatic replacement; never written back to the settings.
+    bool AutoReplaceEnabled() const noexcept { return autoReplaceEnabled_; }
+    void SetAutoReplaceEnabled(bool enabled) noexcept { autoReplaceEnabled_ = enabled; }
 
     // One clipboard update; no failure inside can escape it.
     void ProcessClipboardText(const std::wstring& text);
@@ -25,11 +38,8 @@ private:
     void Run(const std::wstring& text);
     void ReportFailure();
 
-    TrayIcon& trayIcon_;
-    ClipboardHistory& history_;
-    KeywordSearch& keywordSearch_;
-    Notifier& notifier_;
-    LogWriter& log_;
+    Steps steps_;
+    bool autoReplaceEnabled_ = false;
 };
 
 }  // namespace veltrano
