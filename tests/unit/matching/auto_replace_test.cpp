@@ -8,6 +8,7 @@
 
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
+#include "support/fake_clipboard.h"
 #include "support/answering_question.h"
 #include "support/fake_monotonic_clock.h"
 #include "support/program_data.h"
@@ -16,17 +17,6 @@
 
 namespace veltrano {
 namespace {
-
-class FakeClipboard final : public ClipboardWriter {
-public:
-    bool Write(const std::wstring& text, HWND owner) override {
-        EXPECT_EQ(owner, nullptr);
-        if (succeed) written.push_back(text);
-        return succeed;
-    }
-    bool succeed = true;
-    std::vector<std::wstring> written;
-};
 
 constexpr const wchar_t* kProhibited =
     L"連続自動置換が禁止設定の為、この自動置換を無効とし、連続自動置換を中止しました。";
@@ -71,7 +61,7 @@ protected:
     test::RecordingNotifier notifier;
     test::AnsweringQuestion question{true};
     test::FakeMonotonicClock monotonic;
-    FakeClipboard clipboard;
+    test::FakeClipboard clipboard;
     ReplacementDefinitions definitions{settings, paths, notifier, log};
     AutoReplaceGuard guard{settings, monotonic, question};
     AutoReplace autoReplace{settings, definitions, guard, clipboard, notifier, log};
@@ -82,6 +72,7 @@ TEST_F(AutoReplaceTest, AChangeIsWrittenNotifiedAndLogged) {
     EXPECT_TRUE(Run(L"pin 1234"));
     EXPECT_TRUE(autoReplace.LastUpdateWasAutoReplace());
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"pin ****"});
+    EXPECT_EQ(clipboard.writeOwners, std::vector<HWND>{nullptr}) << "written without owner";
     ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].title, L"クリップボード自動置換実行");
     EXPECT_EQ(notifier.notifications[0].body, L"置換前: pin 1234\n置換後: pin ****");

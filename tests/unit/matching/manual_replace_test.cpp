@@ -8,30 +8,13 @@
 
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
+#include "support/fake_clipboard.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
 
 namespace veltrano {
 namespace {
-
-class FakeClipboard final : public ClipboardReader, public ClipboardWriter {
-public:
-    std::optional<std::wstring> Read(HWND owner) override {
-        readOwners.push_back(owner);
-        return text;
-    }
-    bool Write(const std::wstring& value, HWND owner) override {
-        written.push_back(value);
-        writeOwners.push_back(owner);
-        return succeed;
-    }
-    std::optional<std::wstring> text;
-    bool succeed = true;
-    std::vector<std::wstring> written;
-    std::vector<HWND> readOwners;
-    std::vector<HWND> writeOwners;
-};
 
 // Real definition files in a temporary program folder, a fake clipboard and the real log.
 class ManualReplaceTest : public ::testing::Test, protected test::ProgramData {
@@ -70,7 +53,7 @@ protected:
 
     const HWND owner = reinterpret_cast<HWND>(0x1234);
     test::RecordingNotifier notifier;
-    FakeClipboard clipboard;
+    test::FakeClipboard clipboard;
     ReplacementDefinitions definitions{settings, paths, notifier, log};
     ManualReplace manual{settings, definitions, clipboard, clipboard, notifier, log};
 };
@@ -177,7 +160,7 @@ TEST_F(ManualReplaceTest, AFailedClipboardWriteIsReportedAndLogged) {
 
     EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
 
-    EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"dog"});
+    EXPECT_EQ(clipboard.attempts, std::vector<std::wstring>{L"dog"});
     ExpectNotified(L"クリップボード手動置換失敗", L"クリップボードの更新に失敗しました。", NotifyKind::Error);
     EXPECT_EQ(LogText(), LogLine(L"クリップボード更新失敗",
                                  L"タイプ: ワイルドカード / 置換定義行: cat\tdog / 置換パターン: cat"

@@ -9,26 +9,13 @@
 #include "storage/file_system.h"
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
+#include "support/fake_clipboard.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
 
 namespace veltrano {
 namespace {
-
-class RecordingClipboard final : public ClipboardWriter {
-public:
-    bool Write(const std::wstring& text, HWND owner) override {
-        if (failure) throw std::runtime_error(failure);
-        written.push_back(text);
-        owners.push_back(owner);
-        return succeed;
-    }
-    bool succeed = true;
-    const char* failure = nullptr;
-    std::vector<std::wstring> written;
-    std::vector<HWND> owners;
-};
 
 class ClipboardHistoryTest : public ::testing::Test, protected test::ProgramData {
 protected:
@@ -80,7 +67,7 @@ protected:
     std::wstring ReadEntryFile(const std::wstring& path) const { return Utf8ToWide(ReadEncryptedFile(path)); }
 
     test::RecordingNotifier notifier;
-    RecordingClipboard clipboard;
+    test::FakeClipboard clipboard;
     ClipboardHistory history{settings, paths, notifier, log, clock, clipboard};
 };
 
@@ -336,7 +323,7 @@ TEST_F(ClipboardHistoryTest, RestorePutsTheChosenTextOnTheClipboard) {
     EXPECT_TRUE(history.Restore(owner, 41001));
 
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"older"});
-    EXPECT_EQ(clipboard.owners, std::vector<HWND>{owner});
+    EXPECT_EQ(clipboard.writeOwners, std::vector<HWND>{owner});
     EXPECT_TRUE(notifier.notifications.empty());
     EXPECT_EQ(LogText(), L"");
 }

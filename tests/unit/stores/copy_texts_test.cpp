@@ -9,6 +9,7 @@
 #include "storage/file_system.h"
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
+#include "support/fake_clipboard.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
@@ -17,16 +18,6 @@ namespace veltrano {
 namespace {
 
 const std::string kBom = "\xEF\xBB\xBF";
-
-// The clipboard seam: remembers each text with its owner, and fails when told to.
-struct FakeClipboard final : ClipboardWriter {
-    bool Write(const std::wstring& text, HWND owner) override {
-        calls.emplace_back(text, owner);
-        return works;
-    }
-    bool works = true;
-    std::vector<std::pair<std::wstring, HWND>> calls;
-};
 
 class CopyTextsTest : public ::testing::Test, protected test::ProgramData {
 protected:
@@ -90,7 +81,7 @@ protected:
     }
 
     test::RecordingNotifier notifier;
-    FakeClipboard clipboard;
+    test::FakeClipboard clipboard;
     CopyTexts copyTexts{paths, notifier, log, clipboard};
 };
 
@@ -420,11 +411,11 @@ TEST_F(CopyTextsTest, ChoosingPutsTheEntrysTextOnTheClipboardAndReportsAFailedWr
     copyTexts.Choose(owner, 44001);
     for (const UINT outside : {43999u, 44002u, 46999u, 47000u}) copyTexts.Choose(owner, outside);
 
-    ASSERT_EQ(clipboard.calls.size(), 1u);
-    EXPECT_EQ(clipboard.calls[0], std::make_pair(std::wstring(L"second"), owner));
+    EXPECT_EQ(clipboard.attempts, std::vector<std::wstring>{L"second"});
+    EXPECT_EQ(clipboard.writeOwners, std::vector<HWND>{owner});
     EXPECT_TRUE(notifier.notifications.empty());
 
-    clipboard.works = false;
+    clipboard.succeed = false;
     copyTexts.Choose(owner, 44000);
 
     ASSERT_EQ(notifier.notifications.size(), 1u);
