@@ -59,8 +59,11 @@ TEST_F(History, SameTextTwiceKeepsOneFileAndARestartKeepsTheOrder) {
     ASSERT_NO_FATAL_FAILURE(Copy(L"newer", 2));
     const auto before = HistoryFiles();
     driver::SetClipboardText(L"older");
-    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFiles() != before; }));
-    EXPECT_EQ(HistoryFiles().size(), 2u);
+    // The new file is written before the old one goes: wait for both steps.
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        const auto now = HistoryFiles();
+        return now != before && now.size() == 2;
+    })) << "copying a text again must leave one file per text";
 
     ASSERT_NO_FATAL_FAILURE(Exit());
     ASSERT_NO_FATAL_FAILURE(Restart());
