@@ -36,3 +36,12 @@
 #define IDM_HISTORY_FIRST 41000
 #define IDM_COPY_TEXT_FIRST 44000
 #define IDM_MANUAL_REPLACE_FIRST 47000
+
+// About box
+#define IDD_ABOUT 2000
+#define IDC_ABOUT_ICON 2001
+#define IDC_ABOUT_LINK 2002
+// The maker's homepage and rights holder, one place each (narrow literals: the resource script
+// uses them as they are, the code widens them). Placeholders until the real ones are known.
+#define VELTRANO_HOMEPAGE_URL "https://veltrano.example/"
+#define VELTRANO_RIGHTS_HOLDER "Copyright (C) The Veltrano authors"

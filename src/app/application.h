@@ -59,9 +59,10 @@ private:
     void OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
                       const std::wstring& textPath);
     void OpenDataFolder(const std::wstring& folder);
-    // Filled by the features still to come: dialogs, the clipboard text window.
+    // One dialog at a time: while one is open, the About and settings commands do nothing.
     void OnAboutCommand();
     void OnSettingsCommand();
+    // Filled by the feature still to come: the clipboard text window.
     void OnTextWindowCommand(WORD id);
     bool AddTrayIcon();
     void OnTaskbarCreated();
@@ -94,6 +95,7 @@ private:
     HWND window_ = nullptr;
     HWND listenerWindow_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
+    bool dialogOpen_ = false;
 };
 
 }  // namespace veltrano

@@ -1,6 +1,8 @@
 // Commands of the tray menus, dispatched by id and by id range.
+#include "app/about_box.h"
 #include "app/application.h"
 #include "app/shell_open.h"
+#include "base/scope_exit.h"
 #include "resource.h"
 #include "storage/file_system.h"
 #include "storage/text_encoding.h"
@@ -82,10 +84,15 @@ void Application::OpenListFile(bool encrypted, ListFileEncryption& encryption, c
 }
 
 void Application::OnAboutCommand() {
-    // The About box comes with its own change.
+    // The modal loop still dispatches posted commands to the main window, hence the flag.
+    if (dialogOpen_) return;
+    dialogOpen_ = true;
+    const ScopeExit closed([this] { dialogOpen_ = false; });
+    ShowAboutBox(instance_, window_);
 }
 
 void Application::OnSettingsCommand() {
+    if (dialogOpen_) return;
     // The settings sheet comes with its own change.
 }
 

@@ -1,0 +1,126 @@
+#include "app/about_box.h"
+
+#include "app/shell_open.h"
+
+namespace veltrano {
+namespace {
+
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr COLORREF kHoverColour = RGB(255, 0, 0);
+constexpr int kLargeIconSize = 128;
+
+// What the dialog and the link's subclass share for the life of one box.
+struct LinkState {
+    HWND control = nullptr;
+    HFONT normalFont = nullptr;
+    HFONT underlinedFont = nullptr;  // owned; deleted when the dialog goes
+    WNDPROC previousProc = nullptr;
+    COLORREF colour = kLinkColour;
+};
+
+void ShowLinkAs(LinkState& link, COLORREF colour, HFONT font) {
+    link.colour = colour;
+    ::SendMessageW(link.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void ResetLink(LinkState& link) {
+    ShowLinkAs(link, kLinkColour, link.normalFont);
+    ::ReleaseCapture();
+}
+
+LRESULT CALLBACK LinkProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* link = reinterpret_cast<LinkState*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+    if (message == WM_SETCURSOR) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    if (message == WM_MOUSEMOVE) {
+        // The capture tells when the pointer leaves, which a static control is not told otherwise.
+        if (!::GetCapture()) {
+            ShowLinkAs(*link, kHoverColour, link->underlinedFont);
+            ::SetCapture(control);
+        }
+        RECT client{};
+        ::GetClientRect(control, &client);
+        const POINT pointer{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (!::PtInRect(&client, pointer)) ResetLink(*link);
+    }
+    return ::CallWindowProcW(link->previousProc, control, message, wParam, lParam);
+}
+
+void InitLink(HWND dialog, LinkState& link) {
+    link.control = ::GetDlgItem(dialog, IDC_ABOUT_LINK);
+    link.normalFont = reinterpret_cast<HFONT>(::SendMessageW(link.control, WM_GETFONT, 0, 0));
+    LOGFONTW font{};
+    ::GetObjectW(link.normalFont, sizeof font, &font);
+    font.lfUnderline = TRUE;
+    link.underlinedFont = ::CreateFontIndirectW(&font);
+    ::SetWindowLongPtrW(link.control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&link));
+    link.previousProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(link.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LinkProc)));
+    link.colour = kLinkColour;
+}
+
+void InitIcons(HWND dialog, HINSTANCE instance) {
+    const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    const HANDLE large = ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON, kLargeIconSize,
+                                      kLargeIconSize, LR_DEFAULTCOLOR);
+    ::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(large), 0);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* link = reinterpret_cast<LinkState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+        case WM_INITDIALOG: {
+            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            link = reinterpret_cast<LinkState*>(lParam);
+            InitIcons(dialog, reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
+            InitLink(dialog, *link);
+            return TRUE;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (link && reinterpret_cast<HWND>(lParam) == link->control) {
+                const HDC dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, link->colour);
+                ::SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return FALSE;
+        case WM_COMMAND: {
+            const WORD id = LOWORD(wParam);
+            if (id == IDOK || id == IDCANCEL) {
+                ::EndDialog(dialog, id);
+                return TRUE;
+            }
+            if (id == IDC_ABOUT_LINK && HIWORD(wParam) == STN_CLICKED && link) {
+                ResetLink(*link);
+                OpenWithShell(kHomepageUrl);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && link) ResetLink(*link);
+            return FALSE;
+        case WM_CLOSE: ::EndDialog(dialog, IDCANCEL); return TRUE;
+        case WM_DESTROY:
+            if (link && link->control) {
+                ::SetWindowLongPtrW(link->control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previousProc));
+                ::DeleteObject(link->underlinedFont);
+            }
+            // The 128-pixel icon is loaded unshared for each box, so each box frees its own.
+            ::DestroyIcon(reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0)));
+            return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void ShowAboutBox(HINSTANCE instance, HWND owner) {
+    LinkState link;
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutProc, reinterpret_cast<LPARAM>(&link));
+}
+
+}  // namespace veltrano

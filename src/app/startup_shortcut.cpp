@@ -1,0 +1,104 @@
+#include "app/startup_shortcut.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "storage/data_paths.h"
+
+namespace veltrano {
+namespace {
+
+constexpr int kShowCommand = SW_SHOW;
+
+// Releases a COM interface when the scope ends, whatever step failed.
+template <typename Interface>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef() {
+        if (pointer_) pointer_->Release();
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    Interface* operator->() const { return pointer_; }
+    Interface** Out() { return &pointer_; }
+    void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+// A single-threaded apartment when the thread has none; the program's thread is already in the
+// multi-threaded one, which the shell link object accepts as well.
+class ApartmentJoin {
+public:
+    ApartmentJoin() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ApartmentJoin() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ApartmentJoin(const ApartmentJoin&) = delete;
+    ApartmentJoin& operator=(const ApartmentJoin&) = delete;
+    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+bool SaveShortcut(const std::wstring& shortcutPath, const std::wstring& executable, const std::wstring& arguments,
+                  const std::wstring& workingFolder) {
+    // Both interfaces live only in here, so they are released before the caller leaves the apartment.
+    ComRef<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())))
+        return false;
+    ComRef<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
+
+    link->SetPath(executable.c_str());
+    if (!arguments.empty()) link->SetArguments(arguments.c_str());
+    link->SetWorkingDirectory(workingFolder.c_str());
+    link->SetShowCmd(kShowCommand);
+    link->SetIconLocation(executable.c_str(), 0);
+    link->SetDescription(L"Veltrano");
+    return SUCCEEDED(file->Save(shortcutPath.c_str(), TRUE));
+}
+
+}  // namespace
+
+std::wstring StartupShortcutPath() {
+    PWSTR folder = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_Startup, 0, nullptr, &folder);
+    std::wstring path;
+    if (SUCCEEDED(result) && folder) path = std::wstring(folder) + L"\\Veltrano.lnk";
+    ::CoTaskMemFree(folder);
+    return path;
+}
+
+bool ShortcutExistsAt(const std::wstring& shortcutPath) {
+    return !shortcutPath.empty() && ::PathFileExistsW(shortcutPath.c_str());
+}
+
+bool CreateShortcutAt(const std::wstring& shortcutPath, const std::wstring& arguments) {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;  // MAX_PATH means the path was cut
+    const std::wstring workingFolder = ProgramFolder();
+    if (workingFolder.empty() || shortcutPath.empty()) return false;
+
+    const ApartmentJoin apartment;
+    if (!apartment.Usable()) return false;
+    return SaveShortcut(shortcutPath, std::wstring(buffer, length), arguments, workingFolder);
+}
+
+void DeleteShortcutAt(const std::wstring& shortcutPath) {
+    if (!shortcutPath.empty()) ::DeleteFileW(shortcutPath.c_str());
+}
+
+bool StartupShortcutExists() { return ShortcutExistsAt(StartupShortcutPath()); }
+
+bool CreateStartupShortcut(const std::wstring& arguments) { return CreateShortcutAt(StartupShortcutPath(), arguments); }
+
+void DeleteStartupShortcut() { DeleteShortcutAt(StartupShortcutPath()); }
+
+}  // namespace veltrano
