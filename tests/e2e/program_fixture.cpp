@@ -95,6 +95,9 @@ void ProgramTest::WriteSettings(std::wstring_view text) const { driver::WriteUtf
 
 void ProgramTest::Start() {
     ASSERT_FALSE(program_) << "the fixture starts one main program per test";
+    // As on a signed-in desktop, the shell's taskbar is there before the program starts: without
+    // it the tray icon cannot be added and the program ends after its error box.
+    ASSERT_NE(driver::WaitForWindow({.className = L"Shell_TrayWnd"}), nullptr) << "the desktop has no taskbar";
     startDay_ = Today();
     program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
     const driver::WindowQuery mainWindow{.className = kMainWindowClass, .processId = ProcessId()};
@@ -109,6 +112,8 @@ void ProgramTest::Start() {
     // The window exists from its first message on; only once the message loop waits for input
     // has creation finished, with the lists loaded and the clipboard listener registered.
     ASSERT_EQ(::WaitForInputIdle(Process(), driver::kDefaultTimeoutMs), 0u) << "the program never became idle";
+    ASSERT_TRUE(::IsWindow(mainWindow_)) << "the main window was destroyed during start-up (error box shown: "
+                                         << !driver::FindMessageBoxes(L"エラー - Veltrano").empty() << ")";
 }
 
 void ProgramTest::Restart() {
