@@ -9,14 +9,28 @@
 namespace veltrano {
 namespace {
 
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenRetryDelayMs = 50;
+// Another program may hold the clipboard for a moment (a clipboard viewer reading the new text):
+// a copy must not go unseen for that, so reading retries briefly too.
+constexpr int kReadAttempts = 5;
+constexpr DWORD kReadRetryDelayMs = 20;
+constexpr int kWriteAttempts = 10;
+constexpr DWORD kWriteRetryDelayMs = 50;
+
+// Leaves `clipboard` holding the open clipboard, or closed after the last attempt.
+void OpenWithRetries(std::optional<ClipboardOpenGuard>& clipboard, HWND owner, int attempts, DWORD delayMs) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        clipboard.emplace(owner);
+        if (clipboard->IsOpen()) return;
+        ::Sleep(delayMs);
+    }
+}
 
 }  // namespace
 
 std::optional<std::wstring> ReadClipboardText(HWND owner) {
-    ClipboardOpenGuard clipboard(owner);
-    if (!clipboard.IsOpen() || !::IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
+    std::optional<ClipboardOpenGuard> clipboard;
+    OpenWithRetries(clipboard, owner, kReadAttempts, kReadRetryDelayMs);
+    if (!clipboard->IsOpen() || !::IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
     HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     GlobalLockGuard<const wchar_t> lock(data);
     if (!lock) return std::nullopt;
@@ -28,11 +42,7 @@ std::optional<std::wstring> ReadClipboardText(HWND owner) {
 
 bool WriteClipboardText(const std::wstring& text, HWND owner) {
     std::optional<ClipboardOpenGuard> clipboard;
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        clipboard.emplace(owner);
-        if (clipboard->IsOpen()) break;
-        ::Sleep(kOpenRetryDelayMs);
-    }
+    OpenWithRetries(clipboard, owner, kWriteAttempts, kWriteRetryDelayMs);
     if (!clipboard->IsOpen() || !::EmptyClipboard()) return false;
 
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);

@@ -11,7 +11,7 @@
 namespace veltrano {
 
 // The clipboard's Unicode text (up to its first NUL), or none when there is no text or the
-// clipboard cannot be opened at once.
+// clipboard stays busy for about 100 ms.
 std::optional<std::wstring> ReadClipboardText(HWND owner);
 
 // Puts the text on the clipboard; tries to open it up to 10 times, 50 ms apart.

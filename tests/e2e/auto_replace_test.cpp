@@ -96,12 +96,12 @@ TEST_F(AutoReplacement, TheTrayCommandSwitchesItOffAndOn) {
     WriteDataText(L"_wildcard_replace.txt", L"[a]secret\tX\n");
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    driver::PostCommand(MainWindow(), kAutoReplaceCommand);
+    driver::SendCommand(MainWindow(), kAutoReplaceCommand);
     driver::SetClipboardText(L"secret one");
     ::Sleep(1500);  // nothing is expected to happen; give it the chance
     EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"secret one"));
 
-    driver::PostCommand(MainWindow(), kAutoReplaceCommand);
+    driver::SendCommand(MainWindow(), kAutoReplaceCommand);
     driver::SetClipboardText(L"secret two");
     EXPECT_TRUE(ClipboardBecomes(L"X two"));
 }

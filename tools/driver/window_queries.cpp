@@ -86,6 +86,14 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PostCommand(HWND window, WORD commandId) { PostToWindow(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }
 
+void SendCommand(HWND window, WORD commandId) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs,
+                               &result)) {
+        throw std::runtime_error("SendMessageTimeoutW failed, error " + std::to_string(::GetLastError()));
+    }
+}
+
 void PostTrayCallback(HWND window, UINT mouseMessage) {
     PostToWindow(window, kTrayCallbackMessage, kTrayIconId, static_cast<LPARAM>(mouseMessage));
 }

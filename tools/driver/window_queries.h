@@ -41,6 +41,9 @@ bool WaitForNoWindow(const WindowQuery& query, DWORD timeoutMs = kDefaultTimeout
 // Throws when the message cannot be posted (the window is gone, for example).
 void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostCommand(HWND window, WORD commandId);
+// Sends the command and returns once the window has handled it: for quick commands whose effect
+// must be in place before the next step (a clipboard update may overtake a posted message).
+void SendCommand(HWND window, WORD commandId);
 
 // The program's notification-area callback: message 0x8001, wParam the icon id, lParam the mouse message.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
