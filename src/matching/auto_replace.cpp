@@ -2,6 +2,7 @@
 
 #include "matching/keyword_search.h"
 #include "matching/large_stack.h"
+#include "matching/match_stop_text.h"
 
 namespace veltrano {
 namespace {
@@ -17,11 +18,6 @@ constexpr const wchar_t* kDeclinedText =
     L"メッセージボックスで連続自動置換の中止が選択された為、この自動置換を無効とし、連続自動置換を中止しました。";
 constexpr const wchar_t* kWriteFailedTitle = L"クリップボード更新失敗";
 constexpr const wchar_t* kWriteFailedText = L"クリップボードの更新に失敗しました。";
-
-const wchar_t* StopReasonText(MatchAborted::Reason reason) {
-    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"この置換定義に対してクリップボードの行が長すぎます。"
-                                                                 : L"この置換定義の照合に時間が掛かりすぎます。";
-}
 
 std::wstring BeforeAfterLogText(const std::wstring& before, const std::wstring& after) {
     return L" / 置換前: " + before + L" / 置換後: " + after;
@@ -110,11 +106,11 @@ void AutoReplace::LogRefused(const wchar_t* why, const std::wstring& before, con
 
 void AutoReplace::ReportStopped(const StoppedDefinition& stopped) {
     notifier_.Notify(std::wstring(L"次の理由で、クリップボードの自動置換を中断しました。\n\n理由：") +
-                         StopReasonText(stopped.reason) + L"\n置換定義行: " + stopped.definitionLine,
+                         MatchStopReasonText(stopped.reason, L"置換定義") + L"\n置換定義行: " + stopped.definitionLine,
                      kStoppedTitle, NotifyKind::Error);
     log_.WriteLog(LogCategory::AutoReplace, kStoppedTitle,
                   std::wstring(L"タイプ: ") + DefinitionKindName(stopped.kind) + L" / 置換定義行: " +
-                      stopped.definitionLine + L" / 理由: " + StopReasonText(stopped.reason));
+                      stopped.definitionLine + L" / 理由: " + MatchStopReasonText(stopped.reason, L"置換定義"));
 }
 
 void AutoReplace::ReportWriteFailure(const std::wstring& before, const std::wstring& after) {

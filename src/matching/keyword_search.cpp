@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "matching/large_stack.h"
+#include "matching/match_stop_text.h"
 
 namespace veltrano {
 namespace {
@@ -12,11 +13,6 @@ namespace {
 constexpr auto kMinimumKeywordTime = std::chrono::milliseconds(5);
 
 const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文字無視" : L"大文字小文字区別"; }
-
-const wchar_t* StopReasonText(MatchAborted::Reason reason) {
-    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"このキーワードに対してクリップボードの行が長すぎます。"
-                                                                 : L"このキーワードの照合に時間が掛かりすぎます。";
-}
 
 std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view text, SearchTimeShare& time) {
     if (entry.wildcard) return entry.wildcard->Find(text);
@@ -120,7 +116,7 @@ void KeywordSearch::SearchKeywords(const std::wstring& text) {
 void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
     const StoppedKeyword& stopped = *result.firstStopped;
     std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
-                        StopReasonText(stopped.reason) + L"\n" + KeywordKindName(stopped.kind) +
+                        MatchStopReasonText(stopped.reason, L"キーワード") + L"\n" + KeywordKindName(stopped.kind) +
                         L"キーワード: " + stopped.keywordText;
     if (result.stoppedCount > 1) {
         body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
@@ -129,7 +125,7 @@ void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
     notifier_.Notify(body, title, NotifyKind::Error);
     log_.WriteLog(LogCategory::Other, title,
                   std::wstring(L"タイプ: ") + KeywordKindName(stopped.kind) + L" / キーワード: " + stopped.keywordText +
-                      L" / 理由: " + StopReasonText(stopped.reason) + L" / 中断件数: " +
+                      L" / 理由: " + MatchStopReasonText(stopped.reason, L"キーワード") + L" / 中断件数: " +
                       std::to_wstring(result.stoppedCount));
 }
 

@@ -4,6 +4,7 @@
 
 #include "matching/keyword_search.h"
 #include "matching/large_stack.h"
+#include "matching/match_stop_text.h"
 #include "stores/menu_label.h"
 
 namespace veltrano {
@@ -23,11 +24,6 @@ void AppendItems(MenuEntries& menu, const ReplacementList& list, const wchar_t* 
         menu.push_back({static_cast<UINT>(IDM_MANUAL_REPLACE_FIRST + index),
                         BuildMenuLabel(prefix + definition.lineText, false) + SpacedAccelerator(index), false});
     }
-}
-
-const wchar_t* StopReasonText(MatchAborted::Reason reason) {
-    return reason == MatchAborted::Reason::LineTooLongForPattern ? L"この置換定義に対してクリップボードの行が長すぎます。"
-                                                                 : L"この置換定義の照合に時間が掛かりすぎます。";
 }
 
 }  // namespace
@@ -83,12 +79,12 @@ bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
     } catch (const MatchAborted& stopped) {
         const std::wstring title = L"クリップボード手動置換中断";
         Report(std::wstring(L"次の理由で、手動置換を中断しました。クリップボードは変更していません。\n\n理由：") +
-                   StopReasonText(stopped.reason()) + L"\nタイプ: " + kindName + L"\n置換定義行: " +
+                   MatchStopReasonText(stopped.reason(), L"置換定義") + L"\nタイプ: " + kindName + L"\n置換定義行: " +
                    definition->lineText,
                title, NotifyKind::Error);
         log_.WriteLog(LogCategory::ManualReplace, title,
                       L"タイプ: " + kindName + L" / 置換定義行: " + definition->lineText + L" / 理由: " +
-                          StopReasonText(stopped.reason()) + L" / クリップボード内容: " + text);
+                          MatchStopReasonText(stopped.reason(), L"置換定義") + L" / クリップボード内容: " + text);
         return false;
     }
 
