@@ -20,6 +20,10 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       settings_(paths_.SettingsFile()),
       log_(settings_, paths_, clock_),
       notifier_(settings_),
+      textWindow_(instance_, settings_, clipboard_, moveQuestion_,
+                  {.runClick = [this](TrayButton click) { RunTrayAction(settings_.TrayClick(click)); },
+                   .stopSpeech = [this] { notifier_.StopSpeech(); },
+                   .reportError = [this] { ReportUnexpectedError(); }}),
       history_(settings_, paths_, notifier_, log_, clock_, clipboard_),
       copyTexts_(paths_, notifier_, log_, clipboard_),
       keywordLists_(settings_, paths_, notifier_, log_),
@@ -30,7 +34,7 @@ Application::Application(HINSTANCE instance, DataPaths paths)
       manualReplace_(settings_, replacements_, clipboard_, clipboard_, notifier_, log_),
       autoReplaceGuard_(settings_, monotonicClock_, question_),
       autoReplace_(settings_, replacements_, autoReplaceGuard_, clipboard_, notifier_, log_),
-      pipeline_({settings_, trayIcon_, history_, autoReplace_, keywordSearch_, notifier_, log_}) {
+      pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, notifier_, log_}) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
 }
@@ -97,7 +101,7 @@ LRESULT Application::OnCreate() {
     pipeline_.SetAutoReplaceEnabled(settings_.InitialAutoReplaceEnable());
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
-    // Still to come: the clipboard text window when UseClipboardTextWindow.
+    if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
     clipboardHandler_ = [this](const std::wstring& text) { pipeline_.ProcessClipboardText(text); };
@@ -126,7 +130,7 @@ void Application::OnClipboardUpdate() {
 void Application::OnTrayCallback(LPARAM lParam) {
     const TrayClickDecision decision = trayClicks_.OnMouseMessage(
         LOWORD(lParam), ::GetAsyncKeyState(VK_LBUTTON) < 0, ::GetAsyncKeyState(VK_RBUTTON) < 0);
-    // Still to come: decision.stopSpeech stops the voice once speech exists.
+    if (decision.stopSpeech) notifier_.StopSpeech();
     if (!decision.button) return;
     RunTrayAction(settings_.TrayClick(*decision.button));
     trayClicks_.AfterAction(*decision.button);

@@ -26,6 +26,7 @@
 #include "storage/list_file_encryption.h"
 #include "stores/clipboard_history.h"
 #include "stores/copy_texts.h"
+#include "textwindow/clipboard_text_window.h"
 
 namespace veltrano {
 
@@ -62,8 +63,6 @@ private:
     // One dialog at a time: while one is open, the About and settings commands do nothing.
     void OnAboutCommand();
     void OnSettingsCommand();
-    // Filled by the feature still to come: the clipboard text window.
-    void OnTextWindowCommand(WORD id);
     bool AddTrayIcon();
     void OnTaskbarCreated();
     void ReportUnexpectedError();
@@ -75,8 +74,10 @@ private:
     LogWriter log_;
     NotificationDispatcher notifier_;
     MessageBoxQuestion question_;
+    MessageBoxQuestion moveQuestion_{MB_ICONINFORMATION};
     SystemClipboard clipboard_;
     TrayIcon trayIcon_;
+    ClipboardTextWindow textWindow_;
     ClipboardHistory history_;
     CopyTexts copyTexts_;
     KeywordLists keywordLists_;

@@ -46,7 +46,7 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDM_TEXT_WINDOW_MOVABLE:
         case IDM_TEXT_WINDOW_FIXED:
         case IDM_TEXT_WINDOW_CLICK_THROUGH:
-        case IDM_TEXT_WINDOW_HIDE: OnTextWindowCommand(id); return 0;
+        case IDM_TEXT_WINDOW_HIDE: textWindow_.OnMenuCommand(id, window_); return 0;
     }
     if (id >= IDM_HISTORY_FIRST && id < IDM_COPY_TEXT_FIRST) {
         history_.Restore(window_, id);
@@ -94,10 +94,6 @@ void Application::OnAboutCommand() {
 void Application::OnSettingsCommand() {
     if (dialogOpen_) return;
     // The settings sheet comes with its own change.
-}
-
-void Application::OnTextWindowCommand(WORD) {
-    // The clipboard text window comes with its own change.
 }
 
 }  // namespace veltrano

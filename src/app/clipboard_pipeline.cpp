@@ -22,14 +22,14 @@ void ClipboardPipeline::Run(const std::wstring& text) {
         return;  // the rewritten text comes back as an update of its own
     }
     steps_.trayIcon.SetTip(BuildTrayTip(text));
-    // Still to come: the clipboard text window shows the text.
+    steps_.textWindow.UpdateText(text);
     if (!recordedFirst) steps_.history.Add(text);
     steps_.keywordSearch.SearchKeywords(text);
 }
 
 void ClipboardPipeline::ProcessNoText() {
     steps_.trayIcon.SetTip(BuildTrayTip(L""));
-    // Still to come: the clipboard text window is cleared.
+    steps_.textWindow.ClearText();
 }
 
 void ClipboardPipeline::ReportFailure() {

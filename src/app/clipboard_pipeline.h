@@ -9,6 +9,7 @@
 #include "notify/notifier.h"
 #include "settings/settings.h"
 #include "stores/clipboard_history.h"
+#include "textwindow/clipboard_text_window.h"
 
 namespace veltrano {
 
@@ -17,6 +18,7 @@ public:
     struct Steps {
         const Settings& settings;
         TrayIcon& trayIcon;
+        ClipboardTextWindow& textWindow;
         ClipboardHistory& history;
         AutoReplace& autoReplace;
         KeywordSearch& keywordSearch;

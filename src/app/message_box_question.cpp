@@ -5,7 +5,7 @@
 namespace veltrano {
 
 bool MessageBoxQuestion::Ask(const std::wstring& text, const std::wstring& caption) {
-    return ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
+    return ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | icon_) == IDYES;
 }
 
 }  // namespace veltrano

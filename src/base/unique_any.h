@@ -65,6 +65,7 @@ using UniqueFileHandle = UniqueAny<detail::FileHandleTraits>;
 using UniqueHmenu = UniqueAny<NullInvalidTraits<HMENU, detail::DestroyMenuHandle>>;
 using UniqueHfont = UniqueAny<NullInvalidTraits<HFONT, detail::DeleteGdiObject>>;
 using UniqueHbitmap = UniqueAny<NullInvalidTraits<HBITMAP, detail::DeleteGdiObject>>;
+using UniqueHbrush = UniqueAny<NullInvalidTraits<HBRUSH, detail::DeleteGdiObject>>;
 using UniqueHdc = UniqueAny<NullInvalidTraits<HDC, detail::DeleteDcHandle>>;
 using UniqueHglobal = UniqueAny<NullInvalidTraits<HGLOBAL, detail::FreeGlobal>>;
 using UniqueHlocal = UniqueAny<NullInvalidTraits<HLOCAL, detail::FreeLocal>>;

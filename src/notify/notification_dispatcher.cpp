@@ -80,6 +80,10 @@ void NotificationDispatcher::AttachWindow(HWND mainWindow) noexcept {
 
 void NotificationDispatcher::AttachSpeech(std::shared_ptr<SpeechOutput> speech) noexcept { speech_ = std::move(speech); }
 
+void NotificationDispatcher::StopSpeech() const noexcept {
+    if (speech_) speech_->Stop();
+}
+
 void NotificationDispatcher::Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
     // Read now, not cached, so a change on the settings page applies to the next notification.
     const auto mode = static_cast<NotifyMode>(settings_.NotifyMode());

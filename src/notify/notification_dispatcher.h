@@ -41,6 +41,9 @@ public:
     // as if no voice existed: mode 2 is silent, 3 shows the balloon, 4 the message box.
     void AttachSpeech(std::shared_ptr<SpeechOutput> speech) noexcept;
 
+    // Silences the voice at once, if one is attached and speaking.
+    void StopSpeech() const noexcept;
+
     // On the user-interface thread only. Throws std::system_error when a worker cannot start.
     void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) override;
 

@@ -6,11 +6,6 @@
 namespace veltrano {
 namespace {
 
-constexpr int kWindowSizeMin = 32;
-constexpr int kWindowSizeMax = 10000;
-constexpr int kOpacityMin = 8;
-constexpr int kOpacityMax = 255;
-
 const wchar_t* TrayKey(TrayButton button) {
     switch (button) {
         case TrayButton::Left: return L"LeftClick";
@@ -98,29 +93,35 @@ bool Settings::SetClipboardTextWindowTouchable(bool value) const {
 int Settings::ClipboardTextWindowPosX() const {
     return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX);
 }
+bool Settings::SetClipboardTextWindowPosX(int value) const {
+    return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", value);
+}
 int Settings::ClipboardTextWindowPosY() const {
     return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX);
 }
+bool Settings::SetClipboardTextWindowPosY(int value) const {
+    return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", value);
+}
 int Settings::ClipboardTextWindowWidth() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowWidth", 400, kWindowSizeMin, kWindowSizeMax);
+    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowWidth", 400, kTextWindowSizeMin, kTextWindowSizeMax);
 }
 bool Settings::SetClipboardTextWindowWidth(int value) const {
     return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowWidth",
-                         std::clamp(value, kWindowSizeMin, kWindowSizeMax));
+                         std::clamp(value, kTextWindowSizeMin, kTextWindowSizeMax));
 }
 int Settings::ClipboardTextWindowHeight() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowHeight", 200, kWindowSizeMin, kWindowSizeMax);
+    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowHeight", 200, kTextWindowSizeMin, kTextWindowSizeMax);
 }
 bool Settings::SetClipboardTextWindowHeight(int value) const {
     return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowHeight",
-                         std::clamp(value, kWindowSizeMin, kWindowSizeMax));
+                         std::clamp(value, kTextWindowSizeMin, kTextWindowSizeMax));
 }
 int Settings::ClipboardTextWindowOpacity() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", 200, kOpacityMin, kOpacityMax);
+    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", 200, kTextWindowOpacityMin, kTextWindowOpacityMax);
 }
 bool Settings::SetClipboardTextWindowOpacity(int value) const {
     return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity",
-                         std::clamp(value, kOpacityMin, kOpacityMax));
+                         std::clamp(value, kTextWindowOpacityMin, kTextWindowOpacityMax));
 }
 int Settings::ClipboardTextWindowBorderWidth() const {
     return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", 6, 0, 999);

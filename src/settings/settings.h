@@ -21,6 +21,12 @@ inline constexpr const wchar_t* kLog = L"Log";
 inline constexpr const wchar_t* kTrayIcon = L"TrayIcon";
 }  // namespace section
 
+// The ranges of the clipboard text window's size and opacity, applied on reading and writing.
+inline constexpr int kTextWindowSizeMin = 32;
+inline constexpr int kTextWindowSizeMax = 10000;
+inline constexpr int kTextWindowOpacityMin = 8;
+inline constexpr int kTextWindowOpacityMax = 255;
+
 class Settings {
 public:
     explicit Settings(std::wstring path) : ini_(std::move(path)) {}
@@ -56,7 +62,9 @@ public:
     bool ClipboardTextWindowTouchable() const;
     bool SetClipboardTextWindowTouchable(bool value) const;
     int ClipboardTextWindowPosX() const;
+    bool SetClipboardTextWindowPosX(int value) const;
     int ClipboardTextWindowPosY() const;
+    bool SetClipboardTextWindowPosY(int value) const;
     int ClipboardTextWindowWidth() const;
     bool SetClipboardTextWindowWidth(int value) const;
     int ClipboardTextWindowHeight() const;

@@ -117,6 +117,8 @@ TEST_F(SettingsTest, WriteAccessorsStoreWordsAndLimitedNumbers) {
     EXPECT_TRUE(settings.SetClipboardTextWindowWidth(5));
     EXPECT_TRUE(settings.SetClipboardTextWindowHeight(20000));
     EXPECT_TRUE(settings.SetClipboardTextWindowOpacity(300));
+    EXPECT_TRUE(settings.SetClipboardTextWindowPosX(-3000));
+    EXPECT_TRUE(settings.SetClipboardTextWindowPosY(123456));
     EXPECT_TRUE(settings.SetEncryptKeywordFile(true));
 
     const IniFile& ini = settings.Ini();
@@ -125,6 +127,9 @@ TEST_F(SettingsTest, WriteAccessorsStoreWordsAndLimitedNumbers) {
     EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowWidth", L""), L"32");
     EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowHeight", L""), L"10000");
     EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L""), L"255");
+    // A position is stored as it is, even far off every screen.
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", L""), L"-3000");
+    EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", L""), L"123456");
     EXPECT_TRUE(settings.EncryptKeywordFile());
 }
 

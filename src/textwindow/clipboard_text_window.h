@@ -1,0 +1,85 @@
+#pragma once
+// The small always-on-top window that shows the clipboard text, in one of three modes:
+// movable (drag to move, edges resize, a frame marks the edges), fixed, or click-through.
+// Its geometry and opacity live in the settings file. Everything here runs on the UI thread.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/clipboard_reader.h"
+#include "base/yes_no_question.h"
+#include "settings/settings.h"
+#include "textwindow/memory_canvas.h"
+#include "textwindow/text_window_layout.h"
+#include "textwindow/text_window_mouse.h"
+#include "textwindow/text_window_page_sync.h"
+
+namespace veltrano {
+
+// What a click on the window leads to outside it.
+struct TextWindowActions {
+    std::function<void(TrayButton)> runClick;  // the tray action assigned to this click
+    std::function<void()> stopSpeech;
+    std::function<void()> reportError;  // an exception reached the window procedure
+};
+
+class ClipboardTextWindow {
+public:
+    ClipboardTextWindow(HINSTANCE instance, const Settings& settings, ClipboardReader& clipboard,
+                        YesNoQuestion& moveQuestion, TextWindowActions actions);
+    ClipboardTextWindow(const ClipboardTextWindow&) = delete;
+    ClipboardTextWindow& operator=(const ClipboardTextWindow&) = delete;
+    ~ClipboardTextWindow();
+
+    // Creates the window anew with the current clipboard text; whether a window exists afterwards.
+    bool ShowTextWindow(HWND owner);
+    void DestroyTextWindow();
+    bool Exists() const noexcept { return window_ && ::IsWindow(window_); }
+    HWND Handle() const noexcept { return window_; }
+
+    // The clipboard's new text, shown in full; and the clipboard holding no text.
+    void UpdateText(const std::wstring& text);
+    void ClearText();
+
+    // Click-through or not; also re-applies the stored opacity and repaints.
+    void ApplyTouchable(bool touchable);
+
+    // The tray menu's commands for the window: the three modes, hide, and move to the mouse.
+    void OnMenuCommand(WORD id, HWND owner);
+
+    // Null detaches. The page must detach before it goes away.
+    void AttachPageSync(TextWindowPageSync* page) noexcept { pageSync_ = page; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool Movable() const;
+    void SetText(std::wstring text);
+    void Paint();
+    LRESULT HitTest(WPARAM wParam, LPARAM lParam);
+    void OnMouse(UINT message, WPARAM wParam);
+    void OnWheel(int delta);
+    void OnMoved();
+    void OnSized(SIZE client);
+    void ApplyOpacity(int opacity);
+    void ShowIfAbsent(HWND owner);
+    void MoveToMouse();
+
+    HINSTANCE instance_;
+    const Settings& settings_;
+    ClipboardReader& clipboard_;
+    YesNoQuestion& moveQuestion_;
+    TextWindowActions actions_;
+    TextWindowPageSync* pageSync_ = nullptr;
+
+    HWND window_ = nullptr;
+    std::wstring text_;
+    std::optional<MemoryCanvas> image_;  // none while the text is empty
+    BYTE opacity_ = kTextWindowOpacityMax;
+    OpacityWheel wheel_;
+    TextWindowMouse mouse_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,97 @@
+// Rendering and painting of the clipboard text window, checked pixel by pixel off-screen.
+#include "textwindow/text_window_paint.h"
+
+#include <gtest/gtest.h>
+
+#include "textwindow/text_image.h"
+
+namespace veltrano {
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// Paints a 120 x 80 window into a canvas of its own and gives that canvas.
+MemoryCanvas PaintWindow(const MemoryCanvas* image, const FrameBands& bands) {
+    const HDC screen = ::GetDC(nullptr);
+    std::optional<MemoryCanvas> target = MemoryCanvas::Create(screen, {120, 80});
+    ::ReleaseDC(nullptr, screen);
+    if (!target) throw std::runtime_error("no canvas");
+    ::PatBlt(target->Dc(), 0, 0, 120, 80, BLACKNESS);  // so that an unpainted pixel shows
+    PaintTextWindow(target->Dc(), {120, 80}, image, bands);
+    return std::move(*target);
+}
+
+// The colours from the left edge inwards along the middle row.
+std::vector<COLORREF> RowFromLeft(const MemoryCanvas& canvas, int count) {
+    std::vector<COLORREF> row;
+    for (int x = 0; x < count; ++x) row.push_back(::GetPixel(canvas.Dc(), x, 40));
+    return row;
+}
+
+TEST(TextImage, EmptyTextHasNoImageAndLongLinesWrapAt2000Pixels) {
+    EXPECT_FALSE(RenderTextImage(L""));
+
+    const std::optional<MemoryCanvas> word = RenderTextImage(L"機密");
+    ASSERT_TRUE(word);
+    EXPECT_GT(word->Size().cx, 0);
+    const int lineHeight = word->Size().cy;
+    EXPECT_GE(lineHeight, 18) << "18-point type";
+
+    std::wstring longLine;
+    for (int i = 0; i < 400; ++i) longLine += L"word ";
+    const std::optional<MemoryCanvas> wrapped = RenderTextImage(longLine);
+    ASSERT_TRUE(wrapped);
+    EXPECT_LE(wrapped->Size().cx, 2000);
+    EXPECT_GT(wrapped->Size().cx, 1500);
+    EXPECT_GE(wrapped->Size().cy, 2 * lineHeight);
+}
+
+TEST(TextImage, RenderedTextIsBlackOnWhite) {
+    const std::optional<MemoryCanvas> image = RenderTextImage(L"■■■■");
+    ASSERT_TRUE(image);
+    int black = 0;
+    int white = 0;
+    for (int y = 0; y < image->Size().cy; ++y) {
+        for (int x = 0; x < image->Size().cx; ++x) {
+            const COLORREF pixel = ::GetPixel(image->Dc(), x, y);
+            black += pixel == RGB(0, 0, 0);
+            white += pixel == kWhite;
+        }
+    }
+    EXPECT_GT(black, 0);
+    EXPECT_GT(white, 0);
+}
+
+TEST(TextWindowPaint, MovableFrameIsGreenOutsideRedInsideOverTheImage) {
+    const std::optional<MemoryCanvas> image = RenderTextImage(L"■");
+    ASSERT_TRUE(image);
+    const MemoryCanvas six = PaintWindow(&*image, FrameBandsFor(6, true));
+    const std::vector<COLORREF> row = RowFromLeft(six, 6);
+    EXPECT_EQ(row, (std::vector{kGreen, kGreen, kGreen, kRed, kRed, kRed}));
+    EXPECT_EQ(::GetPixel(six.Dc(), 60, 0), kGreen) << "top edge";
+    EXPECT_EQ(::GetPixel(six.Dc(), 60, 77), kGreen) << "bottom edge";
+    EXPECT_EQ(::GetPixel(six.Dc(), 60, 76), kRed) << "bottom edge, inner band";
+    EXPECT_EQ(::GetPixel(six.Dc(), 119, 40), kGreen) << "right edge";
+
+    const MemoryCanvas one = PaintWindow(&*image, FrameBandsFor(1, true));
+    EXPECT_EQ(::GetPixel(one.Dc(), 0, 40), kRed) << "border 1: a single red line, no green";
+    EXPECT_EQ(::GetPixel(one.Dc(), 0, 0), kRed);
+}
+
+TEST(TextWindowPaint, NoFrameWithoutTextOrOutsideMovableMode) {
+    const std::optional<MemoryCanvas> image = RenderTextImage(L"a");
+    ASSERT_TRUE(image);
+    for (const MemoryCanvas& canvas :
+         {PaintWindow(nullptr, FrameBandsFor(6, true)), PaintWindow(&*image, FrameBandsFor(6, false)),
+          PaintWindow(&*image, FrameBandsFor(0, true))}) {
+        EXPECT_EQ(::GetPixel(canvas.Dc(), 0, 0), kWhite);
+        EXPECT_EQ(::GetPixel(canvas.Dc(), 119, 79), kWhite);
+    }
+    const MemoryCanvas blank = PaintWindow(nullptr, FrameBandsFor(6, true));
+    EXPECT_EQ(::GetPixel(blank.Dc(), 60, 40), kWhite) << "no text: plain white everywhere";
+}
+
+}  // namespace
+}  // namespace veltrano
