@@ -11,7 +11,7 @@
 #include "base/clipboard_reader.h"
 #include "base/yes_no_question.h"
 #include "settings/settings.h"
-#include "textwindow/memory_canvas.h"
+#include "textwindow/text_image.h"
 #include "textwindow/text_window_layout.h"
 #include "textwindow/text_window_mouse.h"
 #include "textwindow/text_window_page_sync.h"
@@ -76,7 +76,7 @@ private:
 
     HWND window_ = nullptr;
     std::wstring text_;
-    std::optional<MemoryCanvas> image_;  // none while the text is empty
+    std::optional<TextImage> image_;  // none while the text is empty
     BYTE opacity_ = kTextWindowOpacityMax;
     OpacityWheel wheel_;
     TextWindowMouse mouse_;

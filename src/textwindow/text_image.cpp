@@ -1,6 +1,8 @@
 #include "textwindow/text_image.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "base/scope_exit.h"
 
@@ -17,9 +19,15 @@ UniqueHfont CreateTextFont(HDC screen) {
                                      FIXED_PITCH | FF_MODERN, L"MS Gothic"));
 }
 
+// 1 for an image within the pixel budget, otherwise the factor that brings it within.
+double Reduction(SIZE size) {
+    const double pixels = static_cast<double>(size.cx) * size.cy;
+    return pixels <= kMaxTextImagePixels ? 1.0 : std::sqrt(pixels / kMaxTextImagePixels);
+}
+
 }  // namespace
 
-std::optional<MemoryCanvas> RenderTextImage(const std::wstring& text) {
+std::optional<TextImage> RenderTextImage(const std::wstring& text) {
     if (text.empty() || text.size() > INT_MAX) return std::nullopt;
     const HDC screen = ::GetDC(nullptr);
     if (!screen) return std::nullopt;
@@ -35,19 +43,28 @@ std::optional<MemoryCanvas> RenderTextImage(const std::wstring& text) {
         ::DrawTextW(screen, text.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK);
         ::SelectObject(screen, previous);
     }
-    std::optional<MemoryCanvas> image =
-        MemoryCanvas::Create(screen, {measured.right - measured.left, measured.bottom - measured.top});
-    if (!image) return std::nullopt;
+    const SIZE size{measured.right - measured.left, measured.bottom - measured.top};
+    if (size.cx <= 0 || size.cy <= 0) return std::nullopt;
+    const double reduction = Reduction(size);
+    std::optional<MemoryCanvas> pixels = MemoryCanvas::Create(
+        screen, {std::max(1L, std::lround(std::ceil(size.cx / reduction))),
+                 std::max(1L, std::lround(std::ceil(size.cy / reduction)))});
+    if (!pixels) return std::nullopt;
 
-    const HDC dc = image->Dc();
+    const HDC dc = pixels->Dc();
+    if (reduction > 1.0) {
+        ::SetGraphicsMode(dc, GM_ADVANCED);
+        const XFORM scale{static_cast<FLOAT>(1.0 / reduction), 0, 0, static_cast<FLOAT>(1.0 / reduction), 0, 0};
+        ::SetWorldTransform(dc, &scale);
+    }
     const HGDIOBJ previous = ::SelectObject(dc, font.get());
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkMode(dc, TRANSPARENT);
     // The same width as the measurement, so the lines break at the same places.
-    RECT target{0, 0, kWrapWidth, image->Size().cy};
+    RECT target{0, 0, kWrapWidth, size.cy};
     ::DrawTextW(dc, text.c_str(), length, &target, DT_WORDBREAK);
     ::SelectObject(dc, previous);
-    return image;
+    return TextImage{size, std::move(*pixels)};
 }
 
 }  // namespace veltrano

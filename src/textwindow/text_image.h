@@ -10,7 +10,17 @@
 
 namespace veltrano {
 
+// An image of more pixels than this is drawn at a reduced resolution. Such a text (thousands
+// of lines) is shown so small that nothing is lost, while a full-size image would cost
+// gigabytes and seconds for a megabyte of text.
+inline constexpr long long kMaxTextImagePixels = 4096LL * 4096LL;
+
+struct TextImage {
+    SIZE size{};          // the text's measured size, which its placement in the window follows
+    MemoryCanvas pixels;  // the drawing: `size` itself, or reduced to fit the pixel budget
+};
+
 // Draws `text` into a new image; none for an empty text or when drawing fails.
-std::optional<MemoryCanvas> RenderTextImage(const std::wstring& text);
+std::optional<TextImage> RenderTextImage(const std::wstring& text);
 
 }  // namespace veltrano

@@ -23,17 +23,17 @@ void FillBand(HDC dc, const RECT& area, int width, COLORREF colour) {
 
 }  // namespace
 
-void PaintTextWindow(HDC target, SIZE client, const MemoryCanvas* image, const FrameBands& bands) {
+void PaintTextWindow(HDC target, SIZE client, const TextImage* image, const FrameBands& bands) {
     if (client.cx <= 0 || client.cy <= 0) return;
     const std::optional<MemoryCanvas> buffer = MemoryCanvas::Create(target, client);
     if (!buffer) return;
     const HDC dc = buffer->Dc();
     if (image) {
-        if (const std::optional<RECT> place = PlaceImage(client, bands.inset, image->Size())) {
+        if (const std::optional<RECT> place = PlaceImage(client, bands.inset, image->size)) {
             ::SetStretchBltMode(dc, HALFTONE);
             ::SetBrushOrgEx(dc, 0, 0, nullptr);
             ::StretchBlt(dc, place->left, place->top, place->right - place->left, place->bottom - place->top,
-                         image->Dc(), 0, 0, image->Size().cx, image->Size().cy, SRCCOPY);
+                         image->pixels.Dc(), 0, 0, image->pixels.Size().cx, image->pixels.Size().cy, SRCCOPY);
         }
         const RECT whole{0, 0, client.cx, client.cy};
         FillBand(dc, whole, bands.outer, RGB(0, 255, 0));

@@ -3,12 +3,12 @@
 // over it. Drawn off-screen first so that the window never flickers.
 #include <windows.h>
 
-#include "textwindow/memory_canvas.h"
+#include "textwindow/text_image.h"
 #include "textwindow/text_window_layout.h"
 
 namespace veltrano {
 
 // `image` null: a plain white area without frame.
-void PaintTextWindow(HDC target, SIZE client, const MemoryCanvas* image, const FrameBands& bands);
+void PaintTextWindow(HDC target, SIZE client, const TextImage* image, const FrameBands& bands);
 
 }  // namespace veltrano

@@ -13,7 +13,7 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // Paints a 120 x 80 window into a canvas of its own and gives that canvas.
-MemoryCanvas PaintWindow(const MemoryCanvas* image, const FrameBands& bands) {
+MemoryCanvas PaintWindow(const TextImage* image, const FrameBands& bands) {
     const HDC screen = ::GetDC(nullptr);
     std::optional<MemoryCanvas> target = MemoryCanvas::Create(screen, {120, 80});
     ::ReleaseDC(nullptr, screen);
@@ -33,29 +33,31 @@ std::vector<COLORREF> RowFromLeft(const MemoryCanvas& canvas, int count) {
 TEST(TextImage, EmptyTextHasNoImageAndLongLinesWrapAt2000Pixels) {
     EXPECT_FALSE(RenderTextImage(L""));
 
-    const std::optional<MemoryCanvas> word = RenderTextImage(L"機密");
+    const std::optional<TextImage> word = RenderTextImage(L"機密");
     ASSERT_TRUE(word);
-    EXPECT_GT(word->Size().cx, 0);
-    const int lineHeight = word->Size().cy;
+    EXPECT_GT(word->size.cx, 0);
+    const int lineHeight = word->size.cy;
     EXPECT_GE(lineHeight, 18) << "18-point type";
 
     std::wstring longLine;
     for (int i = 0; i < 400; ++i) longLine += L"word ";
-    const std::optional<MemoryCanvas> wrapped = RenderTextImage(longLine);
+    const std::optional<TextImage> wrapped = RenderTextImage(longLine);
     ASSERT_TRUE(wrapped);
-    EXPECT_LE(wrapped->Size().cx, 2000);
-    EXPECT_GT(wrapped->Size().cx, 1500);
-    EXPECT_GE(wrapped->Size().cy, 2 * lineHeight);
+    EXPECT_LE(wrapped->size.cx, 2000);
+    EXPECT_GT(wrapped->size.cx, 1500);
+    EXPECT_GE(wrapped->size.cy, 2 * lineHeight);
 }
 
 TEST(TextImage, RenderedTextIsBlackOnWhite) {
-    const std::optional<MemoryCanvas> image = RenderTextImage(L"■■■■");
+    const std::optional<TextImage> image = RenderTextImage(L"■■■■");
     ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels.Size().cx, image->size.cx) << "a small text is drawn at full size";
+    EXPECT_EQ(image->pixels.Size().cy, image->size.cy);
     int black = 0;
     int white = 0;
-    for (int y = 0; y < image->Size().cy; ++y) {
-        for (int x = 0; x < image->Size().cx; ++x) {
-            const COLORREF pixel = ::GetPixel(image->Dc(), x, y);
+    for (int y = 0; y < image->size.cy; ++y) {
+        for (int x = 0; x < image->size.cx; ++x) {
+            const COLORREF pixel = ::GetPixel(image->pixels.Dc(), x, y);
             black += pixel == RGB(0, 0, 0);
             white += pixel == kWhite;
         }
@@ -64,8 +66,24 @@ TEST(TextImage, RenderedTextIsBlackOnWhite) {
     EXPECT_GT(white, 0);
 }
 
+TEST(TextImage, HugeTextIsDrawnWholeAtAReducedResolution) {
+    std::wstring text;
+    for (int line = 0; line < 20000; ++line) text += L"■■■■■■■■■■■■■■■■■■■■ " + std::to_wstring(line) + L"\r\n";
+    const std::optional<TextImage> image = RenderTextImage(text);
+    ASSERT_TRUE(image);
+    EXPECT_GT(image->size.cy, 20000 * 18) << "the measured size is the whole text's";
+    const SIZE pixels = image->pixels.Size();
+    EXPECT_LE(static_cast<long long>(pixels.cx) * pixels.cy, kMaxTextImagePixels + pixels.cx + pixels.cy);
+    EXPECT_NEAR(static_cast<double>(pixels.cx) / pixels.cy, static_cast<double>(image->size.cx) / image->size.cy, 0.01);
+    // The last line is drawn too: the bottom rows hold black.
+    int black = 0;
+    for (int y = pixels.cy - pixels.cy / 20000 * 3 - 3; y < pixels.cy; ++y)
+        for (int x = 0; x < pixels.cx; ++x) black += ::GetPixel(image->pixels.Dc(), x, y) == RGB(0, 0, 0);
+    EXPECT_GT(black, 0);
+}
+
 TEST(TextWindowPaint, MovableFrameIsGreenOutsideRedInsideOverTheImage) {
-    const std::optional<MemoryCanvas> image = RenderTextImage(L"■");
+    const std::optional<TextImage> image = RenderTextImage(L"■");
     ASSERT_TRUE(image);
     const MemoryCanvas six = PaintWindow(&*image, FrameBandsFor(6, true));
     const std::vector<COLORREF> row = RowFromLeft(six, 6);
@@ -81,7 +99,7 @@ TEST(TextWindowPaint, MovableFrameIsGreenOutsideRedInsideOverTheImage) {
 }
 
 TEST(TextWindowPaint, NoFrameWithoutTextOrOutsideMovableMode) {
-    const std::optional<MemoryCanvas> image = RenderTextImage(L"a");
+    const std::optional<TextImage> image = RenderTextImage(L"a");
     ASSERT_TRUE(image);
     for (const MemoryCanvas& canvas :
          {PaintWindow(nullptr, FrameBandsFor(6, true)), PaintWindow(&*image, FrameBandsFor(6, false)),
