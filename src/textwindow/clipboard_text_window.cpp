@@ -211,8 +211,9 @@ LRESULT ClipboardTextWindow::HitTest(WPARAM wParam, LPARAM lParam) {
 }
 
 void ClipboardTextWindow::OnMouse(UINT message, WPARAM wParam) {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    // Where the cursor was when this message arose: by now it may be further on.
+    const DWORD position = ::GetMessagePos();
+    const POINT cursor{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     const TextWindowMouseResponse response =
         mouse_.OnMessage(message, Movable(), cursor, (wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0);
     if (response.stopSpeech && actions_.stopSpeech) actions_.stopSpeech();
