@@ -14,9 +14,10 @@ constexpr wchar_t kProductName[] = L"Veltrano";
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, DataPaths paths)
+Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech)
     : instance_(instance),
       paths_(std::move(paths)),
+      speech_(std::move(speech)),
       settings_(paths_.SettingsFile()),
       log_(settings_, paths_, clock_),
       notifier_(settings_),
@@ -94,6 +95,11 @@ LRESULT Application::OnCreate() {
         return -1;
     }
     notifier_.AttachWindow(window_);
+    if (speech_.player) {
+        notifier_.AttachSpeech(speech_.player);
+    } else {
+        log_.WriteLog(LogCategory::Other, L"音声読み上げ", L"音声読み上げは使えません。理由：" + speech_.failure);
+    }
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();

@@ -9,6 +9,7 @@
 #include "app/clipboard.h"
 #include "app/clipboard_pipeline.h"
 #include "app/message_box_question.h"
+#include "app/speech_start.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/local_clock.h"
@@ -32,7 +33,7 @@ namespace veltrano {
 
 class Application {
 public:
-    Application(HINSTANCE instance, DataPaths paths);
+    Application(HINSTANCE instance, DataPaths paths, SpeechStart speech);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -69,6 +70,7 @@ private:
 
     HINSTANCE instance_;
     DataPaths paths_;
+    SpeechStart speech_;
     Settings settings_;
     SystemLocalClock clock_;
     LogWriter log_;

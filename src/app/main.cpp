@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "app/single_instance.h"
+#include "app/speech_start.h"
 #include "storage/data_paths.h"
 
 namespace {
@@ -53,12 +54,14 @@ int RunProgram(HINSTANCE instance) {
         return static_cast<int>(apartment.Result());
     }
 
-    // The speech player and its voices are prepared here, before any window, once speech exists.
+    veltrano::DataPaths paths = veltrano::DataPaths::ForThisProcess();
+    // Voices are listed before any window exists; released after the last window is gone.
+    veltrano::SpeechStart speech = veltrano::StartSpeech(paths.programFolder);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    veltrano::Application application(instance, veltrano::DataPaths::ForThisProcess());
+    veltrano::Application application(instance, std::move(paths), std::move(speech));
     if (!application.CreateMainWindow()) return 0;
     return RunMessageLoop();
 }

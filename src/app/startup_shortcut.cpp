@@ -5,30 +5,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "base/com_ptr.h"
 #include "storage/data_paths.h"
 
 namespace veltrano {
 namespace {
 
 constexpr int kShowCommand = SW_SHOW;
-
-// Releases a COM interface when the scope ends, whatever step failed.
-template <typename Interface>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (pointer_) pointer_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface* operator->() const { return pointer_; }
-    Interface** Out() { return &pointer_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 // A single-threaded apartment when the thread has none; the program's thread is already in the
 // multi-threaded one, which the shell link object accepts as well.
@@ -49,11 +32,11 @@ private:
 bool SaveShortcut(const std::wstring& shortcutPath, const std::wstring& executable, const std::wstring& arguments,
                   const std::wstring& workingFolder) {
     // Both interfaces live only in here, so they are released before the caller leaves the apartment.
-    ComRef<IShellLinkW> link;
+    ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())))
         return false;
-    ComRef<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link.As(file))) return false;
 
     link->SetPath(executable.c_str());
     if (!arguments.empty()) link->SetArguments(arguments.c_str());

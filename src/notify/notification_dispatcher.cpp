@@ -106,8 +106,7 @@ void NotificationDispatcher::StartSpeech(const std::wstring& body, const std::ws
     StartDetached([speech = speech_, volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
                    text = L"タイトル、" + title + L"。本文、" + body] {
         speech->SetVolume(volume / 100.0);
-        speech->Speak(text, voice);
-        speech->WaitUntilFinished();
+        speech->WaitUntilFinished(speech->Speak(text, voice));
     });
 }
 

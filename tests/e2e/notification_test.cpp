@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/balloons.h"
+#include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/tray_icons.h"
 #include "driver/waiting.h"
@@ -82,6 +83,40 @@ TEST_F(Notifications, VoiceOnlyWithoutVoiceShowsNothingAndKeepsRunning) {
 
     ASSERT_NO_FATAL_FAILURE(Exit());
 }
+
+// Wine offers no media player, so the program runs without speech: each speech mode falls back
+// to what it shows besides the voice, and a keyword hit in it neither hangs nor stops the guard.
+class SpeechModesWithoutVoice : public ProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SpeechModesWithoutVoice, KeywordHitShowsOnlyWhatTheModeShowsBesidesTheVoice) {
+    const int mode = GetParam();
+    WriteSettings(L"[Notify]\r\nNotifyMode=" + std::to_wstring(mode) + L"\r\n");
+    WriteDataText(L"_wildcard_keywords.txt", L"機密*\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::SetClipboardText(L"機密情報");
+    const wchar_t caption[] = L"クリップボード検出 - Veltrano";
+    if (mode == 4) {
+        ASSERT_NE(driver::WaitForMessageBox(caption), nullptr) << "mode 4 without a voice shows the box";
+    } else if (mode == 3) {
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return !Balloons().empty(); }))
+            << "mode 3 without a voice shows the balloon";
+    }
+    const bool extra = driver::PollUntil(kQuietPeriodMs, [&] {
+        return (mode != 3 && !Balloons().empty()) || (mode != 4 && !MessageBoxesOf(ProcessId()).empty());
+    });
+    EXPECT_FALSE(extra) << "a balloon or box that the mode does not show appeared";
+    EXPECT_EQ(MessageBoxesOf(ProcessId()).size(), mode == 4 ? 1u : 0u);
+    if (mode == 4) driver::PressButton(MessageBoxesOf(ProcessId()).front().handle, IDOK);
+
+    // Still guarding: the next copy reaches the tooltip.
+    driver::SetClipboardText(L"next");
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"next - Veltrano"; }));
+    ASSERT_NO_FATAL_FAILURE(Exit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SpeechModesWithoutVoice, ::testing::Values(2, 3, 4),
+                         [](const auto& info) { return "NotifyMode" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace veltrano::e2e

@@ -4,6 +4,7 @@
 // recorded under one lock and tests wait for what they expect.
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -110,13 +111,14 @@ public:
             records.volumes.push_back(volume);
         });
     }
-    void Speak(const std::wstring& text, const std::wstring& voiceName) override {
+    Ticket Speak(const std::wstring& text, const std::wstring& voiceName) override {
         recorder_->Record([&](NotificationRecords& records) {
             records.speechCalls.push_back(L"Speak");
             records.spoken.push_back({text, voiceName});
         });
+        return ++lastTicket_;
     }
-    void WaitUntilFinished() override { RecordCall(L"WaitUntilFinished"); }
+    void WaitUntilFinished(Ticket) override { RecordCall(L"WaitUntilFinished"); }
     void Stop() override { RecordCall(L"Stop"); }
 
 private:
@@ -124,6 +126,7 @@ private:
         recorder_->Record([&](NotificationRecords& records) { records.speechCalls.push_back(name); });
     }
     std::shared_ptr<NotificationRecorder> recorder_;
+    std::atomic<Ticket> lastTicket_{0};
 };
 
 }  // namespace veltrano::test

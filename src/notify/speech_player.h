@@ -1,0 +1,62 @@
+#pragma once
+// The one speech player of the process: the Japanese Windows voices and the VOICEVOX styles
+// in one list, one text spoken at a time (a newer speech cuts off an older one), and a stop
+// that silences it at once. Speak and WaitUntilFinished run on the notification workers.
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "notify/speech_backends.h"
+#include "notify/speech_output.h"
+#include "notify/voicevox_engine.h"
+
+namespace veltrano {
+
+class SpeechPlayer final : public SpeechOutput {
+public:
+    // Collects the Japanese voices, loads VOICEVOX (`voicevox` may be null) and listens for the
+    // end of playback. Throws when the platform fails; a failing VOICEVOX only leaves its styles out.
+    SpeechPlayer(std::unique_ptr<AudioOutput> output, std::unique_ptr<SpeechSynthesizerBackend> synthesizer,
+                 std::unique_ptr<VoicevoxEngine> voicevox);
+    ~SpeechPlayer() override;
+    SpeechPlayer(const SpeechPlayer&) = delete;
+    SpeechPlayer& operator=(const SpeechPlayer&) = delete;
+
+    // The Windows voices first, then the VOICEVOX styles; the list the settings offer.
+    const std::vector<std::wstring>& VoiceNames() const noexcept { return voiceNames_; }
+
+    void SetVolume(double volume) override;
+    Ticket Speak(const std::wstring& text, const std::wstring& voiceName) override;
+    void WaitUntilFinished(Ticket speech) override;
+    void Stop() override;
+
+private:
+    std::unique_ptr<AudioClip> Synthesize(const std::wstring& text, const std::wstring& voiceName);
+    void OnPlaybackEnded();
+    // With the lock held.
+    bool Finished(Ticket speech) const;
+    void FinishUpTo(Ticket speech);
+    void Fail(Ticket speech);
+
+    std::unique_ptr<AudioOutput> output_;
+    std::unique_ptr<SpeechSynthesizerBackend> synthesizer_;
+    std::vector<std::wstring> voiceNames_;
+    // A name maps to the first voice or style of that name, although both are listed.
+    std::map<std::wstring, std::size_t> windowsVoices_;  // name → index among the synthesizer's voices
+    std::map<std::wstring, std::uint32_t> voicevoxStyles_;
+    std::unique_ptr<VoicevoxEngine> voicevox_;
+
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    Ticket lastTicket_ = 0;
+    Ticket finishedUpTo_ = 0;  // every speech up to this one has ended, was cut off or stopped
+    Ticket playing_ = 0;       // 0 while nothing plays
+    std::set<Ticket> failed_;  // later speeches that failed on their own
+};
+
+}  // namespace veltrano
