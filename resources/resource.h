@@ -39,6 +39,14 @@
 
 // About box
 #define IDD_ABOUT 2000
+
+// Settings sheet pages, in sheet order.
+#define IDD_PAGE_BASIC 3000
+#define IDD_PAGE_REPLACE 4000
+#define IDD_PAGE_HISTORY 5000
+#define IDD_PAGE_LOG 6000
+#define IDD_PAGE_TEXT_WINDOW 7000
+#define IDD_PAGE_TRAY 8000
 #define IDC_ABOUT_ICON 2001
 #define IDC_ABOUT_LINK 2002
 // The maker's homepage and rights holder, one place each (narrow literals: the resource script

@@ -62,8 +62,10 @@ private:
                       const std::wstring& textPath);
     void OpenDataFolder(const std::wstring& folder);
     // One dialog at a time: while one is open, the About and settings commands do nothing.
+    void RunOneDialog(const std::function<void()>& run);
     void OnAboutCommand();
     void OnSettingsCommand();
+    void OpenSettingsSheet();
     bool AddTrayIcon();
     void OnTaskbarCreated();
     void ReportUnexpectedError();

@@ -4,6 +4,7 @@
 #include "app/shell_open.h"
 #include "base/scope_exit.h"
 #include "resource.h"
+#include "settingsdialog/settings_sheet.h"
 #include "storage/file_system.h"
 #include "storage/text_encoding.h"
 
@@ -83,17 +84,34 @@ void Application::OpenListFile(bool encrypted, ListFileEncryption& encryption, c
     OpenWithShell(textPath);
 }
 
-void Application::OnAboutCommand() {
+void Application::RunOneDialog(const std::function<void()>& run) {
     // The modal loop still dispatches posted commands to the main window, hence the flag.
     if (dialogOpen_) return;
     dialogOpen_ = true;
     const ScopeExit closed([this] { dialogOpen_ = false; });
-    ShowAboutBox(instance_, window_);
+    run();
+}
+
+void Application::OnAboutCommand() {
+    RunOneDialog([this] { ShowAboutBox(instance_, window_); });
 }
 
 void Application::OnSettingsCommand() {
-    if (dialogOpen_) return;
-    // The settings sheet comes with its own change.
+    RunOneDialog([this] { OpenSettingsSheet(); });
+}
+
+void Application::OpenSettingsSheet() {
+    SettingsContext context{.instance = instance_,
+                            .owner = window_,
+                            .settings = settings_,
+                            .notifier = notifier_,
+                            .keywordEncryption = keywordEncryption_,
+                            .replaceEncryption = replaceEncryption_,
+                            .replacements = replacements_,
+                            .history = history_,
+                            .textWindow = textWindow_,
+                            .voiceNames = speech_.player ? speech_.player->VoiceNames() : std::vector<std::wstring>{}};
+    OpenSettings(context);
 }
 
 }  // namespace veltrano

@@ -29,12 +29,17 @@ std::wstring ClassNameOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-    // WM_GETTEXT is marshalled across processes, unlike most control messages.
-    const int length = ::GetWindowTextLengthW(window);
-    if (length <= 0) return {};
+    // GetWindowText reads only the caption the system keeps for another process's window; an
+    // edit control keeps its own text, which WM_GETTEXT (marshalled across processes) gives.
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) || length == 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(copied > 0 ? copied : 0);
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                               5000, &copied)) {
+        return {};
+    }
+    text.resize(copied);
     return text;
 }
 

@@ -1,0 +1,227 @@
+// The settings sheet as the user meets it: its tabs and place, and each page's rules applied.
+#include <filesystem>
+
+#include "driver/clipboard_access.h"
+#include "driver/message_boxes.h"
+#include "driver/program_folder.h"
+#include "driver/property_sheets.h"
+#include "driver/window_queries.h"
+#include "driver/x11_desktop.h"
+#include "program_fixture.h"
+
+namespace veltrano::e2e {
+namespace {
+
+constexpr WORD kAboutCommand = 40002;
+constexpr WORD kSettingsCommand = 40004;
+constexpr wchar_t kSheetCaption[] = L"設定 - Veltrano";
+enum PageIndex { kBasic, kReplace, kHistory, kLog, kTextWindow, kTray };
+
+class SettingsSheet : public ProgramTest {
+protected:
+    driver::WindowQuery SheetQuery() const {
+        return {.className = driver::kDialogClass, .caption = kSheetCaption, .processId = ProcessId(), .visibleOnly = true};
+    }
+    HWND OpenSheet() {
+        driver::PostCommand(MainWindow(), kSettingsCommand);
+        const HWND sheet = driver::WaitForWindow(SheetQuery());
+        EXPECT_NE(sheet, nullptr) << "40004 opened no settings sheet";
+        return sheet;
+    }
+    std::wstring Stored(const wchar_t* section, const wchar_t* key) const {
+        wchar_t value[256] = L"";
+        ::GetPrivateProfileStringW(section, key, L"(missing)", value, 256, SettingsPath().c_str());
+        return value;
+    }
+    bool StoredBecomes(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const {
+        return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return Stored(section, key) == expected; });
+    }
+    static bool Enabled(HWND parent, int id) { return driver::IsControlEnabled(parent, id); }
+    static bool EnabledBecomes(HWND parent, int id, bool expected) {
+        return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return Enabled(parent, id) == expected; });
+    }
+    std::vector<driver::WindowInfo> VisibleWindows() const {
+        return driver::FindTopLevelWindows({.processId = ProcessId(), .visibleOnly = true});
+    }
+};
+
+TEST_F(SettingsSheet, OpensCentredWithSixTabsAndKeepsOtherDialogsOut) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(driver::SheetTabNames(sheet),
+              (std::vector<std::wstring>{L"基本", L"置換", L"履歴", L"ログ", L"クリップボード表示ウィンドウ", L"トレイ操作"}));
+
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    RECT bounds{};
+    ::GetWindowRect(sheet, &bounds);
+    EXPECT_EQ(bounds.left, work.left + ((work.right - work.left) - (bounds.right - bounds.left)) / 2);
+    EXPECT_EQ(bounds.top, work.top + ((work.bottom - work.top) - (bounds.bottom - bounds.top)) / 2);
+    EXPECT_FALSE(Enabled(sheet, driver::kApplyButtonId)) << "nothing changed yet";
+
+    const size_t windowsWithSheet = VisibleWindows().size();
+    driver::PostCommand(MainWindow(), kSettingsCommand);
+    driver::PostCommand(MainWindow(), kAboutCommand);
+    EXPECT_FALSE(driver::PollUntil(1500, [&] { return VisibleWindows().size() > windowsWithSheet; }))
+        << "a second sheet or the About box opened over the sheet";
+
+    driver::ClickControl(sheet, IDCANCEL);
+    EXPECT_TRUE(driver::WaitForNoWindow(SheetQuery()));
+}
+
+TEST_F(SettingsSheet, BasicPageVoiceModeEnablesVoiceAndVolumeAndApplyStoresIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kBasic);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(driver::ComboItems(page, 3003),
+              (std::vector<std::wstring>{L"バルーンのみ", L"メッセージボックスのみ", L"音声のみ", L"音声 ＋ バルーン",
+                                         L"音声 ＋ メッセージボックス"}));
+    EXPECT_FALSE(Enabled(page, 3004));
+    EXPECT_FALSE(Enabled(page, 3005));
+
+    driver::SelectComboItem(page, 3003, 2);
+    EXPECT_TRUE(EnabledBecomes(page, 3004, true)) << "音声のみ must enable the voice list at once";
+    EXPECT_TRUE(Enabled(page, 3005));
+    EXPECT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    EXPECT_EQ(Stored(L"Notify", L"NotifyMode"), L"(missing)") << "nothing is stored before Apply";
+
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_TRUE(StoredBecomes(L"Notify", L"NotifyMode", L"2"));
+    EXPECT_EQ(Stored(L"Notify", L"VoiceVolume"), L"60");
+    EXPECT_EQ(Stored(L"Notify", L"VoiceName"), L"(missing)") << "Wine offers no voice to store";
+    driver::ClickControl(sheet, IDOK);
+    EXPECT_TRUE(driver::WaitForNoWindow(SheetQuery()));
+}
+
+TEST_F(SettingsSheet, BasicPageEncryptionConvertsTheKeywordFiles) {
+    WriteDataText(L"_wildcard_keywords.txt", L"secret*\n");
+    WriteDataText(L"_regex_keywords.txt", L"\\d{4}\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kBasic);
+    driver::ClickControl(page, 3001);
+    ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    driver::ClickControl(sheet, IDOK);
+    EXPECT_TRUE(StoredBecomes(L"Keyword", L"EncryptKeywordFile", L"true"));
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        return !driver::FileExists(DataPath(L"_wildcard_keywords.txt")) &&
+               driver::FileExists(DataPath(L"_wildcard_keywords.bin")) &&
+               driver::FileExists(DataPath(L"_regex_keywords.bin"));
+    })) << "the keyword files were not converted";
+    EXPECT_EQ(driver::ReadFileBytes(DataPath(L"_wildcard_keywords.bin")).find("secret"), std::string::npos);
+}
+
+TEST_F(SettingsSheet, ReplacePageRefusesAnIntervalOf9AndStaysOpen) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kReplace);
+    driver::SetControlText(::GetDlgItem(page, 4101), L"9");
+    ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_EQ(Utf8(TakeMessageBox(L"入力エラー")), Utf8(L"間隔は 10～60000 ミリ秒の範囲で入力して下さい。"));
+    EXPECT_TRUE(::IsWindowVisible(sheet)) << "a refused apply keeps the sheet open";
+    EXPECT_EQ(Stored(L"ClipboardReplace", L"ReplaceContinuousIntervalMs"), L"(missing)");
+    driver::ClickControl(sheet, IDCANCEL);
+    EXPECT_TRUE(driver::WaitForNoWindow(SheetQuery()));
+}
+
+TEST_F(SettingsSheet, HistoryPageMaxCountTrimsTheHistoryAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const auto historyFiles = [&] {
+        size_t count = 0;
+        std::error_code error;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(DataPath(L"_history"), error)) ++count;
+        return count;
+    };
+    for (size_t copied = 1; copied <= 5; ++copied) {
+        driver::SetClipboardText(L"履歴 " + std::to_wstring(copied));
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return historyFiles() == copied; }));
+    }
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kHistory);
+    driver::SetControlText(::GetDlgItem(page, 5004), L"3");
+    ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_TRUE(StoredBecomes(L"ClipboardHistory", L"ClipboardHistoryMaxCount", L"3"));
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return historyFiles() == 3; }))
+        << "the history still holds " << historyFiles() << " files";
+    driver::ClickControl(sheet, IDCANCEL);
+}
+
+TEST_F(SettingsSheet, LogPageSwitchKeepsCategoriesTickedButDisabledAndApplyStoresAllSeven) {
+    WriteSettings(L"[Log]\r\nUseLog=true\r\nLogManualReplace=false\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kLog);
+    driver::ClickControl(page, 6002);
+    ASSERT_TRUE(EnabledBecomes(page, 6003, false));
+    for (const int category : {6003, 6005, 6006, 6007, 6008}) {
+        EXPECT_FALSE(Enabled(page, category)) << category;
+        EXPECT_TRUE(driver::IsTicked(page, category)) << category;
+    }
+    EXPECT_FALSE(driver::IsTicked(page, 6004));
+
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_TRUE(StoredBecomes(L"Log", L"UseLog", L"false"));
+    EXPECT_EQ(Stored(L"Log", L"LogKeywordSearch"), L"true");
+    EXPECT_EQ(Stored(L"Log", L"LogManualReplace"), L"false");
+    for (const wchar_t* key : {L"LogAutoReplace", L"LogClipboardHistory", L"LogClipboardFavorites", L"LogOther"})
+        EXPECT_EQ(Stored(L"Log", key), L"true") << Utf8(key);
+    driver::ClickControl(sheet, IDCANCEL);
+}
+
+TEST_F(SettingsSheet, TextWindowPageFollowsADragQuietlyAndApplyRecreatesTheWindow) {
+    WriteSettings(L"[ClipboardTextWindow]\r\nUseClipboardTextWindow=true\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const driver::WindowQuery windowQuery{.className = L"ClipboardTextWindowClass", .processId = ProcessId(), .visibleOnly = true};
+    const HWND window = driver::WaitForWindow(windowQuery);
+    ASSERT_NE(window, nullptr);
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kTextWindow);
+    EXPECT_EQ(Utf8(driver::TextOf(::GetDlgItem(page, 7200))), "100");
+
+    driver::DragWithLeftButton({200, 150}, {250, 190});
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        return driver::TextOf(::GetDlgItem(page, 7200)) == L"150" && driver::TextOf(::GetDlgItem(page, 7201)) == L"140";
+    })) << "the position fields did not follow the drag";
+    EXPECT_FALSE(Enabled(sheet, driver::kApplyButtonId)) << "the program's own update must not enable Apply";
+
+    driver::SetControlText(::GetDlgItem(page, 7202), L"300");
+    ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_TRUE(StoredBecomes(L"ClipboardTextWindow", L"ClipboardTextWindowWidth", L"300"));
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return !::IsWindow(window); }))
+        << "Apply must re-create the window";
+    const HWND recreated = driver::WaitForWindow(windowQuery);
+    ASSERT_NE(recreated, nullptr);
+    RECT bounds{};
+    ::GetWindowRect(recreated, &bounds);
+    EXPECT_EQ(bounds.left, 150);
+    EXPECT_EQ(bounds.right - bounds.left, 300);
+    driver::ClickControl(sheet, IDCANCEL);
+}
+
+TEST_F(SettingsSheet, TrayPageRefusesLeavingOutTheMainMenu) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kTray);
+    for (const int list : {8001, 8002, 8003, 8004}) driver::SelectComboItem(page, list, 0);
+    ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
+    driver::ClickControl(sheet, driver::kApplyButtonId);
+    EXPECT_EQ(Utf8(TakeMessageBox(L"エラー")), Utf8(L"「メインメニュー表示」操作を少なくとも1つは割り当てて下さい。"));
+    EXPECT_TRUE(::IsWindowVisible(sheet));
+    EXPECT_EQ(Stored(L"TrayIcon", L"RightClick"), L"(missing)");
+    driver::ClickControl(sheet, IDCANCEL);
+}
+
+}  // namespace
+}  // namespace veltrano::e2e
