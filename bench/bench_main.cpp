@@ -3,6 +3,7 @@
 //   table <folder> <rg results> [ours cap s] [baseline cap s] [sets, e.g. 0123]
 //   cell ours|baseline <set> <text file> <result>   one cell, in a child process
 //   latency <Veltrano.exe>                          end-to-end latency (needs a display)
+//   textimage                                       the text window's image (needs a display)
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "cells.h"
 #include "driver/program_folder.h"
 #include "latency.h"
+#include "text_image_bench.h"
 #include "storage/text_encoding.h"
 
 namespace veltrano::bench {
@@ -51,7 +53,8 @@ int Main(int argc, wchar_t** argv) {
     }
     if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency ... (see bench/README.md)\n", stderr);
+    if (command == L"textimage" && argc == 2) return RunTextImage();
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|textimage ... (see bench/README.md)\n", stderr);
     return 2;
 }
 
