@@ -3,6 +3,7 @@
 #include "app/clipboard.h"
 #include "app/error_text.h"
 #include "app/tray_tip.h"
+#include "base/window_object.h"
 #include "resource.h"
 #include "settings/tray_assignments.h"
 
@@ -57,12 +58,7 @@ bool Application::CreateMainWindow() {
 }
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Application*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject(window, message, lParam, &Application::window_);
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
 
     // Nothing may escape into the system's message dispatch.

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/window_object.h"
 #include "resource.h"
 #include "textwindow/text_image.h"
 #include "textwindow/text_window_paint.h"
@@ -147,12 +148,7 @@ void ClipboardTextWindow::ApplyOpacity(int opacity) {
 }
 
 LRESULT CALLBACK ClipboardTextWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<ClipboardTextWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ClipboardTextWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject(window, message, lParam, &ClipboardTextWindow::window_);
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
