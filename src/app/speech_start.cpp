@@ -4,6 +4,18 @@
 #include "storage/text_encoding.h"
 
 namespace veltrano {
+namespace {
+
+// Start-up goes on whatever the message holds.
+std::wstring ReasonOf(const std::exception& error) {
+    try {
+        return Utf8ToWide(error.what());
+    } catch (const std::exception&) {
+        return L"(理由不明)";
+    }
+}
+
+}  // namespace
 
 SpeechStart StartSpeech(const std::wstring& programFolder) {
     try {
@@ -15,7 +27,7 @@ SpeechStart StartSpeech(const std::wstring& programFolder) {
                 {}};
     } catch (const std::exception& error) {
         // A system without the media classes: notifications go on without a voice.
-        return {nullptr, Utf8ToWide(error.what())};
+        return {nullptr, ReasonOf(error)};
     }
 }
 
