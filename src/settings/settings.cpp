@@ -124,7 +124,8 @@ bool Settings::SetClipboardTextWindowOpacity(int value) const {
                          std::clamp(value, kTextWindowOpacityMin, kTextWindowOpacityMax));
 }
 int Settings::ClipboardTextWindowBorderWidth() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", 6, 0, 999);
+    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", 6, kTextWindowBorderWidthMin,
+                        kTextWindowBorderWidthMax);
 }
 
 int Settings::NotifyMode() const { return ini_.ReadInt(section::kNotify, L"NotifyMode", 0, 0, 4); }

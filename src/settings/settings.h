@@ -26,6 +26,8 @@ inline constexpr int kTextWindowSizeMin = 32;
 inline constexpr int kTextWindowSizeMax = 10000;
 inline constexpr int kTextWindowOpacityMin = 8;
 inline constexpr int kTextWindowOpacityMax = 255;
+inline constexpr int kTextWindowBorderWidthMin = 0;
+inline constexpr int kTextWindowBorderWidthMax = 999;
 
 class Settings {
 public:

@@ -39,8 +39,8 @@ void HistoryPage::OnCommand(int controlId, int code) {
 
 bool HistoryPage::OnApply() {
     const std::wstring maxCount = Text(kMaxCountEdit);
-    if (const std::optional<RefusedField> refused = CheckHistoryFields(maxCount)) {
-        RefuseInput(refused->id, refused->message);
+    if (const std::optional<FieldRefusal> refused = CheckHistoryFields(maxCount)) {
+        RefuseInput(refused->fieldId, refused->message);
         return false;
     }
     const IniFile& ini = Stored().Ini();

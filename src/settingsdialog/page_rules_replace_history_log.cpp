@@ -46,23 +46,23 @@ std::vector<ControlEnabling> LogPageEnabling(bool useLog) {
                 useLog);
 }
 
-std::optional<RefusedField> CheckReplaceFields(std::wstring_view interval, std::wstring_view count) {
+std::optional<FieldRefusal> CheckReplaceFields(std::wstring_view interval, std::wstring_view count) {
     const std::optional<long long> milliseconds = ParseUnsigned(interval);
     if (!milliseconds || *milliseconds < kIntervalMin || *milliseconds > kIntervalMax)
-        return RefusedField{replace_ids::kIntervalEdit,
+        return FieldRefusal{replace_ids::kIntervalEdit,
                             RangeMessage(L"間隔は ", kIntervalMin, kIntervalMax, L" ミリ秒の範囲で入力して下さい。")};
     // The count is a signed 32-bit value: anything beyond it does not parse.
     const std::optional<long long> times = ParseSigned(count);
     if (!times || *times < kCountMin || *times > kCountMax)
-        return RefusedField{replace_ids::kCountEdit,
+        return FieldRefusal{replace_ids::kCountEdit,
                             RangeMessage(L"回数は ", kCountMin, kCountMax, L" 回の範囲で入力して下さい。")};
     return std::nullopt;
 }
 
-std::optional<RefusedField> CheckHistoryFields(std::wstring_view maxCount) {
+std::optional<FieldRefusal> CheckHistoryFields(std::wstring_view maxCount) {
     const std::optional<long long> count = ParseUnsigned(maxCount);
     if (!count || *count < kHistoryMaxCountMin || *count > kHistoryMaxCountMax)
-        return RefusedField{history_ids::kMaxCountEdit,
+        return FieldRefusal{history_ids::kMaxCountEdit,
                             RangeMessage(L"履歴件数は ", kHistoryMaxCountMin, kHistoryMaxCountMax,
                                          L" の範囲で入力して下さい。")};
     return std::nullopt;

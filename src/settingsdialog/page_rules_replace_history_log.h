@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settingsdialog/input_checks.h"
+
 namespace veltrano {
 
 // Control ids of the page templates (resources/pages/*.rc).
@@ -61,12 +63,6 @@ struct ControlEnabling {
 };
 
 // A field that keeps the sheet open: the error text and the field that gets the focus.
-struct RefusedField {
-    int id;
-    std::wstring message;
-    bool operator==(const RefusedField&) const = default;
-};
-
 // Every control below the replacement switch follows it; the interval and count controls are
 // further off while consecutive replacements are forbidden.
 std::vector<ControlEnabling> ReplacePageEnabling(bool useReplace, bool preventConsecutive);
@@ -77,8 +73,8 @@ std::vector<ControlEnabling> HistoryPageEnabling(bool useHistory);
 std::vector<ControlEnabling> LogPageEnabling(bool useLog);
 
 // The first refused field in check order; the check also covers disabled fields.
-std::optional<RefusedField> CheckReplaceFields(std::wstring_view interval, std::wstring_view count);
-std::optional<RefusedField> CheckHistoryFields(std::wstring_view maxCount);
+std::optional<FieldRefusal> CheckReplaceFields(std::wstring_view interval, std::wstring_view count);
+std::optional<FieldRefusal> CheckHistoryFields(std::wstring_view maxCount);
 
 // The values written after a passed check; none when the field does not parse.
 std::optional<int> IntervalToStore(std::wstring_view text);

@@ -53,8 +53,8 @@ void ReplacePage::OnCommand(int controlId, int code) {
 bool ReplacePage::OnApply() {
     const std::wstring interval = Text(kIntervalEdit);
     const std::wstring count = Text(kCountEdit);
-    if (const std::optional<RefusedField> refused = CheckReplaceFields(interval, count)) {
-        RefuseInput(refused->id, refused->message);
+    if (const std::optional<FieldRefusal> refused = CheckReplaceFields(interval, count)) {
+        RefuseInput(refused->fieldId, refused->message);
         return false;
     }
 

@@ -42,7 +42,7 @@ void TextWindowPage::OnInit() {
                settings.ClipboardTextWindowHeight(), kWideField);
     BindUpDown(kOpacity + kUpDownOffset, kOpacity, kTextWindowOpacityMin, kTextWindowOpacityMax,
                settings.ClipboardTextWindowOpacity(), kNarrowField);
-    BindUpDown(kBorderWidth + kUpDownOffset, kBorderWidth, kBorderWidthMin, kBorderWidthMax,
+    BindUpDown(kBorderWidth + kUpDownOffset, kBorderWidth, kTextWindowBorderWidthMin, kTextWindowBorderWidthMax,
                settings.ClipboardTextWindowBorderWidth(), kNarrowField);
 
     Tick(kShow, settings.UseClipboardTextWindow());

@@ -47,7 +47,7 @@ std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields
         {fields.width, kWidth, L"幅は ", kTextWindowSizeMin, kTextWindowSizeMax},
         {fields.height, kHeight, L"高さは ", kTextWindowSizeMin, kTextWindowSizeMax},
         {fields.opacity, kOpacity, L"透明度は ", kTextWindowOpacityMin, kTextWindowOpacityMax},
-        {fields.borderWidth, kBorderWidth, L"枠の太さは ", kBorderWidthMin, kBorderWidthMax},
+        {fields.borderWidth, kBorderWidth, L"枠の太さは ", kTextWindowBorderWidthMin, kTextWindowBorderWidthMax},
     };
     for (const Ranged& field : ranged) {
         if (!UnsignedIn(field.text, field.low, field.high)) {
@@ -64,7 +64,7 @@ TextWindowValues ReadTextWindowFields(const TextWindowFields& fields) {
             .width = Clamped(fields.width, kTextWindowSizeMin, kTextWindowSizeMax),
             .height = Clamped(fields.height, kTextWindowSizeMin, kTextWindowSizeMax),
             .opacity = Clamped(fields.opacity, kTextWindowOpacityMin, kTextWindowOpacityMax),
-            .borderWidth = Clamped(fields.borderWidth, kBorderWidthMin, kBorderWidthMax)};
+            .borderWidth = Clamped(fields.borderWidth, kTextWindowBorderWidthMin, kTextWindowBorderWidthMax)};
 }
 
 bool TextWindowControlEnabled(int controlId, bool show, bool resizable) {

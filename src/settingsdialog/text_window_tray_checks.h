@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "settingsdialog/input_checks.h"
+
 namespace veltrano {
 
 namespace text_window_page {
@@ -18,8 +20,6 @@ inline constexpr int kHeight = 7203;
 inline constexpr int kOpacity = 7204;
 inline constexpr int kBorderWidth = 7205;
 inline constexpr int kUpDownOffset = 100;  // each field's up-down: field id + 100
-inline constexpr int kBorderWidthMin = 0;
-inline constexpr int kBorderWidthMax = 999;
 }  // namespace text_window_page
 
 // The number fields' texts as typed.
@@ -28,12 +28,6 @@ struct TextWindowFields {
 };
 
 // The first field that fails, with the message that refuses it.
-struct FieldRefusal {
-    int fieldId = 0;
-    std::wstring message;
-    bool operator==(const FieldRefusal&) const = default;
-};
-
 std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields);
 
 // The values to store: each field that reads as a number, limited to its range.

@@ -75,26 +75,26 @@ TEST(CheckReplaceFieldsTest, AcceptsTheBoundsOfBothFields) {
 }
 
 TEST(CheckReplaceFieldsTest, RefusesAnIntervalOutsideItsRangeOrNotANumber) {
-    const RefusedField expected{4101, kIntervalMessage};
+    const FieldRefusal expected{4101, kIntervalMessage};
     for (const wchar_t* interval : {L"9", L"60001", L"", L"0", L"-10", L"abc", L"+100"})
         EXPECT_EQ(CheckReplaceFields(interval, L"10"), expected) << "interval: " << testing::PrintToString(std::wstring(interval));
 }
 
 TEST(CheckReplaceFieldsTest, RefusesACountBelowOneOrBeyondThirtyTwoBits) {
-    const RefusedField expected{4102, kCountMessage};
+    const FieldRefusal expected{4102, kCountMessage};
     for (const wchar_t* count : {L"0", L"-0", L"-3", L"", L"2147483648", L"x"})
         EXPECT_EQ(CheckReplaceFields(L"1000", count), expected) << "count: " << testing::PrintToString(std::wstring(count));
 }
 
 TEST(CheckReplaceFieldsTest, TheIntervalIsReportedFirstWhenBothAreWrong) {
-    EXPECT_EQ(CheckReplaceFields(L"9", L"0"), (RefusedField{4101, kIntervalMessage}));
+    EXPECT_EQ(CheckReplaceFields(L"9", L"0"), (FieldRefusal{4101, kIntervalMessage}));
 }
 
 TEST(CheckHistoryFieldsTest, AcceptsOneToNineThousandNineHundredNinetyNine) {
     EXPECT_EQ(CheckHistoryFields(L"1"), std::nullopt);
     EXPECT_EQ(CheckHistoryFields(L"9999"), std::nullopt);
     for (const wchar_t* count : {L"10000", L"0", L"", L"-1", L"5a"})
-        EXPECT_EQ(CheckHistoryFields(count), (RefusedField{5004, kHistoryMessage}))
+        EXPECT_EQ(CheckHistoryFields(count), (FieldRefusal{5004, kHistoryMessage}))
             << "count: " << testing::PrintToString(std::wstring(count));
 }
 
