@@ -51,6 +51,24 @@ veltrano_wine_start() {
   esac
 }
 
+# Keeps the prefix's desktop process (explorer) running until its server stops, started with
+# quiet standard handles. Otherwise it ends a second after its last user, and the next test
+# that touches a window starts it again, handing it the test's output pipe: ctest then waits
+# for that pipe long after the test has ended, while later tests keep the desktop in use.
+# Needs the built driver. Returns 1 when the desktop could not be joined within 30 s.
+veltrano_wine_hold_desktop() {
+  local ready=$VELTRANO_WINE_DIR/desktop-held.$$
+  rm -f "$ready"
+  veltrano_wine_env wine "$VELTRANO_BUILD_DIR/tools/driver/vdriver.exe" hold-desktop --ready-file "$ready" \
+    </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 600); do
+    [ -e "$ready" ] && break
+    sleep 0.05
+  done
+  [ -e "$ready" ] || { echo "could not hold the Wine desktop open" >&2; return 1; }
+  rm -f "$ready"
+}
+
 # Stops the prefix's wineserver and its processes and waits until they are gone.
 veltrano_wine_stop() {
   veltrano_wine_env wineserver -k </dev/null >/dev/null 2>&1 || true

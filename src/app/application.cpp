@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <algorithm>
+
 #include "app/clipboard.h"
 #include "app/error_text.h"
 #include "app/tray_tip.h"
@@ -22,7 +24,7 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       settings_(paths_.SettingsFile()),
       log_(settings_, paths_, clock_),
       notifier_(settings_),
-      textWindow_(instance_, settings_, clipboard_, moveQuestion_,
+      textWindow_(instance_, settings_, showableClipboard_, moveQuestion_,
                   {.runClick = [this](TrayButton click) { RunTrayAction(settings_.TrayClick(click)); },
                    .stopSpeech = [this] { notifier_.StopSpeech(); },
                    .reportError = [this] { ReportUnexpectedError(); }}),
@@ -86,7 +88,9 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Application::OnCreate() {
-    if (!AddTrayIcon()) {
+    // Registered first: the shell announces itself with it when it starts after us.
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    if (!AddTrayIconWhenTheShellIsReady()) {
         ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
         return -1;
     }
@@ -96,7 +100,6 @@ LRESULT Application::OnCreate() {
     } else {
         log_.WriteLog(LogCategory::Other, L"音声読み上げ", L"音声読み上げは使えません。理由：" + speech_.failure);
     }
-    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();
     if (settings_.UseClipboardReplace()) replacements_.Reload();
@@ -106,7 +109,9 @@ LRESULT Application::OnCreate() {
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
-    clipboardHandler_ = [this](const std::wstring& text) { pipeline_.ProcessClipboardText(text); };
+    clipboardHandler_ = [this](const std::wstring& text, bool keepInHistory) {
+        pipeline_.ProcessClipboardText(text, keepInHistory);
+    };
     return 0;
 }
 
@@ -122,11 +127,14 @@ void Application::OnDestroy() {
 
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
-    if (const std::optional<std::wstring> text = ReadClipboardText(window_)) {
-        clipboardHandler_(*text);
-    } else {
+    const ClipboardContent content = ReadClipboardContent(window_);
+    const CopyPrivacy privacy = showableClipboard_.Privacy(content);
+    // A private copy is handled as an update without text, so the last text leaves the screen too.
+    if (!content.text || privacy == CopyPrivacy::Private) {
         pipeline_.ProcessNoText();
+        return;
     }
+    clipboardHandler_(*content.text, privacy != CopyPrivacy::NotForHistory);
 }
 
 void Application::OnTrayCallback(LPARAM lParam) {
@@ -139,12 +147,40 @@ void Application::OnTrayCallback(LPARAM lParam) {
 }
 
 bool Application::AddTrayIcon() {
-    // The tooltip shows what the clipboard holds at this moment.
-    return trayIcon_.Add(window_, instance_, BuildTrayTip(ReadClipboardText(window_).value_or(L"")));
+    // The tooltip shows what the clipboard holds at this moment, unless it is a private copy.
+    return trayIcon_.Add(window_, instance_, BuildTrayTip(showableClipboard_.Read(window_).value_or(L"")));
+}
+
+bool Application::AddTrayIconWhenTheShellIsReady() {
+    // At logon the program may start before the shell accepts icons: retry for a while, with
+    // messages dispatched so that "TaskbarCreated" can add the icon as soon as it comes.
+    constexpr ULONGLONG kPatienceMs = 10000;
+    constexpr DWORD kRetryMs = 500;
+    const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
+    trayIconAdded_ = AddTrayIcon();
+    while (!trayIconAdded_) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return false;
+        const ULONGLONG retryAt = now + std::min<ULONGLONG>(kRetryMs, deadline - now);
+        for (ULONGLONG time = now; !trayIconAdded_ && time < retryAt; time = ::GetTickCount64()) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(retryAt - time), QS_ALLINPUT);
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) {
+                    ::PostQuitMessage(static_cast<int>(message.wParam));
+                    return false;
+                }
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+        if (!trayIconAdded_) trayIconAdded_ = AddTrayIcon();
+    }
+    return true;
 }
 
 void Application::OnTaskbarCreated() {
-    AddTrayIcon();
+    trayIconAdded_ = AddTrayIcon();
 }
 
 void Application::ReportUnexpectedError() {

@@ -67,6 +67,7 @@ private:
     void OnSettingsCommand();
     void OpenSettingsSheet();
     bool AddTrayIcon();
+    bool AddTrayIconWhenTheShellIsReady();
     void OnTaskbarCreated();
     void ReportUnexpectedError();
 
@@ -80,6 +81,7 @@ private:
     MessageBoxQuestion question_;
     MessageBoxQuestion moveQuestion_{MB_ICONINFORMATION};
     SystemClipboard clipboard_;
+    ShowableClipboard showableClipboard_{settings_};
     TrayIcon trayIcon_;
     ClipboardTextWindow textWindow_;
     ClipboardHistory history_;
@@ -96,10 +98,11 @@ private:
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.
-    std::function<void(const std::wstring&)> clipboardHandler_;
+    std::function<void(const std::wstring& text, bool keepInHistory)> clipboardHandler_;
     HWND window_ = nullptr;
     HWND listenerWindow_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
+    bool trayIconAdded_ = false;
     bool dialogOpen_ = false;
 };
 

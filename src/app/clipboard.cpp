@@ -27,17 +27,43 @@ void OpenWithRetries(std::optional<ClipboardOpenGuard>& clipboard, HWND owner, i
 
 }  // namespace
 
-std::optional<std::wstring> ReadClipboardText(HWND owner) {
+ClipboardContent ReadClipboardContent(HWND owner) {
+    static const UINT excludeFromMonitoring = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT viewerIgnore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
+    static const UINT canIncludeInHistory = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+
+    ClipboardContent content;
     std::optional<ClipboardOpenGuard> clipboard;
     OpenWithRetries(clipboard, owner, kReadAttempts, kReadRetryDelayMs);
-    if (!clipboard->IsOpen() || !::IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!clipboard->IsOpen()) return content;
+    content.markers.excludeFromMonitoring = ::IsClipboardFormatAvailable(excludeFromMonitoring);
+    content.markers.viewerIgnore = ::IsClipboardFormatAvailable(viewerIgnore);
+    if (::IsClipboardFormatAvailable(canIncludeInHistory)) {
+        const HANDLE data = ::GetClipboardData(canIncludeInHistory);
+        GlobalLockGuard<const DWORD> value(data);
+        if (value && ::GlobalSize(data) >= sizeof(DWORD)) content.markers.canIncludeInHistory = *value.get();
+    }
+    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return content;
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     GlobalLockGuard<const wchar_t> lock(data);
-    if (!lock) return std::nullopt;
+    if (!lock) return content;
     // Never read past the block, even when its text lacks a terminator.
     const size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
     const wchar_t* text = lock.get();
-    return std::wstring(text, std::find(text, text + capacity, L'\0'));
+    content.text.emplace(text, std::find(text, text + capacity, L'\0'));
+    return content;
+}
+
+std::optional<std::wstring> ReadClipboardText(HWND owner) { return ReadClipboardContent(owner).text; }
+
+CopyPrivacy ShowableClipboard::Privacy(const ClipboardContent& content) const {
+    return settings_.RespectPrivateCopies() ? PrivacyOf(content.markers) : CopyPrivacy::Ordinary;
+}
+
+std::optional<std::wstring> ShowableClipboard::Read(HWND owner) {
+    ClipboardContent content = ReadClipboardContent(owner);
+    if (Privacy(content) == CopyPrivacy::Private) return std::nullopt;
+    return std::move(content.text);
 }
 
 bool WriteClipboardText(const std::wstring& text, HWND owner) {

@@ -5,10 +5,21 @@
 #include <optional>
 #include <string>
 
+#include "app/copy_privacy.h"
 #include "base/clipboard_reader.h"
 #include "base/clipboard_writer.h"
+#include "settings/settings.h"
 
 namespace veltrano {
+
+// What one update puts on the clipboard, read while it is open once.
+struct ClipboardContent {
+    std::optional<std::wstring> text;  // up to its first NUL; none without text
+    ClipboardPrivacyMarkers markers;
+};
+
+// The text and the privacy markers; no text when the clipboard stays busy for about 100 ms.
+ClipboardContent ReadClipboardContent(HWND owner);
 
 // The clipboard's Unicode text (up to its first NUL), or none when there is no text or the
 // clipboard stays busy for about 100 ms.
@@ -22,6 +33,18 @@ class SystemClipboard final : public ClipboardReader, public ClipboardWriter {
 public:
     std::optional<std::wstring> Read(HWND owner) override { return ReadClipboardText(owner); }
     bool Write(const std::wstring& text, HWND owner) override { return WriteClipboardText(text, owner); }
+};
+
+// The clipboard as the program may show and record it: a private copy reads as no text, unless
+// the user chose to record everything (read at each use, like every setting).
+class ShowableClipboard final : public ClipboardReader {
+public:
+    explicit ShowableClipboard(const Settings& settings) : settings_(settings) {}
+    CopyPrivacy Privacy(const ClipboardContent& content) const;
+    std::optional<std::wstring> Read(HWND owner) override;
+
+private:
+    const Settings& settings_;
 };
 
 }  // namespace veltrano

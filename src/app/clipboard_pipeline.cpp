@@ -5,25 +5,27 @@
 
 namespace veltrano {
 
-void ClipboardPipeline::ProcessClipboardText(const std::wstring& text) {
+void ClipboardPipeline::ProcessClipboardText(const std::wstring& text, bool keepInHistory) {
     try {
-        Run(text);
+        Run(text, keepInHistory);
     } catch (...) {
         ReportFailure();
     }
 }
 
-void ClipboardPipeline::Run(const std::wstring& text) {
+void ClipboardPipeline::Run(const std::wstring& text, bool keepInHistory) {
     // A copied text is recorded as copied, before automatic replacement sees it; a text that
     // automatic replacement wrote is recorded below, only if it is not replaced once more.
     const bool recordedFirst = !steps_.autoReplace.LastUpdateWasAutoReplace();
-    if (recordedFirst) steps_.history.Add(text);
+    if (!recordedFirst && replacementKeptOutOfHistory_) keepInHistory = false;
+    if (recordedFirst && keepInHistory) steps_.history.Add(text);
     if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_ && steps_.autoReplace.RunAutoReplace(text)) {
+        replacementKeptOutOfHistory_ = !keepInHistory;
         return;  // the rewritten text comes back as an update of its own
     }
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (!recordedFirst) steps_.history.Add(text);
+    if (!recordedFirst && keepInHistory) steps_.history.Add(text);
     steps_.keywordSearch.SearchKeywords(text);
 }
 

@@ -31,17 +31,19 @@ public:
     bool AutoReplaceEnabled() const noexcept { return autoReplaceEnabled_; }
     void SetAutoReplaceEnabled(bool enabled) noexcept { autoReplaceEnabled_ = enabled; }
 
-    // One clipboard update; no failure inside can escape it.
-    void ProcessClipboardText(const std::wstring& text);
+    // One clipboard update; no failure inside can escape it. A copy its owner marked as not for
+    // history is not recorded, nor is the text automatic replacement makes of it.
+    void ProcessClipboardText(const std::wstring& text, bool keepInHistory = true);
     // The clipboard holds no text (an image, say, or it could not be read).
     void ProcessNoText();
 
 private:
-    void Run(const std::wstring& text);
+    void Run(const std::wstring& text, bool keepInHistory);
     void ReportFailure();
 
     Steps steps_;
     bool autoReplaceEnabled_ = false;
+    bool replacementKeptOutOfHistory_ = false;  // the text automatic replacement just wrote
 };
 
 }  // namespace veltrano

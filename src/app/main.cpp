@@ -63,7 +63,10 @@ int RunProgram(HINSTANCE instance) {
 
     veltrano::Application application(instance, std::move(paths), std::move(speech));
     if (!application.CreateMainWindow()) return 0;
-    return RunMessageLoop();
+    const int exitCode = RunMessageLoop();
+    // A restart may begin while the speech player still waits for its syntheses.
+    instanceGuard.Release();
+    return exitCode;
 }
 
 }  // namespace

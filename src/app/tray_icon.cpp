@@ -34,7 +34,8 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     data.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
     if (!data.hIcon) return false;
     CopyTip(data, tip);
-    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    // A busy shell may report a timeout for an icon it did add: then the icon can be modified.
+    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE || ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 bool TrayIcon::SetTip(const std::wstring& tip) {

@@ -29,7 +29,7 @@ SpeechPlayer::SpeechPlayer(std::unique_ptr<AudioOutput> output, std::unique_ptr<
             // Its folders could not be read: the Windows voices still speak.
         }
     }
-    output_->SetEndedHandler([this] { OnPlaybackEnded(); });
+    output_->SetEndedHandler([playback = playback_] { playback->OnEnded(); });
 }
 
 SpeechPlayer::~SpeechPlayer() {
@@ -47,28 +47,30 @@ void SpeechPlayer::SetVolume(double volume) {
 }
 
 SpeechOutput::Ticket SpeechPlayer::Speak(const std::wstring& text, const std::wstring& voiceName) {
+    Playback& playback = *playback_;
     Ticket speech;
     {
-        const std::lock_guard lock(mutex_);
-        speech = ++lastTicket_;
+        const std::lock_guard lock(playback.mutex);
+        speech = ++playback.lastTicket;
     }
     try {
         std::unique_ptr<AudioClip> clip = Synthesize(text, voiceName);
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard order(outputOrder_);
+        const std::lock_guard lock(playback.mutex);
         // Stopped, or cut off by a newer speech, while it was being synthesized.
-        if (!clip || Finished(speech)) {
-            Fail(speech);
+        if (!clip || playback.Finished(speech)) {
+            playback.Fail(speech);
         } else {
             output_->Play(std::move(clip));
-            playing_ = speech;
-            FinishUpTo(speech - 1);
+            playback.playing = speech;
+            playback.FinishUpTo(speech - 1);
         }
     } catch (...) {
         // Heard nothing, told nothing: the worker only has to end.
-        const std::lock_guard lock(mutex_);
-        Fail(speech);
+        const std::lock_guard lock(playback.mutex);
+        playback.Fail(speech);
     }
-    finished_.notify_all();
+    playback.finished.notify_all();
     return speech;
 }
 
@@ -87,38 +89,44 @@ std::unique_ptr<AudioClip> SpeechPlayer::Synthesize(const std::wstring& text, co
 }
 
 void SpeechPlayer::WaitUntilFinished(Ticket speech) {
-    std::unique_lock lock(mutex_);
-    finished_.wait(lock, [&] { return Finished(speech); });
-    failed_.erase(speech);
+    Playback& playback = *playback_;
+    std::unique_lock lock(playback.mutex);
+    playback.finished.wait(lock, [&] { return playback.Finished(speech); });
+    playback.failed.erase(speech);
 }
 
 void SpeechPlayer::Stop() {
-    output_->Stop();
+    Playback& playback = *playback_;
     {
-        const std::lock_guard lock(mutex_);
-        playing_ = 0;
-        FinishUpTo(lastTicket_);
+        const std::lock_guard order(outputOrder_);
+        // Outside the playback lock: stopping may report the end of playback at once.
+        output_->Stop();
+        const std::lock_guard lock(playback.mutex);
+        playback.playing = 0;
+        playback.FinishUpTo(playback.lastTicket);
     }
-    finished_.notify_all();
+    playback.finished.notify_all();
 }
 
-void SpeechPlayer::OnPlaybackEnded() {
+void SpeechPlayer::Playback::OnEnded() {
     {
-        const std::lock_guard lock(mutex_);
-        FinishUpTo(std::exchange(playing_, 0));
+        const std::lock_guard lock(mutex);
+        FinishUpTo(std::exchange(playing, 0));
     }
-    finished_.notify_all();
+    finished.notify_all();
 }
 
-bool SpeechPlayer::Finished(Ticket speech) const { return speech <= finishedUpTo_ || failed_.contains(speech); }
-
-void SpeechPlayer::FinishUpTo(Ticket speech) {
-    finishedUpTo_ = std::max(finishedUpTo_, speech);
-    failed_.erase(failed_.begin(), failed_.upper_bound(finishedUpTo_));
+bool SpeechPlayer::Playback::Finished(Ticket speech) const {
+    return speech <= finishedUpTo || failed.contains(speech);
 }
 
-void SpeechPlayer::Fail(Ticket speech) {
-    if (speech > finishedUpTo_) failed_.insert(speech);
+void SpeechPlayer::Playback::FinishUpTo(Ticket speech) {
+    finishedUpTo = std::max(finishedUpTo, speech);
+    failed.erase(failed.begin(), failed.upper_bound(finishedUpTo));
+}
+
+void SpeechPlayer::Playback::Fail(Ticket speech) {
+    if (speech > finishedUpTo) failed.insert(speech);
 }
 
 }  // namespace veltrano

@@ -36,12 +36,24 @@ public:
     void Stop() override;
 
 private:
+    // The speeches' bookkeeping. The end-of-playback handler holds it too: the platform may still
+    // be running that handler on its own thread while the player is destroyed.
+    struct Playback {
+        std::mutex mutex;
+        std::condition_variable finished;
+        Ticket lastTicket = 0;
+        Ticket finishedUpTo = 0;  // every speech up to this one has ended, was cut off or stopped
+        Ticket playing = 0;       // 0 while nothing plays
+        std::set<Ticket> failed;  // later speeches that failed on their own
+
+        // With the lock held.
+        bool Finished(Ticket speech) const;
+        void FinishUpTo(Ticket speech);
+        void Fail(Ticket speech);
+        void OnEnded();
+    };
+
     std::unique_ptr<AudioClip> Synthesize(const std::wstring& text, const std::wstring& voiceName);
-    void OnPlaybackEnded();
-    // With the lock held.
-    bool Finished(Ticket speech) const;
-    void FinishUpTo(Ticket speech);
-    void Fail(Ticket speech);
 
     std::unique_ptr<AudioOutput> output_;
     std::unique_ptr<SpeechSynthesizerBackend> synthesizer_;
@@ -51,12 +63,10 @@ private:
     std::map<std::wstring, std::uint32_t> voicevoxStyles_;
     std::unique_ptr<VoicevoxEngine> voicevox_;
 
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    Ticket lastTicket_ = 0;
-    Ticket finishedUpTo_ = 0;  // every speech up to this one has ended, was cut off or stopped
-    Ticket playing_ = 0;       // 0 while nothing plays
-    std::set<Ticket> failed_;  // later speeches that failed on their own
+    // Orders starting and stopping the output, so a speech cannot start after a stop finished
+    // it. Taken before the playback lock; the end handler takes only the playback lock.
+    std::mutex outputOrder_;
+    std::shared_ptr<Playback> playback_ = std::make_shared<Playback>();
 };
 
 }  // namespace veltrano

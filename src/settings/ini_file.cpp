@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/decimal_text.h"
 #include "base/unique_any.h"
 
 namespace veltrano {
@@ -35,6 +36,12 @@ int IniFile::ReadInt(const wchar_t* section, const wchar_t* key, int fallback, i
     if (path_.empty()) return std::clamp(fallback, low, high);
     const int value = static_cast<int>(::GetPrivateProfileIntW(section, key, fallback, path_.c_str()));
     return std::clamp(value, low, high);
+}
+
+int IniFile::ReadSignedInt(const wchar_t* section, const wchar_t* key, int fallback, int low, int high) const {
+    const std::optional<long long> value = ParseSigned(ReadString(section, key, L""));
+    if (!value) return std::clamp(fallback, low, high);
+    return static_cast<int>(std::clamp<long long>(*value, low, high));
 }
 
 std::wstring IniFile::ReadString(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) const {

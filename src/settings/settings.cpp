@@ -28,6 +28,8 @@ TrayAction DefaultTrayAction(TrayButton button) {
 
 }  // namespace
 
+bool Settings::RespectPrivateCopies() const { return ini_.ReadBool(section::kClipboard, L"RespectPrivateCopies", true); }
+
 bool Settings::EncryptKeywordFile() const { return ini_.ReadBool(section::kKeyword, L"EncryptKeywordFile", false); }
 bool Settings::SetEncryptKeywordFile(bool value) const {
     return ini_.WriteBool(section::kKeyword, L"EncryptKeywordFile", value);
@@ -72,6 +74,9 @@ int Settings::ClipboardHistoryMaxCount() const {
     return ini_.ReadInt(section::kClipboardHistory, L"ClipboardHistoryMaxCount", 50, 1, 9999);
 }
 
+bool Settings::ClipboardTextWindowHideFromCapture() const {
+    return ini_.ReadBool(section::kClipboardTextWindow, L"ClipboardTextWindowHideFromCapture", true);
+}
 bool Settings::UseClipboardTextWindow() const {
     return ini_.ReadBool(section::kClipboardTextWindow, L"UseClipboardTextWindow", false);
 }
@@ -91,13 +96,13 @@ bool Settings::SetClipboardTextWindowTouchable(bool value) const {
     return ini_.WriteBool(section::kClipboardTextWindow, L"ClipboardTextWindowTouchable", value);
 }
 int Settings::ClipboardTextWindowPosX() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX);
+    return ini_.ReadSignedInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX);
 }
 bool Settings::SetClipboardTextWindowPosX(int value) const {
     return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", value);
 }
 int Settings::ClipboardTextWindowPosY() const {
-    return ini_.ReadInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX);
+    return ini_.ReadSignedInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX);
 }
 bool Settings::SetClipboardTextWindowPosY(int value) const {
     return ini_.WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", value);

@@ -12,6 +12,7 @@ enum class TrayAction : int { None = 0, MainMenu = 1, ManualReplaceMenu = 2, His
 enum class TrayButton { Left, Right, Middle, LeftRight };
 
 namespace section {
+inline constexpr const wchar_t* kClipboard = L"Clipboard";
 inline constexpr const wchar_t* kKeyword = L"Keyword";
 inline constexpr const wchar_t* kClipboardReplace = L"ClipboardReplace";
 inline constexpr const wchar_t* kClipboardHistory = L"ClipboardHistory";
@@ -35,6 +36,9 @@ public:
 
     // For the settings pages and commands that write their keys directly.
     const IniFile& Ini() const noexcept { return ini_; }
+
+    // Clipboard
+    bool RespectPrivateCopies() const;
 
     // Keyword
     bool EncryptKeywordFile() const;
@@ -74,6 +78,7 @@ public:
     int ClipboardTextWindowOpacity() const;
     bool SetClipboardTextWindowOpacity(int value) const;
     int ClipboardTextWindowBorderWidth() const;
+    bool ClipboardTextWindowHideFromCapture() const;
 
     // Notify
     int NotifyMode() const;

@@ -1,26 +1,6 @@
 #include "settingsdialog/input_checks.h"
 
-#include <climits>
-
 namespace veltrano {
-
-std::optional<long long> ParseUnsigned(std::wstring_view text) {
-    if (text.empty()) return std::nullopt;
-    long long value = 0;
-    for (const wchar_t c : text) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        if (value > (LLONG_MAX - (c - L'0')) / 10) return std::nullopt;
-        value = value * 10 + (c - L'0');
-    }
-    return value;
-}
-
-std::optional<long long> ParseSigned(std::wstring_view text) {
-    const bool negative = text.starts_with(L'-');
-    const std::optional<long long> magnitude = ParseUnsigned(negative ? text.substr(1) : text);
-    if (!magnitude) return std::nullopt;
-    return negative ? -*magnitude : *magnitude;
-}
 
 std::wstring RangeMessage(std::wstring_view prefix, long long low, long long high, std::wstring_view suffix) {
     return std::wstring(prefix) + std::to_wstring(low) + L"～" + std::to_wstring(high) + std::wstring(suffix);

@@ -1,15 +1,11 @@
 #pragma once
 // Reading the number fields of the settings pages and the messages that refuse them.
-#include <optional>
 #include <string>
 #include <string_view>
 
-namespace veltrano {
+#include "base/decimal_text.h"
 
-// Digits only, at least one; none when the text is anything else or too large.
-std::optional<long long> ParseUnsigned(std::wstring_view text);
-// An optional minus sign, then digits.
-std::optional<long long> ParseSigned(std::wstring_view text);
+namespace veltrano {
 
 // A number field that refuses its text, and the message that says why.
 struct FieldRefusal {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
@@ -14,13 +13,6 @@
 
 namespace veltrano {
 namespace {
-
-std::wstring TemporaryPathBeside(const std::wstring& path) {
-    static std::atomic<unsigned> counter{0};
-    wchar_t suffix[48];
-    swprintf(suffix, std::size(suffix), L".%lx-%x.tmp", ::GetCurrentProcessId(), counter.fetch_add(1));
-    return path + suffix;
-}
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -34,14 +26,30 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
+std::wstring TemporaryPathBeside(const std::wstring& path, unsigned attempt) {
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    wchar_t name[32];
+    swprintf(name, std::size(name), L"~%lx-%x.tmp", ::GetCurrentProcessId(), attempt);
+    return folder + name;
+}
+
 std::string FileErrorMessage(const char* message, const std::wstring& path) {
     return std::string(message) + WideToUtf8(path);
 }
 
 void ReplaceFileAtomically(const std::wstring& path, std::initializer_list<FileChunk> chunks) {
-    const std::wstring temporary = TemporaryPathBeside(path);
-    UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A file left by a crashed process whose id came back, or another thread's, is passed over.
+    std::wstring temporary;
+    UniqueFileHandle file;
+    for (unsigned attempt = 0; !file && attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary = TemporaryPathBeside(path, attempt);
+        const HANDLE created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = ::GetLastError();
+        file.reset(created);
+        if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
     if (!file) throw std::runtime_error(FileErrorMessage("Failed to open file for writing: ", path));
     ScopeExit removeTemporary([&] {
         file.reset();

@@ -16,6 +16,11 @@ struct FileChunk {
 // cannot be created or cannot replace the target; the temporary file never survives a failure.
 void ReplaceFileAtomically(const std::wstring& path, std::initializer_list<FileChunk> chunks);
 
+// The temporary file's name for one attempt: short, in the target's folder. A name in use
+// (another thread's, or one a crashed process left) is passed over, up to this many times.
+inline constexpr unsigned kTemporaryNameAttempts = 100;
+std::wstring TemporaryPathBeside(const std::wstring& path, unsigned attempt);
+
 // "<message><path in UTF-8>", the form of every file error.
 std::string FileErrorMessage(const char* message, const std::wstring& path);
 

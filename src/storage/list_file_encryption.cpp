@@ -9,56 +9,107 @@
 namespace veltrano {
 namespace {
 
-[[noreturn]] void Fail(const std::wstring& message) {
-    throw std::runtime_error(WideToUtf8(message));
+// File failures name their file after a colon and a space, like the file operations' own.
+[[noreturn]] void Fail(const std::wstring& message, const std::wstring& path) {
+    throw std::runtime_error(WideToUtf8(message + L": " + path));
+}
+
+// Some errors leave the path out ("CryptUnprotectData failed"); with two files the user must
+// learn which one failed.
+std::string NamingTheFile(std::string reason, const ListFile& file, bool encrypt) {
+    const auto names = [&](const std::wstring& path) { return reason.find(WideToUtf8(path)) != std::string::npos; };
+    if (!names(file.textPath) && !names(file.encryptedPath)) {
+        reason += ": " + WideToUtf8(encrypt ? file.textPath : file.encryptedPath);
+    }
+    return reason;
 }
 
 }  // namespace
 
 void ListFileEncryption::Set(bool enable) {
     if (enable == family_.readSetting()) return;
-    // Written first: a loader that re-enters through a missing encrypted file must see it off.
-    family_.writeSetting(enable);
+    // Stored before any file is touched, so a loader that meets a missing encrypted file later
+    // sees the form the files are really in; unstored, nothing may change.
+    if (!family_.writeSetting(enable)) {
+        Report(UnstoredSetting(enable));
+        return;
+    }
 
-    const std::wstring action = enable ? L"暗号化" : L"平文化";
-    try {
-        for (const ListFile& file : family_.files()) ConvertListFile(enable, file);
+    const std::vector<ListFile> files = family_.files();
+    std::vector<bool> converted;
+    std::vector<Failure> failures = ConvertEach(enable, files, converted);
+    if (failures.empty()) {
         family_.reload();
         notifier_.Notify(family_.name + L"暗号化：" + (enable ? L"有効" : L"無効"), L"設定変更",
                          enable ? NotifyKind::Info : NotifyKind::Warning);
-    } catch (const std::exception& error) {
-        notifier_.NotifyUtf8(WideToUtf8(L"次の理由で" + family_.name + L"の" + action + L"に失敗しました。\n\n理由：") +
-                                 error.what(),
-                             WideToUtf8(L"エラー"), NotifyKind::Error);
-    } catch (...) {
-        notifier_.Notify(family_.name + L"の" + action + L"に失敗しました。", L"エラー", NotifyKind::Error);
+        return;
     }
+
+    if (enable) {
+        // Back to plain text: only the files this call encrypted are decrypted again.
+        if (family_.writeSetting(false)) {
+            std::vector<ListFile> encrypted;
+            for (size_t i = 0; i < files.size(); ++i) {
+                if (converted[i]) encrypted.push_back(files[i]);
+            }
+            std::vector<bool> decrypted;
+            std::vector<Failure> rollback = ConvertEach(false, encrypted, decrypted);
+            failures.insert(failures.begin(), rollback.begin(), rollback.end());
+        } else {
+            failures.push_back(UnstoredSetting(false));
+        }
+    }
+    for (const ListFile& file : files) file.ensureExists();
+    for (const Failure& failure : failures) Report(failure);
 }
 
-void ListFileEncryption::ConvertListFile(bool encrypt, const ListFile& file) {
-    try {
-        Convert(encrypt, file);
-    } catch (...) {
-        Set(false);
-        file.ensureExists();
-        throw;
+std::vector<ListFileEncryption::Failure> ListFileEncryption::ConvertEach(bool encrypt,
+                                                                         const std::vector<ListFile>& files,
+                                                                         std::vector<bool>& converted) {
+    std::vector<Failure> failures;
+    converted.assign(files.size(), false);
+    for (size_t i = 0; i < files.size(); ++i) {
+        try {
+            Convert(encrypt, files[i]);
+            converted[i] = true;
+        } catch (const std::exception& error) {
+            failures.push_back({encrypt, NamingTheFile(error.what(), files[i], encrypt)});
+        } catch (...) {
+            failures.push_back({encrypt, ""});
+        }
     }
+    return failures;
+}
+
+ListFileEncryption::Failure ListFileEncryption::UnstoredSetting(bool encrypting) const {
+    return {encrypting, "Failed to write settings file: " + WideToUtf8(family_.settingsFile)};
+}
+
+void ListFileEncryption::Report(const Failure& failure) {
+    const std::wstring action = failure.encrypting ? L"暗号化" : L"平文化";
+    if (failure.reason.empty()) {
+        notifier_.Notify(family_.name + L"の" + action + L"に失敗しました。", L"エラー", NotifyKind::Error);
+        return;
+    }
+    notifier_.NotifyUtf8(WideToUtf8(L"次の理由で" + family_.name + L"の" + action + L"に失敗しました。\n\n理由：") +
+                             failure.reason,
+                         WideToUtf8(L"エラー"), NotifyKind::Error);
 }
 
 void ListFileEncryption::Convert(bool encrypt, const ListFile& file) {
     const std::wstring& source = encrypt ? file.textPath : file.encryptedPath;
     const std::wstring& target = encrypt ? file.encryptedPath : file.textPath;
 
-    if (!FileExists(source)) Fail(family_.name + L"が見つかりません。");
+    if (!FileExists(source)) Fail(family_.name + L"が見つかりません。", source);
     if (FileExists(target)) {
         const std::wstring blocked = L"変換後ファイルと同名のファイルが存在する為、" + family_.name + L"を変換出来ません。";
         if (!question_.Ask(blocked + L"\n変換後ファイルと同名のファイルを削除してよろしいですか？",
                            L"同名ファイル削除の確認 - Veltrano")) {
-            Fail(blocked);
+            Fail(blocked, target);
         }
         RemoveFile(target);
         if (FileExists(target)) {
-            Fail(L"変換後ファイルと同名のファイルの削除に失敗しました。\n" + family_.name + L"を変換出来ません。");
+            Fail(L"変換後ファイルと同名のファイルの削除に失敗しました。\n" + family_.name + L"を変換出来ません。", target);
         }
     }
 

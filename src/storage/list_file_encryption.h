@@ -1,6 +1,6 @@
 #pragma once
 // Switches one family of list files (keyword files, replacement-definition files) between
-// plain text (.txt) and encrypted (.bin): writes the setting, converts both files, reloads
+// plain text (.txt) and encrypted (.bin): writes the setting, converts each file, reloads
 // the lists and tells the user. A failed encryption is rolled back to plain text.
 #include <functional>
 #include <string>
@@ -20,7 +20,8 @@ struct ListFile {
 struct ListFileFamily {
     std::wstring name;  // "キーワードファイル" or "置換定義ファイル", as the messages name it
     std::function<bool()> readSetting;
-    std::function<void(bool)> writeSetting;
+    std::function<bool(bool)> writeSetting;  // false when the settings file could not be written
+    std::wstring settingsFile;               // named in the report of a failed write
     std::function<std::vector<ListFile>()> files;  // in conversion order
     std::function<void()> reload;                  // after a complete conversion
 };
@@ -30,15 +31,23 @@ public:
     ListFileEncryption(ListFileFamily family, Notifier& notifier, YesNoQuestion& question)
         : family_(std::move(family)), notifier_(notifier), question_(question) {}
 
-    // Brings the family to the wanted form; nothing happens when it is already in it.
+    // Brings the family to the wanted form; nothing happens when it is already in it. Each file
+    // is converted on its own, and each failure is reported naming its file. When the setting
+    // cannot be stored, no file is touched.
     void Set(bool enable);
 
-    // Converts one list file; throws std::runtime_error with a UTF-8 message when it cannot,
-    // after switching the family back to plain text.
-    void ConvertListFile(bool encrypt, const ListFile& file);
-
 private:
+    struct Failure {
+        bool encrypting;
+        std::string reason;  // UTF-8, empty when the error carried none
+    };
+
+    // Converts one list file; throws with a UTF-8 message naming the file when it cannot.
     void Convert(bool encrypt, const ListFile& file);
+    // Tries every file; returns the failures and marks the converted ones.
+    std::vector<Failure> ConvertEach(bool encrypt, const std::vector<ListFile>& files, std::vector<bool>& converted);
+    Failure UnstoredSetting(bool encrypting) const;
+    void Report(const Failure& failure);
 
     ListFileFamily family_;
     Notifier& notifier_;

@@ -13,6 +13,7 @@ ListFileFamily ListFilePair::Family(std::function<void()> reload) {
         .name = spec_.familyName,
         .readSetting = spec_.readEncrypted,
         .writeSetting = spec_.writeEncrypted,
+        .settingsFile = spec_.settingsFile,
         .files =
             [this] {
                 std::vector<ListFile> files;
@@ -35,11 +36,14 @@ void ListFilePair::EnsureFile(PatternSyntax syntax) {
     const std::wstring path = Path(syntax, encrypted);
     if (path.empty() || FileExists(path)) return;
     if (encrypted) {
-        // The switch writes the setting first, so this recursion is one level deep.
+        // The switch does not come back here, and when it cannot store the setting it leaves
+        // the files alone: the read below then takes whichever form holds the list.
         if (encryption_) encryption_->Set(false);
         if (!spec_.readEncrypted()) EnsureFile(syntax);
         return;
     }
+    // A template never stands in for a list whose encrypted file could not be converted.
+    if (FileExists(Path(syntax, true))) return;
     try {
         WriteUtf8TextFile(path, WideToUtf8(spec_.templateText(syntax)));
     } catch (const std::runtime_error&) {
@@ -48,7 +52,9 @@ void ListFilePair::EnsureFile(PatternSyntax syntax) {
 }
 
 std::wstring ListFilePair::ReadText(PatternSyntax syntax) const {
-    const bool encrypted = spec_.readEncrypted();
+    bool encrypted = spec_.readEncrypted();
+    // After a failed conversion the list may be in the other form: read it where it is.
+    if (!FileExists(Path(syntax, encrypted)) && FileExists(Path(syntax, !encrypted))) encrypted = !encrypted;
     const std::wstring path = Path(syntax, encrypted);
     return Utf8ToWide(encrypted ? ReadEncryptedFile(path) : ReadUtf8TextFile(path));
 }

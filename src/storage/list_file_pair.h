@@ -17,7 +17,8 @@ struct ListFilePairSpec {
     std::wstring wildcardStem;
     std::wstring regexStem;
     std::function<bool()> readEncrypted;
-    std::function<void(bool)> writeEncrypted;
+    std::function<bool(bool)> writeEncrypted;  // false when the settings file was not written
+    std::wstring settingsFile;
     std::function<std::wstring(PatternSyntax)> templateText;  // LF line ends, final LF
 };
 
@@ -30,10 +31,11 @@ public:
     ListFileFamily Family(std::function<void()> reload);
 
     std::wstring Path(PatternSyntax syntax, bool encrypted) const;
-    // Makes the file of the current form exist: a plain template when missing, after switching
-    // encryption off when the encrypted file is the one missing.
+    // Makes the file of the current form exist: a plain template when neither form exists, after
+    // switching encryption off when the encrypted file is the one missing.
     void EnsureFile(PatternSyntax syntax);
-    // The file in its current form, decoded; throws std::runtime_error with a UTF-8 message.
+    // The file in its current form (or, when only the other form exists, in that form), decoded;
+    // throws std::runtime_error with a UTF-8 message.
     std::wstring ReadText(PatternSyntax syntax) const;
 
 private:

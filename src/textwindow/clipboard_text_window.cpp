@@ -24,13 +24,19 @@ SIZE ClientSize(HWND window) {
 
 }  // namespace
 
+bool SetSystemDisplayAffinity(HWND window, DWORD affinity) {
+    return ::SetWindowDisplayAffinity(window, affinity) != FALSE;
+}
+
 ClipboardTextWindow::ClipboardTextWindow(HINSTANCE instance, const Settings& settings, ClipboardReader& clipboard,
-                                         YesNoQuestion& moveQuestion, TextWindowActions actions)
+                                         YesNoQuestion& moveQuestion, TextWindowActions actions,
+                                         DisplayAffinitySetter setDisplayAffinity)
     : instance_(instance),
       settings_(settings),
       clipboard_(clipboard),
       moveQuestion_(moveQuestion),
-      actions_(std::move(actions)) {}
+      actions_(std::move(actions)),
+      setDisplayAffinity_(std::move(setDisplayAffinity)) {}
 
 ClipboardTextWindow::~ClipboardTextWindow() { DestroyTextWindow(); }
 
@@ -59,11 +65,18 @@ bool ClipboardTextWindow::ShowTextWindow(HWND owner) {
         return false;
     }
     ApplyOpacity(opacity);
+    if (settings_.ClipboardTextWindowHideFromCapture()) HideFromCapture();
     if (const std::optional<std::wstring> text = clipboard_.Read(owner); text && Exists()) SetText(*text);
     if (!Exists()) return false;
     ::ShowWindow(window_, SW_SHOW);
     ::SetForegroundWindow(window_);
     return true;
+}
+
+void ClipboardTextWindow::HideFromCapture() {
+    // Screen shares and recordings would broadcast whatever the user copies. Older systems
+    // refuse the exclusion but can black the window out; with neither it stays as it is.
+    if (!setDisplayAffinity_(window_, WDA_EXCLUDEFROMCAPTURE)) setDisplayAffinity_(window_, WDA_MONITOR);
 }
 
 void ClipboardTextWindow::DestroyTextWindow() {

@@ -18,6 +18,10 @@
 
 namespace veltrano {
 
+// Keeps a window out of screen captures with the given affinity; false when the system refuses.
+using DisplayAffinitySetter = std::function<bool(HWND, DWORD)>;
+bool SetSystemDisplayAffinity(HWND window, DWORD affinity);
+
 // What a click on the window leads to outside it.
 struct TextWindowActions {
     std::function<void(TrayButton)> runClick;  // the tray action assigned to this click
@@ -28,7 +32,8 @@ struct TextWindowActions {
 class ClipboardTextWindow {
 public:
     ClipboardTextWindow(HINSTANCE instance, const Settings& settings, ClipboardReader& clipboard,
-                        YesNoQuestion& moveQuestion, TextWindowActions actions);
+                        YesNoQuestion& moveQuestion, TextWindowActions actions,
+                        DisplayAffinitySetter setDisplayAffinity = SetSystemDisplayAffinity);
     ClipboardTextWindow(const ClipboardTextWindow&) = delete;
     ClipboardTextWindow& operator=(const ClipboardTextWindow&) = delete;
     ~ClipboardTextWindow();
@@ -56,6 +61,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Movable() const;
+    void HideFromCapture();
     void SetText(std::wstring text);
     void Paint();
     LRESULT HitTest(WPARAM wParam, LPARAM lParam);
@@ -72,6 +78,7 @@ private:
     ClipboardReader& clipboard_;
     YesNoQuestion& moveQuestion_;
     TextWindowActions actions_;
+    DisplayAffinitySetter setDisplayAffinity_;
     TextWindowPageSync* pageSync_ = nullptr;
 
     HWND window_ = nullptr;

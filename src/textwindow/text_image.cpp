@@ -60,9 +60,10 @@ std::optional<TextImage> RenderTextImage(const std::wstring& text) {
     const HGDIOBJ previous = ::SelectObject(dc, font.get());
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkMode(dc, TRANSPARENT);
-    // The same width as the measurement, so the lines break at the same places.
+    // The same width as the measurement, so the lines break at the same places; a word wider
+    // than that (a URL, a key) runs on past it, as it did when measured.
     RECT target{0, 0, kWrapWidth, size.cy};
-    ::DrawTextW(dc, text.c_str(), length, &target, DT_WORDBREAK);
+    ::DrawTextW(dc, text.c_str(), length, &target, DT_WORDBREAK | DT_NOCLIP);
     ::SelectObject(dc, previous);
     return TextImage{size, std::move(*pixels)};
 }

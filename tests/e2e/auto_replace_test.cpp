@@ -1,5 +1,4 @@
 // Automatic replacement rewrites copied text, with its guard against runaway chains.
-#include <filesystem>
 
 #include "driver/clipboard_access.h"
 #include "driver/popup_menus.h"
@@ -51,11 +50,7 @@ TEST_F(AutoReplacement, CopiedSecretBecomesTheReplacementAndBothAreInTheHistory)
               nullptr);
 
     // The history holds the copied text and, newer, the replacement.
-    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
-        std::error_code error;
-        return std::distance(std::filesystem::directory_iterator(DataPath(L"_history"), error),
-                             std::filesystem::directory_iterator()) == 2;
-    }));
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 2; }));
     driver::PostTrayCallback(MainWindow(), WM_MBUTTONUP);
     const HWND menu = driver::WaitForPopupMenu(ProcessId());
     ASSERT_NE(menu, nullptr);

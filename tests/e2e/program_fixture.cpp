@@ -1,5 +1,6 @@
 #include "program_fixture.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "driver/message_boxes.h"
@@ -56,6 +57,13 @@ std::wstring ProgramTest::LogFolderPath() const { return folder_->PathOf(UserNam
 
 std::wstring ProgramTest::DataPath(std::wstring_view suffix) const {
     return folder_->PathOf(UserName() + std::wstring(suffix));
+}
+
+size_t ProgramTest::HistoryFileCount() const {
+    size_t count = 0;
+    std::error_code error;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(DataPath(L"_history"), error)) ++count;
+    return count;
 }
 
 std::wstring ProgramTest::TakeMessageBox(const std::wstring& caption, int button) {

@@ -37,6 +37,9 @@ protected:
     std::wstring DataPath(std::wstring_view suffix) const;
     std::wstring ProgramPath() const { return programPath_; }
 
+    // The files in the history folder: one sealed file per recorded text.
+    size_t HistoryFileCount() const;
+
     // Writes a data file as UTF-8 with byte order mark, as the program writes its text files.
     void WriteDataText(std::wstring_view suffix, std::wstring_view text) const;
     // Writes the settings file as UTF-16LE with byte order mark, as the program keeps it.

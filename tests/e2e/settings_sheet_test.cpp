@@ -1,5 +1,4 @@
 // The settings sheet as the user meets it: its tabs and place, and each page's rules applied.
-#include <filesystem>
 
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
@@ -132,15 +131,9 @@ TEST_F(SettingsSheet, ReplacePageRefusesAnIntervalOf9AndStaysOpen) {
 
 TEST_F(SettingsSheet, HistoryPageMaxCountTrimsTheHistoryAtOnce) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    const auto historyFiles = [&] {
-        size_t count = 0;
-        std::error_code error;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(DataPath(L"_history"), error)) ++count;
-        return count;
-    };
     for (size_t copied = 1; copied <= 5; ++copied) {
         driver::SetClipboardText(L"履歴 " + std::to_wstring(copied));
-        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return historyFiles() == copied; }));
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == copied; }));
     }
     const HWND sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
@@ -149,8 +142,8 @@ TEST_F(SettingsSheet, HistoryPageMaxCountTrimsTheHistoryAtOnce) {
     ASSERT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
     driver::ClickControl(sheet, driver::kApplyButtonId);
     EXPECT_TRUE(StoredBecomes(L"ClipboardHistory", L"ClipboardHistoryMaxCount", L"3"));
-    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return historyFiles() == 3; }))
-        << "the history still holds " << historyFiles() << " files";
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 3; }))
+        << "the history still holds " << HistoryFileCount() << " files";
     driver::ClickControl(sheet, IDCANCEL);
 }
 

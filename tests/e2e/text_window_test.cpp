@@ -85,7 +85,7 @@ TEST_F(TextWindow, OpensWithTheStoredGeometryOpacityAndModeStyles) {
     EXPECT_EQ(ExStyle(clickThrough) & (kModeStyles | WS_EX_TRANSPARENT), kModeStyles | WS_EX_TRANSPARENT);
 }
 
-TEST_F(TextWindow, ShowsCopiedTextInsideTheFrameAndTurnsBlankForAnImage) {
+TEST_F(TextWindow, ShowsCopiedTextInsideTheFrameAndTurnsBlankForAPrivateCopyOrAnImage) {
     WriteSettings(kShownSettings);
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NE(WaitForTextWindow(), nullptr);
@@ -113,13 +113,20 @@ TEST_F(TextWindow, ShowsCopiedTextInsideTheFrameAndTurnsBlankForAnImage) {
     EXPECT_GT(dark, 100) << "no black text inside the frame";
     EXPECT_GT(white, 100) << "no white background inside the frame";
 
-    driver::SetClipboardImage();
     const auto blank = [](const driver::ScreenPixels& shown) {
         for (int y = 0; y < shown.Height(); ++y)
             for (int x = 0; x < shown.Width(); ++x)
                 if (shown.At(x, y) != kWhite) return false;
         return true;
     };
+    driver::SetClipboardText(L"■■ パスワード ■■", {.excludeFromMonitoring = true});
+    const std::optional<driver::ScreenPixels> hidden = ScreenOnceReady(window, blank);
+    EXPECT_TRUE(hidden && blank(*hidden)) << "a private copy must not be shown, nor the text before it";
+
+    driver::SetClipboardText(L"■■ 機密 ■■");
+    const std::optional<driver::ScreenPixels> again = ScreenOnceReady(window, framed);
+    ASSERT_TRUE(again && framed(*again));
+    driver::SetClipboardImage();
     const std::optional<driver::ScreenPixels> image = ScreenOnceReady(window, blank);
     EXPECT_TRUE(image && blank(*image)) << "an image on the clipboard must leave a plain white window";
 }

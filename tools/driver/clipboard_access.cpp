@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "base/clipboard_guards.h"
 #include "base/unique_any.h"
@@ -30,7 +31,13 @@ UniqueHglobal AllocateMovable(size_t bytes) {
 void DestroyWindowHandle(HWND window) noexcept { ::DestroyWindow(window); }
 using UniqueHwnd = UniqueAny<NullInvalidTraits<HWND, DestroyWindowHandle>>;
 
-void ReplaceClipboardWith(UINT format, UniqueHglobal memory, DWORD timeoutMs) {
+struct ClipboardItem {
+    UINT format;
+    UniqueHglobal memory;
+};
+
+// All items go on the clipboard in one session, as one program's copy.
+void ReplaceClipboardWith(std::vector<ClipboardItem> items, DWORD timeoutMs) {
     // Windows refuses SetClipboardData after EmptyClipboard without an owner window; the data
     // stays on the clipboard after the owner is gone.
     const UniqueHwnd owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
@@ -38,21 +45,41 @@ void ReplaceClipboardWith(UINT format, UniqueHglobal memory, DWORD timeoutMs) {
     std::optional<ClipboardOpenGuard> guard;
     OpenWithRetry(guard, owner.get(), timeoutMs);
     if (!::EmptyClipboard()) throw std::runtime_error("EmptyClipboard failed");
-    if (!::SetClipboardData(format, memory.get())) throw std::runtime_error("SetClipboardData failed");
-    memory.release();  // the clipboard owns it now
+    for (ClipboardItem& item : items) {
+        if (!::SetClipboardData(item.format, item.memory.get())) throw std::runtime_error("SetClipboardData failed");
+        item.memory.release();  // the clipboard owns it now
+    }
+}
+
+UniqueHglobal GlobalCopy(const void* bytes, size_t size) {
+    UniqueHglobal memory = AllocateMovable(size);
+    GlobalLockGuard<BYTE> data(memory.get());
+    if (!data) throw std::runtime_error("GlobalLock failed");
+    std::memcpy(data.get(), bytes, size);
+    return memory;
 }
 
 }  // namespace
 
-void SetClipboardText(const std::wstring& text, DWORD timeoutMs) {
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueHglobal memory = AllocateMovable(bytes);
-    {
-        GlobalLockGuard<wchar_t> data(memory.get());
-        if (!data) throw std::runtime_error("GlobalLock failed");
-        std::memcpy(data.get(), text.c_str(), bytes);
+void SetClipboardText(const std::wstring& text, DWORD timeoutMs) { SetClipboardText(text, {}, timeoutMs); }
+
+void SetClipboardText(const std::wstring& text, const ClipboardMarkers& markers, DWORD timeoutMs) {
+    std::vector<ClipboardItem> items;
+    items.push_back({CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))});
+    // A marker's content does not matter, only its presence; the history one holds a DWORD.
+    const DWORD zero = 0;
+    if (markers.excludeFromMonitoring) {
+        items.push_back({::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"),
+                         GlobalCopy(&zero, sizeof zero)});
     }
-    ReplaceClipboardWith(CF_UNICODETEXT, std::move(memory), timeoutMs);
+    if (markers.viewerIgnore) {
+        items.push_back({::RegisterClipboardFormatW(L"Clipboard Viewer Ignore"), GlobalCopy(&zero, sizeof zero)});
+    }
+    if (markers.canIncludeInHistory) {
+        items.push_back({::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"),
+                         GlobalCopy(&*markers.canIncludeInHistory, sizeof(DWORD))});
+    }
+    ReplaceClipboardWith(std::move(items), timeoutMs);
 }
 
 void SetClipboardImage(DWORD timeoutMs) {
@@ -75,7 +102,9 @@ void SetClipboardImage(DWORD timeoutMs) {
         BYTE* pixels = data.get() + sizeof header;
         for (DWORD i = 0; i < kPixelBytes; ++i) pixels[i] = static_cast<BYTE>(i * 7);
     }
-    ReplaceClipboardWith(CF_DIB, std::move(memory), timeoutMs);
+    std::vector<ClipboardItem> items;
+    items.push_back({CF_DIB, std::move(memory)});
+    ReplaceClipboardWith(std::move(items), timeoutMs);
 }
 
 std::optional<std::wstring> GetClipboardText(DWORD timeoutMs) {

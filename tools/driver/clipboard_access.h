@@ -11,6 +11,13 @@ namespace veltrano::driver {
 
 // Each replaces the whole clipboard content; throws when the clipboard stays busy or memory runs out.
 void SetClipboardText(const std::wstring& text, DWORD timeoutMs = kDefaultTimeoutMs);
+// The markers careful programs (password managers) put beside a text, set together with it.
+struct ClipboardMarkers {
+    bool excludeFromMonitoring = false;        // "ExcludeClipboardContentFromMonitorProcessing"
+    bool viewerIgnore = false;                 // "Clipboard Viewer Ignore"
+    std::optional<DWORD> canIncludeInHistory{};  // "CanIncludeInClipboardHistory"
+};
+void SetClipboardText(const std::wstring& text, const ClipboardMarkers& markers, DWORD timeoutMs = kDefaultTimeoutMs);
 // A small 24-bit CF_DIB picture and nothing else, so no text format is on the clipboard.
 void SetClipboardImage(DWORD timeoutMs = kDefaultTimeoutMs);
 

@@ -265,6 +265,16 @@ const std::map<std::wstring, Command>& Commands() {
              WriteUtf16File(WindowsPathFromHost(args.Require(L"--path")), OnlyPositional(args));
              return 0;
          }},
+        {L"hold-desktop",
+         [](const Arguments& args) {
+             // Joins the desktop, which starts its process (explorer) with our quiet standard
+             // handles, and stays joined: the desktop process ends a second after its last
+             // user, and a test that started it anew would pass it the test's output pipe.
+             ::GetDesktopWindow();
+             WriteUtf16File(WindowsPathFromHost(args.Require(L"--ready-file")), L"");
+             ::Sleep(INFINITE);
+             return 0;
+         }},
         {L"remove-folder",
          [](const Arguments& args) {
              RemoveFolderTree(WindowsPathFromHost(args.Require(L"--path")));
@@ -289,7 +299,8 @@ constexpr char kUsage[] =
     "  wait-exit    --pid N [--timeout-ms N]\n"
     "  make-folder  [FILE...]            (prints the new program folder)\n"
     "  write-utf16  --path P TEXT        (UTF-16LE with byte order mark)\n"
-    "  remove-folder --path P\n";
+    "  remove-folder --path P\n"
+    "  hold-desktop --ready-file P        (keeps the desktop process running until killed)\n";
 
 }  // namespace
 

@@ -53,10 +53,16 @@ protected:
     std::vector<TrayButton> clicks;
     int speechStops = 0;
     int errors = 0;
+    std::vector<DWORD> affinities;
+    bool refuseExclusion = true;  // as a system before Windows 10 2004
     ClipboardTextWindow window{::GetModuleHandleW(nullptr), settings, clipboard, question,
                                {.runClick = [this](TrayButton click) { clicks.push_back(click); },
                                 .stopSpeech = [this] { ++speechStops; },
-                                .reportError = [this] { ++errors; }}};
+                                .reportError = [this] { ++errors; }},
+                               [this](HWND, DWORD affinity) {
+                                   affinities.push_back(affinity);
+                                   return !(refuseExclusion && affinity == WDA_EXCLUDEFROMCAPTURE);
+                               }};
 };
 
 TEST_F(ClipboardTextWindowTest, OpensWithTheStoredGeometryClampedAndTheModesStyles) {
@@ -78,11 +84,22 @@ TEST_F(ClipboardTextWindowTest, OpensWithTheStoredGeometryClampedAndTheModesStyl
     EXPECT_TRUE(::IsWindowVisible(window.Handle()));
     EXPECT_EQ(::GetClassLongPtrW(window.Handle(), GCL_STYLE) & CS_DBLCLKS, static_cast<ULONG_PTR>(CS_DBLCLKS));
     EXPECT_EQ(clipboard.readOwners.size(), 1u);
+    // Kept out of screen captures; a system that refuses that blacks it out instead.
+    EXPECT_EQ(affinities, (std::vector<DWORD>{WDA_EXCLUDEFROMCAPTURE, WDA_MONITOR}));
 
     Store(L"ClipboardTextWindowResizable", L"false");
     Store(L"ClipboardTextWindowTouchable", L"false");
     ASSERT_TRUE(window.ShowTextWindow(nullptr)) << "shown again: the old window goes, a new one comes";
     EXPECT_EQ(ExStyle() & (kModeStyles | WS_EX_TRANSPARENT), kModeStyles | WS_EX_TRANSPARENT);
+
+    affinities.clear();
+    refuseExclusion = false;
+    ASSERT_TRUE(window.ShowTextWindow(nullptr));
+    EXPECT_EQ(affinities, (std::vector<DWORD>{WDA_EXCLUDEFROMCAPTURE}));
+    affinities.clear();
+    Store(L"ClipboardTextWindowHideFromCapture", L"false");
+    ASSERT_TRUE(window.ShowTextWindow(nullptr));
+    EXPECT_TRUE(affinities.empty());
 }
 
 TEST_F(ClipboardTextWindowTest, MenuCommandsSwitchModesHideAndShowAgain) {

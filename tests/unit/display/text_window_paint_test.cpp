@@ -46,6 +46,15 @@ TEST(TextImage, EmptyTextHasNoImageAndLongLinesWrapAt2000Pixels) {
     EXPECT_LE(wrapped->size.cx, 2000);
     EXPECT_GT(wrapped->size.cx, 1500);
     EXPECT_GE(wrapped->size.cy, 2 * lineHeight);
+
+    // A token without spaces cannot wrap: the image is as wide as the token, and drawn to its end.
+    const std::optional<TextImage> token = RenderTextImage(std::wstring(400, L'M'));
+    ASSERT_TRUE(token);
+    ASSERT_GT(token->size.cx, 2100);
+    int glyphBeyondWrap = 0;
+    for (int y = 0; y < token->size.cy; ++y)
+        for (int x = 2000; x < token->size.cx; ++x) glyphBeyondWrap += ::GetPixel(token->pixels.Dc(), x, y) != kWhite;
+    EXPECT_GT(glyphBeyondWrap, 0);
 }
 
 TEST(TextImage, RenderedTextIsBlackOnWhite) {

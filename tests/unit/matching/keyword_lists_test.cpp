@@ -136,22 +136,39 @@ TEST_F(KeywordListsTest, EmptyEncryptedFileIsUnreadable) {
               L"Encrypted file is empty: " + FileOf(KeywordKind::Wildcard, true));
 }
 
-TEST_F(KeywordListsTest, MissingEncryptedFileSwitchesEncryptionOffAndLoadsPlainFiles) {
+TEST_F(KeywordListsTest, MissingEncryptedFileSwitchesEncryptionOffAndKeepsTheOtherList) {
     settings.SetEncryptKeywordFile(true);
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "secret\\d+");
     lists.Reload();
 
     EXPECT_FALSE(settings.EncryptKeywordFile());
-    for (KeywordKind kind : {KeywordKind::Wildcard, KeywordKind::Regex}) {
-        EXPECT_EQ(test::ReadBytes(FileOf(kind, false)), "\xEF\xBB\xBF" + WideToUtf8(KeywordTemplate(kind)));
-        EXPECT_TRUE(lists.List(kind).empty());
-    }
-    // The switch-back stopped at the missing wildcard file; the other encrypted file is kept.
-    EXPECT_EQ(ReadEncryptedFile(FileOf(KeywordKind::Regex, true)), "secret\\d+");
+    EXPECT_EQ(test::ReadBytes(FileOf(KeywordKind::Wildcard, false)),
+              "\xEF\xBB\xBF" + WideToUtf8(KeywordTemplate(KeywordKind::Wildcard)));
+    EXPECT_TRUE(lists.List(KeywordKind::Wildcard).empty());
+    // The regex list is still converted and monitored.
+    EXPECT_EQ(ReadUtf8TextFile(FileOf(KeywordKind::Regex, false)), "secret\\d+");
+    EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"secret\\d+"}));
     ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].title, L"エラー");
     EXPECT_EQ(notifier.notifications[0].body,
-              L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由：キーワードファイルが見つかりません。");
+              L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由：キーワードファイルが見つかりません。: " +
+                  FileOf(KeywordKind::Wildcard, true));
+}
+
+TEST_F(KeywordListsTest, UnwritableSettingsWithAMissingEncryptedFileLoadWhatIsThere) {
+    settings.SetEncryptKeywordFile(true);
+    WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "secret\\d+");
+    const UniqueFileHandle locked = test::HoldAgainstWriting(paths.SettingsFile());
+    ASSERT_TRUE(locked);
+
+    lists.Reload();  // once recursed until the stack overflowed
+
+    EXPECT_TRUE(settings.EncryptKeywordFile());
+    EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"secret\\d+"}));
+    EXPECT_FALSE(std::filesystem::exists(FileOf(KeywordKind::Wildcard, false)));
+    ASSERT_EQ(notifier.notifications.size(), 2u) << "the unstored setting, then the unreadable wildcard list";
+    EXPECT_NE(notifier.notifications[0].body.find(L"Failed to write settings file"), std::wstring::npos);
+    EXPECT_NE(notifier.notifications[1].body.find(L"監視キーワードリスト（ワイルドカード）"), std::wstring::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "support/fake_speech_backends.h"
@@ -72,6 +73,18 @@ TEST_F(SpeechPlayerTest, StopDuringSynthesisPlaysNothingAndReleasesTheWorker) {
     worker.join();
     EXPECT_TRUE(Played().empty()) << "a stopped text must not be heard afterwards";
     EXPECT_EQ(records.stops, 1);
+
+    // A synthesis that finishes while the output is being stopped is not heard either.
+    records.holding = records.released = false;
+    std::thread racing([&] { Player().WaitUntilFinished(Player().Speak(L"待機して", L"")); });
+    records.WaitUntilHolding();
+    records.duringStop = [&] {
+        records.Release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    };
+    Player().Stop();
+    racing.join();
+    EXPECT_TRUE(Played().empty());
 }
 
 TEST_F(SpeechPlayerTest, NewerSpeechCutsOffTheOlderAndOnlyItsOwnEndFinishesIt) {
@@ -117,8 +130,10 @@ TEST_F(SpeechPlayerTest, StopReleasesEveryWaiterAndAfterDestructionNoEndArrives)
     a.join();
     b.join();
 
+    const std::function<void()> running = records.ended;  // a call already on a platform thread
     player.reset();
     EXPECT_FALSE(records.ended) << "the end-of-playback handler outlived the player";
+    running();  // finds the state it needs still there
 }
 
 // The VOICEVOX styles through the real binding on the stand-in library.

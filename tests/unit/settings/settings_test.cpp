@@ -91,6 +91,8 @@ TEST_F(SettingsTest, IntegersAreLimitedToTheirRanges) {
     EXPECT_EQ(settings.VoiceVolume(), 0);
     Store(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", L"-250");
     EXPECT_EQ(settings.ClipboardTextWindowPosX(), -250);
+    Store(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", L"-40px");  // read as text: digits only
+    EXPECT_EQ(settings.ClipboardTextWindowPosY(), 100);
 
     Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"0");
     EXPECT_EQ(settings.ReplaceContinuousCount(), 1);

@@ -72,6 +72,17 @@ TEST_F(FixTrayAssignmentsTest, MiddleAndChordNamesAndInvalidValuesCountAsFree) {
     ExpectRepairedTo(TrayButton::LeftRight, L"左＋右クリック");
 }
 
+TEST_F(FixTrayAssignmentsTest, UnstoredRepairIsReportedAsAFailure) {
+    StoreActions(2, 2, 2, 2);
+    const UniqueFileHandle locked = test::HoldAgainstWriting(paths.SettingsFile());
+    ASSERT_TRUE(locked);
+    Fix();
+    EXPECT_EQ(settings.RightClick(), TrayAction::ManualReplaceMenu);
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"トレイ操作設定の修正に失敗しました");
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+}
+
 TEST_F(FixTrayAssignmentsTest, RepairIsLoggedWhenLoggingIsOn) {
     settings.Ini().WriteBool(section::kLog, L"UseLog", true);
     StoreActions(2, 2, 2, 2);

@@ -6,6 +6,7 @@
 
 #include "storage/text_files.h"
 #include "support/keyword_files.h"
+#include "support/raw_files.h"
 
 namespace veltrano {
 namespace {
@@ -67,7 +68,7 @@ TEST_F(ListFileEncryptionTest, DecryptingOverAnOldTextFileAsksAndReplacesItOnYes
               L"\n変換後ファイルと同名のファイルを削除してよろしいですか？");
 }
 
-TEST_F(ListFileEncryptionTest, DecliningDuringEncryptionRollsEverythingBackToText) {
+TEST_F(ListFileEncryptionTest, DecliningDuringEncryptionRollsBackOnlyWhatWasEncrypted) {
     WritePlainFiles();
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "stale secret");
 
@@ -78,13 +79,56 @@ TEST_F(ListFileEncryptionTest, DecliningDuringEncryptionRollsEverythingBackToTex
     EXPECT_FALSE(Exists(KeywordKind::Wildcard, true));
     EXPECT_EQ(ReadUtf8TextFile(FileOf(KeywordKind::Regex, false)), "\\d{4}");
     EXPECT_EQ(ReadEncryptedFile(FileOf(KeywordKind::Regex, true)), "stale secret");
-    EXPECT_EQ(question.asked.size(), 2u) << "once encrypting, once switching back";
+    EXPECT_EQ(question.asked.size(), 1u) << "the regex list was never encrypted, so it is not asked about again";
 
-    const std::wstring refusal = L"変換後ファイルと同名のファイルが存在する為、キーワードファイルを変換出来ません。";
-    ASSERT_EQ(notifier.notifications.size(), 2u);
-    EXPECT_EQ(notifier.notifications[0].body, L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由：" + refusal);
-    EXPECT_EQ(notifier.notifications[1].body, L"次の理由でキーワードファイルの暗号化に失敗しました。\n\n理由：" + refusal);
-    EXPECT_EQ(notifier.notifications[1].kind, NotifyKind::Error);
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"次の理由でキーワードファイルの暗号化に失敗しました。\n\n理由："
+              L"変換後ファイルと同名のファイルが存在する為、キーワードファイルを変換出来ません。: " +
+                  FileOf(KeywordKind::Regex, true));
+    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+}
+
+TEST_F(ListFileEncryptionTest, UndecryptableFileKeepsItsContentAndTheOtherFileIsStillConverted) {
+    settings.SetEncryptKeywordFile(true);
+    WriteEncryptedFile(FileOf(KeywordKind::Wildcard, true), "secret*");
+    test::WriteBytes(FileOf(KeywordKind::Regex, true), "sealed for another user");
+
+    encryption.Set(false);
+
+    EXPECT_FALSE(settings.EncryptKeywordFile());
+    EXPECT_EQ(ReadUtf8TextFile(FileOf(KeywordKind::Wildcard, false)), "secret*");
+    EXPECT_FALSE(Exists(KeywordKind::Regex, false)) << "no template stands in for the user's list";
+    EXPECT_EQ(test::ReadBytes(FileOf(KeywordKind::Regex, true)), "sealed for another user");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_NE(notifier.notifications[0].body.find(FileOf(KeywordKind::Regex, true)), std::wstring::npos);
+
+    // Encrypting again finds no plain regex file: nothing offers to delete the user's sealed file.
+    notifier.notifications.clear();
+    encryption.Set(true);
+    EXPECT_TRUE(question.asked.empty());
+    EXPECT_EQ(test::ReadBytes(FileOf(KeywordKind::Regex, true)), "sealed for another user");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body,
+              L"次の理由でキーワードファイルの暗号化に失敗しました。\n\n理由：キーワードファイルが見つかりません。: " +
+                  FileOf(KeywordKind::Regex, false));
+}
+
+TEST_F(ListFileEncryptionTest, UnwritableSettingsChangeNoFile) {
+    settings.SetEncryptKeywordFile(true);
+    WriteEncryptedFile(FileOf(KeywordKind::Wildcard, true), "secret*");
+    WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "\\d{4}");
+    const UniqueFileHandle locked = test::HoldAgainstWriting(paths.SettingsFile());
+    ASSERT_TRUE(locked);
+
+    encryption.Set(false);
+
+    EXPECT_TRUE(settings.EncryptKeywordFile());
+    EXPECT_FALSE(Exists(KeywordKind::Wildcard, false));
+    EXPECT_EQ(ReadEncryptedFile(FileOf(KeywordKind::Regex, true)), "\\d{4}");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body, L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由："
+                                              L"Failed to write settings file: " + paths.SettingsFile());
 }
 
 TEST_F(ListFileEncryptionTest, MissingSourceFailsAndRecreatesThePlainTemplate) {
@@ -93,13 +137,11 @@ TEST_F(ListFileEncryptionTest, MissingSourceFailsAndRecreatesThePlainTemplate) {
 
     EXPECT_FALSE(settings.EncryptKeywordFile());
     EXPECT_TRUE(Exists(KeywordKind::Wildcard, false)) << "template written by the rollback";
-    EXPECT_TRUE(Exists(KeywordKind::Regex, false));
-    // The switch-back finds no encrypted wildcard file either: two reports, inner first.
-    ASSERT_EQ(notifier.notifications.size(), 2u);
+    EXPECT_EQ(ReadUtf8TextFile(FileOf(KeywordKind::Regex, false)), "\\d");
+    ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].body,
-              L"次の理由でキーワードファイルの平文化に失敗しました。\n\n理由：キーワードファイルが見つかりません。");
-    EXPECT_EQ(notifier.notifications[1].body,
-              L"次の理由でキーワードファイルの暗号化に失敗しました。\n\n理由：キーワードファイルが見つかりません。");
+              L"次の理由でキーワードファイルの暗号化に失敗しました。\n\n理由：キーワードファイルが見つかりません。: " +
+                  FileOf(KeywordKind::Wildcard, false));
 }
 
 }  // namespace

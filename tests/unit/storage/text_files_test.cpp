@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "storage/atomic_file.h"
 #include "storage/text_encoding.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
@@ -126,6 +127,20 @@ TEST(AtomicReplace, OverwritesWholeAndLeavesNoTemporaryFile) {
     WriteEncryptedFile(path, "sealed");
     EXPECT_EQ(ReadEncryptedFile(path), "sealed");
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(AtomicReplace, LeftoverTemporaryFileOfACrashedProcessIsPassedOver) {
+    TempFolder folder;
+    const std::wstring path = folder / L"履歴.txt";
+    // A crashed process with this process's id left its first temporary name behind.
+    const std::wstring leftover = TemporaryPathBeside(path, 0);
+    WriteBytes(leftover, "left by a crash");
+    EXPECT_LT(leftover.size(), path.size() + 8) << "a deep program folder must not push it past the path limit";
+
+    WriteUtf8TextFile(path, "new");
+    EXPECT_EQ(ReadUtf8TextFile(path), "new");
+    EXPECT_EQ(ReadBytes(leftover), "left by a crash");
+    EXPECT_EQ(EntriesIn(folder.Path()), 2u);
 }
 
 TEST(AtomicReplace, DirectoryInTheWayFailsAndKeepsEverything) {

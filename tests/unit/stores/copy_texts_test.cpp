@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "storage/atomic_file.h"
 #include "storage/file_system.h"
 #include "storage/text_encoding.h"
 #include "storage/text_files.h"
@@ -193,13 +194,13 @@ TEST_F(CopyTextsTest, OrderIsDigitsThenZeroThenLettersThenLongerKeysByCodeUnit) 
 }
 
 TEST_F(CopyTextsTest, AFailedSealedWriteRollsBackToTheOldSealedFileAndKeepsTheEdit) {
-    // The real write fails: its temporary name beside the file passes the 255-unit limit of one
-    // name, while the backup's name still fits.
-    const std::wstring stem(247, L'k');
+    // The real write fails: every temporary name it could take is in use.
+    const std::wstring stem = L"k";
     const std::wstring bin = stem + L".bin";
-    Seal(L"short.bin", L"old");
-    std::filesystem::rename(PathOf(L"short.bin"), PathOf(bin));
+    Seal(bin, L"old");
     Edit(stem + L".txt", "new");
+    for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt)
+        test::WriteBytes(TemporaryPathBeside(PathOf(bin), attempt), "");
 
     EXPECT_FALSE(copyTexts.EncryptAndReload());
 

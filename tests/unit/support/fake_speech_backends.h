@@ -27,6 +27,7 @@ struct SpeechRecords {
     std::vector<double> volumes;
     int stops = 0;
     std::function<void()> ended;
+    std::function<void()> duringStop;  // runs inside Stop, as a platform that takes its time
     // A text containing this throws from Synthesize; one containing `holdMarker` waits for Release().
     std::wstring failMarker = L"失敗";
     std::wstring holdMarker = L"待機";
@@ -96,8 +97,13 @@ public:
         records_.changed.notify_all();
     }
     void Stop() noexcept override {
-        const std::lock_guard lock(records_.mutex);
-        ++records_.stops;
+        std::function<void()> during;
+        {
+            const std::lock_guard lock(records_.mutex);
+            ++records_.stops;
+            during = records_.duringStop;
+        }
+        if (during) during();
     }
 
 private:

@@ -1,8 +1,12 @@
 #pragma once
 // Byte-exact file access for checking what the program wrote, independent of the code under test.
+#include <windows.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "base/unique_any.h"
 
 namespace veltrano::test {
 
@@ -14,6 +18,13 @@ inline std::string ReadBytes(const std::wstring& path) {
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Another program holding the file for reading and denying writers, as an editor or a
+// read-only medium does: reads still work, every write fails.
+inline UniqueFileHandle HoldAgainstWriting(const std::wstring& path) {
+    return UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace veltrano::test

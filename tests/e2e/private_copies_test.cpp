@@ -1,0 +1,73 @@
+// Copies that their owner marks as private are neither recorded, replaced, searched nor shown.
+#include "driver/clipboard_access.h"
+#include "driver/window_queries.h"
+#include "program_fixture.h"
+
+namespace veltrano::e2e {
+namespace {
+
+constexpr wchar_t kDetectionCaption[] = L"クリップボード検出 - Veltrano";
+constexpr wchar_t kReplacedCaption[] = L"クリップボード自動置換実行 - Veltrano";
+constexpr wchar_t kSettings[] =
+    L"[Notify]\r\nNotifyMode=1\r\n[ClipboardReplace]\r\nInitialAutoReplaceEnable=true\r\n";
+
+class PrivateCopies : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        WriteDataText(L"_wildcard_keywords.txt", L"secret*\n");
+        WriteDataText(L"_wildcard_replace.txt", L"[a]REPLACEME\treplaced\n");
+    }
+    void StartWith(std::wstring_view extraSettings) {
+        WriteSettings(std::wstring(kSettings) + std::wstring(extraSettings));
+        ASSERT_NO_FATAL_FAILURE(Start());
+        // An ordinary copy first, so that the tooltip shows a text the private copy must clear.
+        driver::SetClipboardText(L"plain");
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 1; }));
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"plain - Veltrano"; }));
+    }
+    // The warning for `text`, which must be the first one since the earlier copies.
+    std::string WarningFor(const std::wstring& text) {
+        driver::SetClipboardText(text);
+        return Utf8(TakeMessageBox(kDetectionCaption));
+    }
+    static std::string Warning(const std::wstring& matched) {
+        return Utf8(L"一致部分: " + matched + L"\nワイルドカードキーワード: secret*\n設定: 大文字小文字区別");
+    }
+};
+
+TEST_F(PrivateCopies, MarkedCopiesLeaveNoTraceAndNotForHistoryOnlySkipsTheHistory) {
+    ASSERT_NO_FATAL_FAILURE(StartWith(L""));
+
+    for (const driver::ClipboardMarkers markers :
+         {driver::ClipboardMarkers{.excludeFromMonitoring = true}, driver::ClipboardMarkers{.viewerIgnore = true}}) {
+        driver::SetClipboardText(L"secret REPLACEME", markers);
+        EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }))
+            << "the private copy's update must clear the tooltip";
+        EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"secret REPLACEME")) << "never replaced";
+        // The next ordinary copy's warning is the first one: the private copy raised none.
+        EXPECT_EQ(WarningFor(L"secret sync"), Warning(L"secret sync"));
+        EXPECT_EQ(HistoryFileCount(), 2u) << "only the ordinary copies are recorded";
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"secret sync - Veltrano"; }));
+        driver::SetClipboardText(L"plain");  // back to two entries: "plain" moves up, nothing new
+    }
+
+    // Not for history: searched and replaced as usual, but neither it nor its replacement is recorded.
+    driver::SetClipboardText(L"secret REPLACEME", {.canIncludeInHistory = 0});
+    EXPECT_FALSE(TakeMessageBox(kReplacedCaption).empty());
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret replaced"));
+    EXPECT_EQ(HistoryFileCount(), 2u);
+}
+
+TEST_F(PrivateCopies, WithTheSettingOffEveryCopyIsOrdinary) {
+    ASSERT_NO_FATAL_FAILURE(StartWith(L"[Clipboard]\r\nRespectPrivateCopies=false\r\n"));
+
+    driver::SetClipboardText(L"secret two", {.excludeFromMonitoring = true});
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret two"));
+    driver::SetClipboardText(L"secret three", {.canIncludeInHistory = 0});
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret three"));
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 3; }));
+}
+
+}  // namespace
+}  // namespace veltrano::e2e
