@@ -19,6 +19,8 @@ const char* ReasonText(MatchAborted::Reason reason) {
         return "line too long for the pattern";
     case MatchAborted::Reason::PatternTooSlow:
         return "pattern too slow for the text";
+    case MatchAborted::Reason::ResultTooLarge:
+        return "replacement result too large";
     }
     return "match aborted";
 }
@@ -151,29 +153,137 @@ std::wregex CompileUserPattern(std::wstring_view pattern, std::regex_constants::
     return std::wregex(pattern.begin(), pattern.end(), flags);
 }
 
-std::optional<MatchSpan> BoundedSearch(const std::wregex& re, std::wstring_view text, MatchBudget& budget,
-                                       size_t from) {
-    if (from > text.size()) return std::nullopt;
-    StepGuard guard(budget);
+namespace {
+
+using GuardedMatch = std::match_results<GuardedIterator>;
+
+// A std::back_inserter that refuses to grow the result past kMaxReplacementLength.
+class CappedAppender {
+public:
+    using iterator_category = std::output_iterator_tag;
+    using value_type = void;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = void;
+
+    explicit CappedAppender(std::wstring& out) : out_(&out) {}
+    CappedAppender& operator=(wchar_t c) {
+        if (out_->size() >= kMaxReplacementLength) throw MatchAborted(MatchAborted::Reason::ResultTooLarge);
+        out_->push_back(c);
+        return *this;
+    }
+    CappedAppender& operator*() { return *this; }
+    CappedAppender& operator++() { return *this; }
+    CappedAppender& operator++(int) { return *this; }
+
+private:
+    std::wstring* out_;
+};
+
+// An attempt anchored at `position` with exactly these flags (match_continuous added).
+bool MatchAt(const std::wregex& re, std::wstring_view text, StepGuard& guard, size_t position, GuardedMatch& match,
+             std::regex_constants::match_flag_type flags) {
     const wchar_t* const begin = text.data();
-    const GuardedIterator first(begin + from, &guard);
-    const GuardedIterator last(begin + text.size(), &guard);
-    std::match_results<GuardedIterator> match;
-    const auto flags = from > 0 ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
-    if (!std::regex_search(first, last, match, re, flags)) return std::nullopt;
+    return std::regex_search(GuardedIterator(begin + position, &guard), GuardedIterator(begin + text.size(), &guard),
+                             match, re, flags | std::regex_constants::match_continuous);
+}
+
+MatchSpan SpanOf(const GuardedMatch& match, const wchar_t* begin) {
     // base() pointers: position()/length() would walk the text step by step.
     const auto& whole = match[0];
     return MatchSpan{static_cast<size_t>(whole.first.base() - begin),
                      static_cast<size_t>(whole.second.base() - whole.first.base())};
 }
 
-std::wstring BoundedReplace(const std::wregex& re, std::wstring_view text, const std::wstring& format,
-                            std::regex_constants::match_flag_type flags, MatchBudget& budget) {
+// std::regex_search from `from` with these flags, tried only where a match can begin: past
+// `from` the search has the text before as context (match_prev_avail), as std::regex_search
+// gives itself when it moves on. Should the anchored attempt fail, the plain search decides.
+bool GuidedSearch(const std::wregex& re, std::wstring_view text, StepGuard& guard, size_t from,
+                  const MatchStartFinder& starts, GuardedMatch& match, std::regex_constants::match_flag_type flags) {
+    const std::optional<size_t> start = starts(from);
+    if (!start) return false;
+    const auto context = *start > from ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
+    if (MatchAt(re, text, guard, *start, match, flags | context)) return true;
+    const wchar_t* const begin = text.data();
+    return std::regex_search(GuardedIterator(begin + from, &guard), GuardedIterator(begin + text.size(), &guard),
+                             match, re, flags);
+}
+
+// "$`" reads the text between two matches, which an anchored match does not know.
+bool FormatReadsPrefix(std::wstring_view format, std::regex_constants::match_flag_type flags) {
+    if (flags & std::regex_constants::format_sed) return false;
+    for (size_t i = 0; i + 1 < format.size(); ++i) {
+        if (format[i] != L'$') continue;
+        if (format[i + 1] == L'`') return true;
+        if (format[i + 1] == L'$') ++i;
+    }
+    return false;
+}
+
+// std::regex_replace as std::regex_iterator walks the matches, each found by GuidedSearch, with
+// the iterator's flags: match_prev_avail only once it has searched on past a match.
+void GuidedReplace(const std::wregex& re, std::wstring_view text, std::wstring_view format,
+                   std::regex_constants::match_flag_type flags, StepGuard& guard, const MatchStartFinder& starts,
+                   CappedAppender out) {
+    const bool copy = !(flags & std::regex_constants::format_no_copy);
+    const wchar_t* const begin = text.data();
+    GuardedMatch match;
+    if (!GuidedSearch(re, text, guard, 0, starts, match, flags)) {
+        if (copy) std::copy(text.begin(), text.end(), out);
+        return;
+    }
+    size_t copied = 0;  // the end of the last match: where the next prefix begins
+    for (;;) {
+        const MatchSpan span = SpanOf(match, begin);
+        if (copy) std::copy(text.begin() + static_cast<std::ptrdiff_t>(copied),
+                            text.begin() + static_cast<std::ptrdiff_t>(span.position), out);
+        match.format(out, format.data(), format.data() + format.size(), flags);
+        copied = span.End();
+        if (flags & std::regex_constants::format_first_only) break;
+
+        size_t next = span.End();
+        if (span.length == 0) {
+            if (next == text.size()) break;
+            // After an empty match the iterator first tries a non-empty one at the same place.
+            if (MatchAt(re, text, guard, next, match, flags | std::regex_constants::match_not_null)) continue;
+            ++next;
+        }
+        flags |= std::regex_constants::match_prev_avail;
+        if (!GuidedSearch(re, text, guard, next, starts, match, flags)) break;
+    }
+    if (copy) std::copy(text.begin() + static_cast<std::ptrdiff_t>(copied), text.end(), out);
+}
+
+}  // namespace
+
+std::optional<MatchSpan> BoundedSearch(const std::wregex& re, std::wstring_view text, MatchBudget& budget,
+                                       size_t from, const MatchStartFinder& starts) {
+    if (from > text.size()) return std::nullopt;
     StepGuard guard(budget);
     const wchar_t* const begin = text.data();
+    GuardedMatch match;
+    const auto flags = from > 0 ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
+    const bool found = starts ? GuidedSearch(re, text, guard, from, starts, match, flags)
+                              : std::regex_search(GuardedIterator(begin + from, &guard),
+                                                  GuardedIterator(begin + text.size(), &guard), match, re, flags);
+    if (!found) return std::nullopt;
+    return SpanOf(match, begin);
+}
+
+std::wstring BoundedReplace(const std::wregex& re, std::wstring_view text, const std::wstring& format,
+                            std::regex_constants::match_flag_type flags, MatchBudget& budget,
+                            const MatchStartFinder& starts) {
+    StepGuard guard(budget);
     std::wstring result;
-    std::regex_replace(std::back_inserter(result), GuardedIterator(begin, &guard),
-                       GuardedIterator(begin + text.size(), &guard), re, format, flags);
+    // Like std::regex_replace with a string format: the format ends at its first NUL.
+    const std::wstring_view formatText(format.c_str());
+    if (starts && !FormatReadsPrefix(formatText, flags)) {
+        GuidedReplace(re, text, formatText, flags, guard, starts, CappedAppender(result));
+        return result;
+    }
+    const wchar_t* const begin = text.data();
+    std::regex_replace(CappedAppender(result), GuardedIterator(begin, &guard),
+                       GuardedIterator(begin + text.size(), &guard), re, formatText.data(), flags);
     return result;
 }
 

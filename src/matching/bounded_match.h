@@ -5,6 +5,7 @@
 // the text through an iterator whose every step checks the stack and a deadline, and aborts
 // the match with MatchAborted instead. Long lines need RunOnLargeStack (large_stack.h).
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <regex>
 #include <stdexcept>
@@ -20,6 +21,7 @@ public:
     enum class Reason {
         LineTooLongForPattern,  // the thread's stack ran out (nearly always a long line)
         PatternTooSlow,         // the budget's deadline passed
+        ResultTooLarge,         // a replacement would exceed kMaxReplacementLength
     };
 
     explicit MatchAborted(Reason reason);
@@ -68,15 +70,24 @@ private:
 // the zero-width steps between two checks.
 inline constexpr size_t kStackSafetyMargin = 256 * 1024;
 
+// Where anchored matches may begin: the first such position at or after the one given. When
+// one is given, only those positions are tried (the linear engine computes them); without one,
+// every position is, as std::regex_search does.
+using MatchStartFinder = std::function<std::optional<size_t>(size_t from)>;
+
+// A replacement longer than this (UTF-16 units) is not built: it stops like a slow pattern.
+inline constexpr size_t kMaxReplacementLength = 64u << 20;
+
 // std::regex_search(text.begin() + from, text.end(), re) — with match_prev_avail when from > 0,
 // as std::regex_iterator searches on — as a span of `text`. Throws MatchAborted when the
 // match needs more stack than this thread has or the budget's deadline passes; the regex
 // stays usable.
 std::optional<MatchSpan> BoundedSearch(const std::wregex& re, std::wstring_view text, MatchBudget& budget,
-                                       size_t from = 0);
+                                       size_t from = 0, const MatchStartFinder& starts = {});
 
 // std::regex_replace(text, re, format, flags). On MatchAborted no partial output escapes.
 std::wstring BoundedReplace(const std::wregex& re, std::wstring_view text, const std::wstring& format,
-                            std::regex_constants::match_flag_type flags, MatchBudget& budget);
+                            std::regex_constants::match_flag_type flags, MatchBudget& budget,
+                            const MatchStartFinder& starts = {});
 
 }  // namespace veltrano

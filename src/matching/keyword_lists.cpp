@@ -29,6 +29,7 @@ KeywordEntry CompileKeyword(std::wstring_view line, KeywordKind kind) {
         entry.wildcard.emplace(pattern, entry.ignoreCase);
     } else {
         entry.pattern = CompileUserPattern(pattern, flags);
+        entry.linear = LinearRegex::Create(pattern, entry.ignoreCase);
     }
     return entry;
 }

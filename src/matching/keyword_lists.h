@@ -9,6 +9,7 @@
 
 #include "log/log_writer.h"
 #include "matching/keyword_prefilter.h"
+#include "matching/linear_regex.h"
 #include "matching/wildcard.h"
 #include "notify/notifier.h"
 #include "settings/settings.h"
@@ -28,6 +29,7 @@ struct KeywordEntry {
     std::wregex pattern;
     bool ignoreCase = false;
     std::optional<WildcardMatcher> wildcard;  // the same pattern, matched in linear time
+    std::shared_ptr<const LinearRegex> linear;  // regex kind: where it can match, in linear time
 };
 
 using KeywordList = std::vector<KeywordEntry>;

@@ -14,10 +14,17 @@ constexpr auto kMinimumKeywordTime = std::chrono::milliseconds(5);
 
 const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文字無視" : L"大文字小文字区別"; }
 
+std::optional<MatchSpan> SearchRegexEntry(const KeywordEntry& entry, std::wstring_view text, MatchBudget& budget,
+                                          size_t from) {
+    if (!entry.linear) return BoundedSearch(entry.pattern, text, budget, from);
+    return BoundedSearch(entry.pattern, text, budget, from,
+                         [&](size_t at) { return entry.linear->FirstStart(text, at); });
+}
+
 std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view text, SearchTimeShare& time) {
     if (entry.wildcard) return entry.wildcard->Find(text);
     MatchBudget budget = time.Next();
-    return BoundedSearch(entry.pattern, text, budget);
+    return SearchRegexEntry(entry, text, budget, 0);
 }
 
 size_t RegexEntries(const KeywordList& list) {
@@ -68,7 +75,7 @@ KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& pre
         MatchBudget budget = time.Next();
         const std::optional<size_t> start = prefilter.RegexStart(index, scan);
         if (!start) return std::nullopt;
-        return BoundedSearch(entry.pattern, text, budget, *start);
+        return SearchRegexEntry(entry, text, budget, *start);
     });
 }
 

@@ -69,10 +69,10 @@ std::wstring UndoubleDollars(std::wstring_view doubled) {
     return text;
 }
 
-// std::regex_replace's loop over the linear matcher's matches (same matches, same prefixes,
+// std::regex_replace's loop over the wildcard matcher's matches (same matches, same prefixes,
 // including those after an empty match); the default format of a $-doubled replacement
 // expands to the undoubled text.
-std::wstring LinearReplace(std::wstring_view text, const ReplacementDefinition& definition) {
+std::wstring WildcardLiteralReplace(std::wstring_view text, const ReplacementDefinition& definition) {
     const WildcardMatcher& matcher = *definition.wildcard;
     const bool noCopy = (definition.formatFlags & kFormatNoCopy) != 0;
     const bool firstOnly = (definition.formatFlags & kFormatFirstOnly) != 0;
@@ -82,6 +82,7 @@ std::wstring LinearReplace(std::wstring_view text, const ReplacementDefinition& 
     for (std::optional<MatchSpan> match = matcher.Find(text); match; match = matcher.FindNext(text, *match)) {
         if (!noCopy) result.append(text.substr(copied, match->position - copied));
         result.append(inserted);
+        if (result.size() > kMaxReplacementLength) throw MatchAborted(MatchAborted::Reason::ResultTooLarge);
         copied = match->End();
         if (firstOnly) break;
     }
@@ -124,12 +125,14 @@ ReplacementDefinition ParseDefinitionLine(std::wstring_view line, DefinitionKind
     const std::wstring_view replacement = rest.substr(tab + 1);
     auto syntax = std::regex_constants::ECMAScript;
     if (definition.ignoreCase) syntax |= std::regex_constants::icase;
+    const std::wstring regex =
+        kind == DefinitionKind::Wildcard ? WildcardToRegex(definition.patternText) : std::wstring(definition.patternText);
+    definition.pattern = CompileUserPattern(regex, syntax);
+    definition.linear = LinearRegex::Create(regex, definition.ignoreCase);
     if (kind == DefinitionKind::Wildcard) {
-        definition.pattern = CompileUserPattern(WildcardToRegex(definition.patternText), syntax);
         definition.wildcard.emplace(definition.patternText, definition.ignoreCase);
         definition.replacement = DoubleDollars(replacement);
     } else {
-        definition.pattern = CompileUserPattern(definition.patternText, syntax);
         definition.replacement = replacement;
     }
     return definition;
@@ -161,10 +164,10 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
     // default format: always so for a parsed wildcard definition.
     if (definition.wildcard && (definition.formatFlags & kFormatSed) == 0 &&
         HasOnlyDoubledDollars(definition.replacement)) {
-        return LinearReplace(text, definition);
+        return WildcardLiteralReplace(text, definition);
     }
     return BoundedReplace(definition.pattern, text, definition.replacement, ToMatchFlags(definition.formatFlags),
-                          budget);
+                          budget, definition.linear ? definition.linear->StartFinder(text) : MatchStartFinder{});
 }
 
 ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier,

@@ -10,6 +10,7 @@
 
 #include "log/log_writer.h"
 #include "matching/bounded_match.h"
+#include "matching/linear_regex.h"
 #include "matching/wildcard.h"
 #include "notify/notifier.h"
 #include "settings/settings.h"
@@ -42,6 +43,7 @@ struct ReplacementDefinition {
     bool ignoreCase = false;
     DefinitionKind kind = DefinitionKind::Regex;
     std::optional<WildcardMatcher> wildcard;  // wildcard kind: the same pattern in linear time
+    std::shared_ptr<const LinearRegex> linear;  // where the pattern can match, in linear time
 };
 
 using ReplacementList = std::vector<ReplacementDefinition>;

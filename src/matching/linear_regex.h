@@ -1,0 +1,53 @@
+#pragma once
+// Where a user's regular expression can match, in time linear in the text: a lazily built DFA
+// of the pattern's reversal scans the text once from its end and marks every position at which
+// an anchored match begins. The match itself is then std::wregex's own, anchored there (see
+// linear_search.h), so its priorities are never re-implemented. Characters are classified by
+// the same rules std::wregex applies: each atom of the pattern is asked through std::wregex,
+// word characters through the same regex traits.
+#include <array>
+#include <cstdint>
+#include <locale>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "matching/bounded_match.h"
+#include "matching/reversed_automaton.h"
+
+namespace veltrano {
+
+class LinearRegex {
+public:
+    // None where the pattern is outside the regular subset (back-references, lookaheads, ...).
+    // The pattern must already have compiled as a std::wregex with the same flags.
+    static std::shared_ptr<const LinearRegex> Create(std::wstring_view pattern, bool ignoreCase);
+
+    // The first position at or after `from` where an anchored match begins; the text before
+    // `from` is the context of "\b" (as std::regex_search with match_prev_avail sees it).
+    std::optional<size_t> FirstStart(std::wstring_view text, size_t from = 0) const;
+    // Every position where an anchored match begins (position 0 without context before it).
+    std::vector<bool> Starts(std::wstring_view text) const;
+    // For a walk over all matches (a replacement): the text is scanned once, at the first question.
+    // The finder refers to `text` and to this regex.
+    MatchStartFinder StartFinder(std::wstring_view text) const;
+
+    LinearRegex(ReversedAutomaton automaton, bool ignoreCase);
+
+private:
+    struct Atom;
+    struct Scan;
+    class Dfa;
+
+    ReversedAutomaton automaton_;
+    std::vector<std::unique_ptr<Atom>> atoms_;
+    std::unique_ptr<Dfa> dfa_;    // grows while scanning: one scan at a time
+    mutable std::mutex scanning_;
+};
+
+}  // namespace veltrano
