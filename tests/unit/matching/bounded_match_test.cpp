@@ -11,27 +11,17 @@
 #include <regex>
 #include <string>
 
+#include "support/plain_regex.h"
+
 namespace veltrano {
 namespace {
+
+using test::PlainSearch;
+using test::Printable;
 
 namespace rc = std::regex_constants;
 
 constexpr std::uint32_t kSeed = 7081;
-
-std::string Narrow(std::wstring_view text) {
-    std::string out;
-    for (const wchar_t c : text) out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '~';
-    return out;
-}
-
-std::optional<MatchSpan> PlainSearch(const std::wregex& re, const std::wstring& text, size_t from) {
-    std::wsmatch match;
-    const auto flags = from > 0 ? rc::match_prev_avail : rc::match_default;
-    if (!std::regex_search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), match, re, flags)) {
-        return std::nullopt;
-    }
-    return MatchSpan{static_cast<size_t>(match[0].first - text.begin()), static_cast<size_t>(match[0].length())};
-}
 
 // Patterns from a small ECMAScript grammar: groups, back-references, lookahead, lazy and
 // counted repeats, anchors and word boundaries over a few letters.
@@ -113,7 +103,7 @@ TEST(BoundedMatch, GivesThePlainRegexAnswersOnGeneratedCases) {
     int failures = 0;
     const auto report = [&](const std::wstring& pattern, const std::wstring& text, const std::string& what) {
         if (++failures > 20) return;
-        ADD_FAILURE() << what << ": pattern /" << Narrow(pattern) << "/ text \"" << Narrow(text) << '"';
+        ADD_FAILURE() << what << ": pattern /" << Printable(pattern) << "/ text \"" << Printable(text) << '"';
     };
     for (int round = 0; round < 3000; ++round) {
         const std::wstring pattern = generate.Pattern();
@@ -137,7 +127,7 @@ TEST(BoundedMatch, GivesThePlainRegexAnswersOnGeneratedCases) {
                 for (const auto flags : kFlags) {
                     const std::wstring expected = std::regex_replace(text, re, format, flags);
                     if (BoundedReplace(re, text, format, flags, budget) != expected) {
-                        report(pattern, text, "replace with \"" + Narrow(format) + "\" flags " + std::to_string(flags));
+                        report(pattern, text, "replace with \"" + Printable(format) + "\" flags " + std::to_string(flags));
                     }
                 }
             }

@@ -11,26 +11,17 @@
 #include <regex>
 #include <string>
 
+#include "support/plain_regex.h"
+
 namespace veltrano {
 namespace {
+
+using test::PlainSearch;
+using test::Printable;
 
 namespace rc = std::regex_constants;
 
 constexpr std::uint32_t kSeed = 4242;
-
-std::string Printable(std::wstring_view text) {
-    std::string out;
-    for (const wchar_t c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char escaped[12];
-            snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
-            out += escaped;
-        }
-    }
-    return out;
-}
 
 // Characters that fold oddly, full-width and Japanese letters, digits and line ends.
 constexpr std::wstring_view kTextCharacters = L"aAbBsS\u00DF\u017FkK\u212A\u0130i\u0131\u03A3\u03C3\u03C2"
@@ -89,15 +80,6 @@ private:
 
     std::mt19937 engine_;
 };
-
-std::optional<MatchSpan> PlainSearch(const std::wregex& re, const std::wstring& text, size_t from) {
-    std::wsmatch match;
-    const auto flags = from > 0 ? rc::match_prev_avail : rc::match_default;
-    if (!std::regex_search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), match, re, flags)) {
-        return std::nullopt;
-    }
-    return MatchSpan{static_cast<size_t>(match[0].first - text.begin()), static_cast<size_t>(match[0].length())};
-}
 
 // Where std::regex_search's own attempt at each position succeeds.
 std::vector<bool> PlainStarts(const std::wregex& re, const std::wstring& text) {
