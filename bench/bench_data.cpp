@@ -43,14 +43,28 @@ constexpr wchar_t kK1Wildcards[] =
 constexpr wchar_t kK1Regexes[] =
     L"(\\w+)\\s+\\1\n([\"'])(?:(?!\\1).)*\\1\n[i][a-zA-Z0-9._%+-]+@[a-zA-Z0-9.-]+\\.[a-zA-Z]{2,}\nAPI_KEY_[A-Z0-9]{32}\n";
 
+// Literal-free regexes of what people guard: card, phone and personal numbers, e-mail and IP
+// addresses, postal codes, dates of birth, passport numbers.
+constexpr wchar_t kK3Regexes[] =
+    L"\\b(?:\\d{4}[- ]?){3}\\d{4}\\b\n"
+    L"\\b0\\d{1,3}-\\d{2,4}-\\d{4}\\b\n"
+    L"\\b\\d{4} \\d{4} \\d{4}\\b\n"
+    L"[i][a-z0-9._%+-]+@[a-z0-9.-]+\\.[a-z]{2,}\n"
+    L"\\b(?:(?:25[0-5]|2[0-4]\\d|1?\\d?\\d)\\.){3}(?:25[0-5]|2[0-4]\\d|1?\\d?\\d)\\b\n"
+    L"\\b\\d{3}-\\d{4}\\b\n"
+    L"\\b(?:19|20)\\d{2}/(?:0[1-9]|1[0-2])/(?:0[1-9]|[12]\\d|3[01])\\b\n"
+    L"\\b[A-Z]{2}\\d{7}\\b\n";
+
 // The last keyword of each set and the text that matches it.
 constexpr wchar_t kK2LastWildcard[] = L"[i]zephyr-q-9876*";
 constexpr wchar_t kK2LastRegex[] = L"ZULU_KEY_[A-Z0-9]{32}";
+constexpr wchar_t kK3LastRegex[] = L"\\b[A-Z]{2}\\d{7}\\b";
 constexpr std::array kHitTokens = {
     L"Zephyr-Q-9876-final,",                          // K2 wildcard
     L"literal?.log,",                                 // K1 wildcard
     L"ZULU_KEY_7Q2M9X4B8K1D5F3H6J0L2N4P6R8T0V1W,",    // K2 regex
     L"API_KEY_Q8W7E6R5T4Y3U2I1O0P9A8S7D6F5G4H3,",     // K1 regex
+    L"TK4829173,",                                    // K3 regex
 };
 
 std::wstring Number(size_t i) { return std::to_wstring(1000 + (i * 7919) % 9000); }
@@ -138,26 +152,65 @@ std::vector<KeywordSet> KeywordSets() {
         MakeSet(L"K1 regex (4)", kK1Regexes, false, L"API_KEY_[A-Z0-9]{32}", true),
         MakeSet(L"K2 wildcard (1000)", K2Wildcards(), true, kK2LastWildcard, false),
         MakeSet(L"K2 regex (100)", K2Regexes(), false, kK2LastRegex, false),
+        MakeSet(L"K3 regex (8)", kK3Regexes, false, kK3LastRegex, false),
     };
 }
 
 std::vector<TextCase> TextCases() {
     std::vector<TextCase> cases;
+    using Shape = TextCase::Shape;
     const struct {
         const char* name;
         size_t units;
-        bool singleLine;
-    } shapes[] = {{"1KiB-lines", 1u << 10, false},
-                  {"1MiB-lines", 1u << 20, false},
-                  {"16MiB-lines", 16u << 20, false},
-                  {"1MiB-one-line", 1u << 20, true},
-                  {"16MiB-one-line", 16u << 20, true}};
+        Shape shape;
+    } shapes[] = {{"1KiB-lines", 1u << 10, Shape::Lines},     {"1MiB-lines", 1u << 20, Shape::Lines},
+                  {"16MiB-lines", 16u << 20, Shape::Lines},   {"1MiB-one-line", 1u << 20, Shape::OneLine},
+                  {"16MiB-one-line", 16u << 20, Shape::OneLine}, {"1MiB-csv", 1u << 20, Shape::Csv},
+                  {"16MiB-csv", 16u << 20, Shape::Csv}};
     for (const auto& shape : shapes) {
         for (bool hit : {false, true}) {
-            cases.push_back({std::string(shape.name) + (hit ? "-hit" : "-nohit"), shape.units, shape.singleLine, hit});
+            cases.push_back({std::string(shape.name) + (hit ? "-hit" : "-nohit"), shape.units, shape.shape, hit});
         }
     }
     return cases;
+}
+
+namespace {
+
+constexpr std::array kFamilyNames = {L"Sato", L"Suzuki", L"Takahashi", L"Tanaka", L"Watanabe", L"Ito",
+                                     L"Yamamoto", L"Nakamura", L"Kobayashi", L"Kato", L"Yoshida", L"Yamada"};
+constexpr std::array kGivenNames = {L"Haruto", L"Yui", L"Sota", L"Hina", L"Ren", L"Aoi", L"Riku", L"Mei",
+                                    L"Kaito", L"Sakura", L"Daiki", L"Yuna"};
+constexpr std::array kCities = {L"Sapporo", L"Sendai", L"Chiba", L"Yokohama", L"Nagoya", L"Kyoto",
+                                L"Osaka", L"Kobe", L"Hiroshima", L"Fukuoka"};
+
+// A customer list: id, name, city, date of last order (ISO, so no K3 date), items, amount.
+// Numbers stay short and apart (no run of 8 or more digits, no dotted quads, no dashes
+// between digits), so only the hit row's tokens match any keyword.
+std::wstring MakeCsv(const TextCase& text) {
+    Random random;
+    std::wstring csv = L"id,name,city,last_order,items,amount\r\n";
+    csv.reserve(text.units);
+    const size_t hitAt = text.units - std::max<size_t>(text.units / 100, 200);
+    bool hitDone = !text.hit;
+    for (size_t row = 1;; ++row) {
+        std::wstring line;
+        if (!hitDone && csv.size() >= hitAt) {
+            for (const wchar_t* token : kHitTokens) line += std::wstring(L"note ") + token + L" ";
+            line += L"\r\n";
+            hitDone = true;
+        }
+        wchar_t date[16];
+        swprintf(date, std::size(date), L"%04u%02u%02u", 2015 + random.Below(10), 1 + random.Below(12), 1 + random.Below(28));
+        line += L"C" + std::to_wstring(100000 + row % 900000) + L"," + kFamilyNames[random.Below(kFamilyNames.size())] +
+                L" " + kGivenNames[random.Below(kGivenNames.size())] + L"," + kCities[random.Below(kCities.size())] +
+                L"," + date + L"," + std::to_wstring(1 + random.Below(40)) + L"," +
+                std::to_wstring(random.Below(90000)) + L"." + std::to_wstring(10 + random.Below(90)) + L"\r\n";
+        if (csv.size() + line.size() > text.units) break;
+        csv += line;
+    }
+    csv.append(text.units - csv.size(), L' ');
+    return csv;
 }
 
 std::wstring MakeProse(const TextCase& text) {
@@ -171,7 +224,7 @@ std::wstring MakeProse(const TextCase& text) {
     size_t sentenceLeft = 0;
     const auto append = [&](const std::wstring& token) {
         if (prose.empty()) {
-        } else if (!text.singleLine && lineLength + 1 + token.size() > 80) {
+        } else if (!(text.shape == TextCase::Shape::OneLine) && lineLength + 1 + token.size() > 80) {
             prose += L"\r\n";
             lineLength = 0;
         } else {
@@ -205,6 +258,12 @@ std::wstring MakeProse(const TextCase& text) {
     }
     prose.append(text.units - prose.size(), L' ');
     return prose;
+}
+
+}  // namespace
+
+std::wstring MakeText(const TextCase& text) {
+    return text.shape == TextCase::Shape::Csv ? MakeCsv(text) : MakeProse(text);
 }
 
 }  // namespace veltrano::bench

@@ -20,18 +20,20 @@ std::vector<KeywordSet> KeywordSets();
 
 // One row of the table.
 struct TextCase {
+    enum class Shape { Lines, OneLine, Csv };
     std::string name;  // file stem, e.g. "1MiB-lines-hit"
     size_t units;      // UTF-16 code units (ASCII, so also UTF-8 bytes)
-    bool singleLine;
+    Shape shape;
     bool hit;
 };
 
 std::vector<TextCase> TextCases();
 
-// Prose in lines of at most 80 characters (CRLF) or one line, exactly `units` long. Adjacent
-// words never repeat a suffix of one as a prefix of the next, and there are no quotes, '@',
-// '_' or digits, so no keyword matches; with `hit`, one match of each set's last keyword sits
-// in the last 1% of the text.
-std::wstring MakeProse(const TextCase& text);
+// The text of a row, exactly `units` long: prose in lines of at most 80 characters (CRLF) or
+// one line, or a customer list in CSV. No keyword of any set matches it (prose: adjacent words
+// never repeat a suffix of one as a prefix of the next, no quotes, '@', '_' or digits; CSV: no
+// run of digits a K3 keyword takes); with `hit`, one match of each set's last keyword sits in
+// the last 1% of the text.
+std::wstring MakeText(const TextCase& text);
 
 }  // namespace veltrano::bench

@@ -34,7 +34,7 @@ void Prepare(const std::wstring& folder) {
     driver::WriteFileBytes(folder + L"\\sets.txt", sets);
     std::string names;
     for (const TextCase& text : TextCases()) {
-        driver::WriteFileBytes(folder + L"\\texts\\" + Utf8ToWide(text.name) + L".txt", WideToUtf8(MakeProse(text)));
+        driver::WriteFileBytes(folder + L"\\texts\\" + Utf8ToWide(text.name) + L".txt", WideToUtf8(MakeText(text)));
         names += text.name + "\n";
     }
     driver::WriteFileBytes(folder + L"\\texts.txt", names);

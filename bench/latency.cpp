@@ -68,9 +68,9 @@ int RunLatency(const std::wstring& programPath) {
         return 1;
     }
     int failures = 0;
-    for (const TextCase& size : {TextCase{"1KiB-lines-hit", 1u << 10, false, true},
-                                 TextCase{"1MiB-lines-hit", 1u << 20, false, true}}) {
-        const std::wstring prose = MakeProse(size);
+    for (const TextCase& size : {TextCase{"1KiB-lines-hit", 1u << 10, TextCase::Shape::Lines, true},
+                                 TextCase{"1MiB-lines-hit", 1u << 20, TextCase::Shape::Lines, true}}) {
+        const std::wstring prose = MakeText(size);
         std::vector<double> times;
         for (int run = 0; run < kRuns; ++run) {
             // A different first word each time, so no run is a repeat of the one before.

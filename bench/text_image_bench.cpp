@@ -72,7 +72,7 @@ int RunTextImage() {
     std::puts("| text | ours ms | plain ms | time ratio | ours MiB | plain MiB |");
     std::puts("|---|---|---|---|---|---|");
     for (const size_t length : {size_t{1} << 10, size_t{1} << 16, size_t{1} << 20}) {
-        const std::wstring text = MakeProse({"text image", length, false, false});
+        const std::wstring text = MakeText({"text image", length, TextCase::Shape::Lines, false});
         long long ours = 0;
         long long plain = 0;
         const double oursMs = MedianMs(text, OurImagePixels, ours);

@@ -197,16 +197,15 @@ MatchSpan SpanOf(const GuardedMatch& match, const wchar_t* begin) {
 
 // std::regex_search from `from` with these flags, tried only where a match can begin: past
 // `from` the search has the text before as context (match_prev_avail), as std::regex_search
-// gives itself when it moves on. Should the anchored attempt fail, the plain search decides.
+// gives itself when it moves on.
 bool GuidedSearch(const std::wregex& re, std::wstring_view text, StepGuard& guard, size_t from,
                   const MatchStartFinder& starts, GuardedMatch& match, std::regex_constants::match_flag_type flags) {
-    const std::optional<size_t> start = starts(from);
-    if (!start) return false;
-    const auto context = *start > from ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
-    if (MatchAt(re, text, guard, *start, match, flags | context)) return true;
-    const wchar_t* const begin = text.data();
-    return std::regex_search(GuardedIterator(begin + from, &guard), GuardedIterator(begin + text.size(), &guard),
-                             match, re, flags);
+    for (std::optional<size_t> start = starts(from); start; start = starts(*start + 1)) {
+        const auto context = *start > from ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
+        if (MatchAt(re, text, guard, *start, match, flags | context)) return true;
+        if (*start == text.size()) break;
+    }
+    return false;
 }
 
 // "$`" reads the text between two matches, which an anchored match does not know.

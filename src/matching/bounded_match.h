@@ -70,9 +70,10 @@ private:
 // the zero-width steps between two checks.
 inline constexpr size_t kStackSafetyMargin = 256 * 1024;
 
-// Where anchored matches may begin: the first such position at or after the one given. When
-// one is given, only those positions are tried (the linear engine computes them); without one,
-// every position is, as std::regex_search does.
+// Where anchored matches may begin: the first such position at or after the one given (every
+// position where one does begin must be among them). When a finder is given, only those
+// positions are tried (the linear engine computes them); without one, every position is, as
+// std::regex_search does.
 using MatchStartFinder = std::function<std::optional<size_t>(size_t from)>;
 
 // A replacement longer than this (UTF-16 units) is not built: it stops like a slow pattern.

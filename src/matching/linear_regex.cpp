@@ -281,6 +281,12 @@ std::vector<bool> LinearRegex::Starts(std::wstring_view text) const {
     return starts;
 }
 
+MatchStartFinder LinearRegex::SearchFinder(std::wstring_view text) const {
+    // A relaxed pattern may be asked again past each candidate that was no match.
+    if (!Exact()) return StartFinder(text);
+    return [this, text](size_t from) { return FirstStart(text, from); };
+}
+
 MatchStartFinder LinearRegex::StartFinder(std::wstring_view text) const {
     auto starts = std::make_shared<std::optional<std::vector<bool>>>();
     return [this, text, starts](size_t from) -> std::optional<size_t> {

@@ -2,7 +2,7 @@
 // Where a user's regular expression can match, in time linear in the text: a lazily built DFA
 // of the pattern's reversal scans the text once from its end and marks every position at which
 // an anchored match begins. The match itself is then std::wregex's own, anchored there (see
-// linear_search.h), so its priorities are never re-implemented. Characters are classified by
+// MatchStartFinder in bounded_match.h), so its priorities are never re-implemented. Characters are classified by
 // the same rules std::wregex applies: each atom of the pattern is asked through std::wregex,
 // word characters through the same regex traits.
 #include <array>
@@ -24,9 +24,15 @@ namespace veltrano {
 
 class LinearRegex {
 public:
-    // None where the pattern is outside the regular subset (back-references, lookaheads, ...).
-    // The pattern must already have compiled as a std::wregex with the same flags.
+    // None where the pattern is outside what it reads (see reversed_automaton.h). The pattern
+    // must already have compiled as a std::wregex with the same flags.
     static std::shared_ptr<const LinearRegex> Create(std::wstring_view pattern, bool ignoreCase);
+
+    // False for a pattern with back-references or lookaheads: the positions found are where a
+    // match may begin, a superset of where one does.
+    bool Exact() const noexcept { return automaton_.exact; }
+    // The finder a single search wants: one scan for an exact pattern, all positions otherwise.
+    MatchStartFinder SearchFinder(std::wstring_view text) const;
 
     // The first position at or after `from` where an anchored match begins; the text before
     // `from` is the context of "\b" (as std::regex_search with match_prev_avail sees it).

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 #include <map>
+#include <optional>
 
 namespace veltrano {
 namespace {
@@ -35,6 +36,7 @@ public:
         return node;
     }
     std::vector<std::wstring> TakeAtoms() { return std::move(atoms_); }
+    bool Exact() const { return exact_; }
 
 private:
     bool More() const { return position_ < pattern_.size(); }
@@ -113,12 +115,28 @@ private:
         const size_t begin = position_;
         switch (Take()) {
             case L'(': {
+                bool lookahead = false;
+                std::optional<size_t> group;
                 if (More() && Peek() == L'?') {
                     ++position_;
-                    if (Take() != L':') throw Unsupported{};  // (?= and (?! look ahead
+                    const wchar_t kind = Take();
+                    if (kind != L':' && kind != L'=' && kind != L'!') throw Unsupported{};
+                    lookahead = kind != L':';
+                } else {
+                    group = groups_.size();
+                    groups_.emplace_back();  // numbered when opened, known once closed
                 }
                 Node inner = Alternatives();
                 if (Take() != L')') throw Unsupported{};
+                if (lookahead) {
+                    // Dropped: what it demands of the text ahead only narrows the matches.
+                    exact_ = false;
+                    if (More() && (Peek() == L'*' || Peek() == L'+' || Peek() == L'?' || Peek() == L'{')) {
+                        throw Unsupported{};
+                    }
+                    return Node{};
+                }
+                if (group) groups_[*group] = inner;
                 return inner;
             }
             case L'[': SkipBracket(); break;
@@ -128,6 +146,7 @@ private:
                 const wchar_t escaped = Take();
                 if (escaped == L'b') return Node{.kind = Node::Kind::Assert, .assertion = Assertion::WordBoundary};
                 if (escaped == L'B') return Node{.kind = Node::Kind::Assert, .assertion = Assertion::NotWordBoundary};
+                if (escaped >= L'1' && escaped <= L'9') return BackReference(escaped);
                 SkipEscapeTail(escaped);
                 break;
             }
@@ -135,6 +154,20 @@ private:
             default: break;
         }
         return AtomNode(pattern_.substr(begin, position_ - begin));
+    }
+
+    // "\n": the group's text or, when the group has not taken part, nothing.
+    Node BackReference(wchar_t first) {
+        size_t number = static_cast<size_t>(first - L'0');
+        while (More() && Peek() >= L'0' && Peek() <= L'9') {
+            number = number * 10 + static_cast<size_t>(Take() - L'0');
+            if (number > groups_.size()) throw Unsupported{};
+        }
+        if (number == 0 || number > groups_.size() || !groups_[number - 1]) throw Unsupported{};
+        exact_ = false;
+        Node optional{.kind = Node::Kind::Repeat, .min = 0, .max = 1};
+        optional.children.push_back(*groups_[number - 1]);
+        return optional;
     }
 
     // After "\x": the rest of the escape. Digits are back-references (or "\0").
@@ -170,6 +203,8 @@ private:
     size_t position_ = 0;
     std::vector<std::wstring> atoms_;
     std::map<std::wstring, int> atomIndex_;
+    std::vector<std::optional<Node>> groups_;  // capturing groups in number order, once closed
+    bool exact_ = true;
 };
 
 // Thompson construction of the reversed pattern: Build(node, next) gives the entry of a piece
@@ -237,6 +272,7 @@ std::optional<ReversedAutomaton> ReadReversedAutomaton(std::wstring_view pattern
         const Node root = reader.Read();
         ReversedAutomaton automaton;
         automaton.atoms = reader.TakeAtoms();
+        automaton.exact = reader.Exact();
         ReversedBuilder builder(automaton.states);
         automaton.start = builder.Build(root, builder.Match());
         return automaton;

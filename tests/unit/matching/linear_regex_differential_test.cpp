@@ -125,7 +125,7 @@ TEST(LinearRegexDifferential, AgreesWithThePlainRegexOnGeneratedPatterns) {
                 const size_t from = generate.Below(text.size() + 1);
                 comparisons += 3 + static_cast<int>(std::size(kFlags));
                 if (engine->Starts(text) != PlainStarts(re, text)) report(pattern, icase, text, "starts");
-                const MatchStartFinder first = [&](size_t at) { return engine->FirstStart(text, at); };
+                const MatchStartFinder first = engine->SearchFinder(text);
                 if (BoundedSearch(re, text, budget, 0, first) != PlainSearch(re, text, 0)) {
                     report(pattern, icase, text, "search");
                 }
@@ -149,9 +149,14 @@ TEST(LinearRegexDifferential, AgreesWithThePlainRegexOnGeneratedPatterns) {
     EXPECT_GT(linear, 6000);
 }
 
-TEST(LinearRegex, LeavesWhatIsNotARegularLanguageToTheBoundedMatcher) {
-    for (const wchar_t* pattern : {L"(a)\\1", L"a(?=b)", L"a(?!b)", L"[[:alpha:]]", L"[[.a.]]", L"\\0", L"a{1001}"}) {
+TEST(LinearRegex, RelaxesBackReferencesAndLookaheadsAndLeavesTheRestToTheBoundedMatcher) {
+    for (const wchar_t* pattern : {L"[[:alpha:]]", L"[[.a.]]", L"\\0", L"a{1001}", L"(a\\1)"}) {
         EXPECT_EQ(LinearRegex::Create(pattern, false), nullptr) << Printable(pattern);
+    }
+    for (const wchar_t* pattern : {L"(a)\\1", L"a(?=b)", L"a(?!b)"}) {
+        const std::shared_ptr<const LinearRegex> relaxed = LinearRegex::Create(pattern, false);
+        ASSERT_NE(relaxed, nullptr) << Printable(pattern);
+        EXPECT_FALSE(relaxed->Exact());
     }
     EXPECT_NE(LinearRegex::Create(L"(?:\\d{3}-){2}\\d{4}|[\\w.+-]+@[\\w-]+\\.[\\w.]+", true), nullptr);
 }
