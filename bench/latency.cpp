@@ -46,19 +46,23 @@ HWND WaitForBox(DWORD processId) {
     return nullptr;
 }
 
-}  // namespace
+// One program with one keyword set, its texts measured in turn.
+struct LatencyRun {
+    const char* setName;
+    std::wstring wildcardLines;
+    std::wstring regexLines;
+    std::wstring reported;  // what the warning must name
+    std::vector<TextCase> texts;
+    int runs;
+};
 
-int RunLatency(const std::wstring& programPath) {
+int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
     const auto folder = driver::TemporaryProgramFolder::Create();
     const std::wstring program = folder.CopyIn(programPath);
     const std::wstring user = UserName();
     driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n");
-    // K1, both files: the wildcard list reports its last keyword, "literal\?.log".
-    const KeywordSet k1wildcards = KeywordSets()[0];
-    const KeywordSet k1regexes = KeywordSets()[1];
-    driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"),
-                           "\xEF\xBB\xBF" + WideToUtf8(k1wildcards.wildcardLines));
-    driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(k1regexes.regexLines));
+    driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.wildcardLines));
+    driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.regexLines));
 
     driver::StartedProgram started = driver::StartProgram(program, L"", folder.Path());
     const HWND mainWindow = driver::WaitForWindow({.className = kMainWindowClass, .processId = started.processId});
@@ -68,19 +72,18 @@ int RunLatency(const std::wstring& programPath) {
         return 1;
     }
     int failures = 0;
-    for (const TextCase& size : {TextCase{"1KiB-lines-hit", 1u << 10, TextCase::Shape::Lines, true},
-                                 TextCase{"1MiB-lines-hit", 1u << 20, TextCase::Shape::Lines, true}}) {
-        const std::wstring prose = MakeText(size);
+    for (const TextCase& size : run.texts) {
+        const std::wstring original = MakeText(size);
         std::vector<double> times;
-        for (int run = 0; run < kRuns; ++run) {
-            // A different first word each time, so no run is a repeat of the one before.
-            std::wstring text = prose;
-            text[0] = static_cast<wchar_t>(L'A' + run);
+        for (int attempt = 0; attempt < run.runs; ++attempt) {
+            // A different first letter each time, so no run is a repeat of the one before.
+            std::wstring text = original;
+            text[0] = static_cast<wchar_t>(L'A' + attempt);
             const auto start = Clock::now();
             driver::SetClipboardText(text);
             const HWND box = WaitForBox(started.processId);
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            if (!box || driver::MessageBoxText(box).find(L"literal\\?.log") == std::wstring::npos) {
+            if (!box || driver::MessageBoxText(box).find(run.reported) == std::wstring::npos) {
                 ++failures;
                 std::fprintf(stderr, "latency: no warning for %s\n", size.name.c_str());
                 if (!box) continue;
@@ -92,14 +95,32 @@ int RunLatency(const std::wstring& programPath) {
         }
         std::sort(times.begin(), times.end());
         if (!times.empty()) {
-            std::printf("End-to-end latency, %s text (%zu UTF-16 units, K1 keywords): median %.0f ms, min %.0f ms, "
+            std::printf("End-to-end latency, %s text (%zu UTF-16 units, %s keywords): median %.0f ms, min %.0f ms, "
                         "max %.0f ms over %zu runs\n",
-                        size.name.substr(0, size.name.find('-')).c_str(), size.units, times[times.size() / 2],
-                        times.front(), times.back(), times.size());
+                        size.name.substr(0, size.name.rfind('-')).c_str(), size.units, run.setName,
+                        times[times.size() / 2], times.front(), times.back(), times.size());
         }
     }
     driver::PostCommand(mainWindow, kExitCommand);
     if (!driver::WaitForExit(started.process.get())) driver::KillProcess(started.process.get());
+    return failures;
+}
+
+}  // namespace
+
+int RunLatency(const std::wstring& programPath) {
+    const std::vector<KeywordSet> sets = KeywordSets();
+    using Shape = TextCase::Shape;
+    // K1 in both files: the wildcard list reports its last keyword, "literal\?.log".
+    const LatencyRun k1{"K1",
+                        sets[0].wildcardLines,
+                        sets[1].regexLines,
+                        L"literal\\?.log",
+                        {{"1KiB-lines-hit", 1u << 10, Shape::Lines, true}, {"1MiB-lines-hit", 1u << 20, Shape::Lines, true}},
+                        7};
+    // K3 over a customer list: only its last regex matches, near the end.
+    const LatencyRun k3{"K3", L"", sets[4].regexLines, L"TK4829173", {{"16MiB-csv-hit", 16u << 20, Shape::Csv, true}}, 3};
+    const int failures = MeasureLatency(programPath, k1) + MeasureLatency(programPath, k3);
     return failures == 0 ? 0 : 1;
 }
 
