@@ -66,7 +66,7 @@ public:
         int state = Intern({}, true, false);
         for (size_t position = text.size(); position > from; --position) {
             const int32_t step = Step(state, ClassOf(text[position - 1]));
-            if (step & 1) report(position);
+            if (step & 1) [[unlikely]] report(position);
             state = step >> 1;
         }
         if (from > 0) {
@@ -102,6 +102,15 @@ private:
     }
 
     uint16_t ClassOf(wchar_t c) {
+        const std::array<uint16_t, 256>* page = classPages_[static_cast<uint16_t>(c) >> 8].get();
+        if (page) [[likely]] {
+            const uint16_t known = (*page)[static_cast<uint16_t>(c) & 0xFF];
+            if (known != kUnknownClass) [[likely]] return known;
+        }
+        return FirstClassOf(c);
+    }
+
+    [[gnu::noinline]] uint16_t FirstClassOf(wchar_t c) {
         std::unique_ptr<std::array<uint16_t, 256>>& page = classPages_[static_cast<uint16_t>(c) >> 8];
         if (!page) {
             page = std::make_unique<std::array<uint16_t, 256>>();
@@ -154,9 +163,13 @@ private:
 
     // (next state << 1) | whether an anchored match begins at the position before `cls`'s character.
     int32_t Step(int state, uint16_t cls) {
-        const size_t slot = static_cast<size_t>(state) * classStride_ + cls;
-        if (transitions_[slot] != kUnknownTransition) return transitions_[slot];
+        const int32_t known = transitions_[static_cast<size_t>(state) * classStride_ + cls];
+        if (known != kUnknownTransition) [[likely]] return known;
+        return FirstStep(state, cls);
+    }
 
+    [[gnu::noinline]] int32_t FirstStep(int state, uint16_t cls) {
+        const size_t slot = static_cast<size_t>(state) * classStride_ + cls;
         const State& from = states_[static_cast<size_t>(state)];
         const std::vector<bool>& members = classMembers_[cls];
         const bool word = members.back();
