@@ -12,6 +12,7 @@
 
 #include "bench_data.h"
 #include "cells.h"
+#include "replace_bench.h"
 #include "driver/program_folder.h"
 #include "latency.h"
 #include "text_image_bench.h"
@@ -53,8 +54,9 @@ int Main(int argc, wchar_t** argv) {
     }
     if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
+    if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|textimage ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|replace|textimage ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

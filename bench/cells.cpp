@@ -15,6 +15,7 @@
 
 #include "base/local_clock.h"
 #include "bench_data.h"
+#include "number_format.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "log/log_writer.h"
@@ -187,21 +188,6 @@ CellResult RunChild(const std::wstring& mode, int set, const std::wstring& textP
     result.state = CellResult::State::Done;
     return result;
 }
-
-std::string Format(const char* format, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-std::string Time(double ms) {
-    if (ms >= 1000) return Format("%.2f s", ms / 1000);
-    if (ms >= 100) return Format("%.0f ms", ms);
-    if (ms >= 10) return Format("%.1f ms", ms);
-    return Format("%.2f ms", ms);
-}
-
-std::string Ratio(double r) { return r >= 100 ? Format("%.0f×", r) : r >= 10 ? Format("%.1f×", r) : Format("%.2f×", r); }
 
 std::string Describe(const CellResult& r, double capSeconds) {
     switch (r.state) {
