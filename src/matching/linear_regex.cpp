@@ -1,6 +1,7 @@
 #include "matching/linear_regex.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 
 namespace veltrano {
@@ -12,6 +13,8 @@ constexpr int32_t kUnknownTransition = -1;
 // an NFA simulation (bounded by text length x states), never more memory.
 constexpr size_t kMaxDfaStates = 2048;
 constexpr size_t kMaxTransitionEntries = 1u << 20;
+// Transitions computed (each up to the automaton's size) between two looks at the clock.
+constexpr uint32_t kFirstStepsPerClockRead = 1024;
 
 // What the assertions at one position see.
 struct Context {
@@ -62,7 +65,9 @@ public:
 
     // Calls report(p) for each position p in [from, text.size()], from the end, at which an
     // anchored match begins.
-    void ScanBackwards(std::wstring_view text, size_t from, const std::function<void(size_t)>& report) {
+    void ScanBackwards(std::wstring_view text, size_t from, std::chrono::steady_clock::time_point deadline,
+                       const std::function<void(size_t)>& report) {
+        deadline_ = deadline;
         int state = Intern({}, true, false);
         for (size_t position = text.size(); position > from; --position) {
             const int32_t step = Step(state, ClassOf(text[position - 1]));
@@ -169,6 +174,9 @@ private:
     }
 
     [[gnu::noinline]] int32_t FirstStep(int state, uint16_t cls) {
+        if ((++firstSteps_ & (kFirstStepsPerClockRead - 1)) == 0 && std::chrono::steady_clock::now() >= deadline_) {
+            throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
+        }
         const size_t slot = static_cast<size_t>(state) * classStride_ + cls;
         const State& from = states_[static_cast<size_t>(state)];
         const std::vector<bool>& members = classMembers_[cls];
@@ -245,6 +253,8 @@ private:
     size_t classStride_ = 16;
     std::vector<int32_t> transitions_;
     size_t restarts_ = 0;
+    std::chrono::steady_clock::time_point deadline_;
+    uint32_t firstSteps_ = 0;
 
     std::vector<uint32_t> marks_;
     uint32_t generation_ = 0;
@@ -279,31 +289,30 @@ std::shared_ptr<const LinearRegex> LinearRegex::Create(std::wstring_view pattern
     }
 }
 
-std::optional<size_t> LinearRegex::FirstStart(std::wstring_view text, size_t from) const {
+std::optional<size_t> LinearRegex::FirstStart(std::wstring_view text, size_t from, const MatchBudget& budget) const {
     if (from > text.size()) return std::nullopt;
     std::optional<size_t> first;
     const std::lock_guard lock(scanning_);
-    dfa_->ScanBackwards(text, from, [&](size_t position) { first = position; });
+    dfa_->ScanBackwards(text, from, budget.Deadline(), [&](size_t position) { first = position; });
     return first;
 }
 
-std::vector<bool> LinearRegex::Starts(std::wstring_view text) const {
+std::vector<bool> LinearRegex::Starts(std::wstring_view text, const MatchBudget& budget) const {
     std::vector<bool> starts(text.size() + 1);
     const std::lock_guard lock(scanning_);
-    dfa_->ScanBackwards(text, 0, [&](size_t position) { starts[position] = true; });
+    dfa_->ScanBackwards(text, 0, budget.Deadline(), [&](size_t position) { starts[position] = true; });
     return starts;
 }
 
-MatchStartFinder LinearRegex::SearchFinder(std::wstring_view text) const {
-    // A relaxed pattern may be asked again past each candidate that was no match.
-    if (!Exact()) return StartFinder(text);
-    return [this, text](size_t from) { return FirstStart(text, from); };
+MatchStartFinder LinearRegex::SearchFinder(std::wstring_view text, const MatchBudget& budget) const {
+    if (!Exact()) return StartFinder(text, budget);
+    return [this, text, &budget](size_t from) { return FirstStart(text, from, budget); };
 }
 
-MatchStartFinder LinearRegex::StartFinder(std::wstring_view text) const {
+MatchStartFinder LinearRegex::StartFinder(std::wstring_view text, const MatchBudget& budget) const {
     auto starts = std::make_shared<std::optional<std::vector<bool>>>();
-    return [this, text, starts](size_t from) -> std::optional<size_t> {
-        if (!*starts) *starts = Starts(text);
+    return [this, text, &budget, starts](size_t from) -> std::optional<size_t> {
+        if (!*starts) *starts = Starts(text, budget);
         const std::vector<bool>& marked = **starts;
         for (size_t position = from; position < marked.size(); ++position) {
             if (marked[position]) return position;

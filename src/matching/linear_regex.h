@@ -31,17 +31,24 @@ public:
     // False for a pattern with back-references or lookaheads: the positions found are where a
     // match may begin, a superset of where one does.
     bool Exact() const noexcept { return automaton_.exact; }
-    // The finder a single search wants: one scan for an exact pattern, all positions otherwise.
-    MatchStartFinder SearchFinder(std::wstring_view text) const;
+
+    // A scan is linear in the text, but for a pattern whose automaton keeps overflowing the
+    // cache each character costs up to the automaton's size: such a scan stops at the budget's
+    // deadline with MatchAborted (a pattern that fits the cache never looks at the clock).
 
     // The first position at or after `from` where an anchored match begins; the text before
     // `from` is the context of "\b" (as std::regex_search with match_prev_avail sees it).
-    std::optional<size_t> FirstStart(std::wstring_view text, size_t from = 0) const;
+    std::optional<size_t> FirstStart(std::wstring_view text, size_t from = 0,
+                                     const MatchBudget& budget = MatchBudget(std::chrono::hours(24))) const;
     // Every position where an anchored match begins (position 0 without context before it).
-    std::vector<bool> Starts(std::wstring_view text) const;
+    std::vector<bool> Starts(std::wstring_view text,
+                             const MatchBudget& budget = MatchBudget(std::chrono::hours(24))) const;
+
+    // The finders refer to `text`, `budget` and this regex. For one search: one scan for an
+    // exact pattern, all positions otherwise (a relaxed pattern is asked again past each miss).
+    MatchStartFinder SearchFinder(std::wstring_view text, const MatchBudget& budget) const;
     // For a walk over all matches (a replacement): the text is scanned once, at the first question.
-    // The finder refers to `text` and to this regex.
-    MatchStartFinder StartFinder(std::wstring_view text) const;
+    MatchStartFinder StartFinder(std::wstring_view text, const MatchBudget& budget) const;
 
     LinearRegex(ReversedAutomaton automaton, bool ignoreCase);
 

@@ -167,7 +167,7 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
         return WildcardLiteralReplace(text, definition);
     }
     return BoundedReplace(definition.pattern, text, definition.replacement, ToMatchFlags(definition.formatFlags),
-                          budget, definition.linear ? definition.linear->StartFinder(text) : MatchStartFinder{});
+                          budget, definition.linear ? definition.linear->StartFinder(text, budget) : MatchStartFinder{});
 }
 
 ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier,

@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace veltrano {
 namespace {
@@ -21,6 +22,12 @@ struct Node {
     int max = -1;  // Repeat: -1 for no upper bound
     std::vector<Node> children{};
 };
+
+size_t CountNodes(const Node& node) {
+    size_t count = 1;
+    for (const Node& child : node.children) count += CountNodes(child);
+    return count;
+}
 
 bool IsHex(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
 
@@ -136,7 +143,7 @@ private:
                     }
                     return Node{};
                 }
-                if (group) groups_[*group] = inner;
+                if (group) groups_[*group] = {inner, CountNodes(inner)};
                 return inner;
             }
             case L'[': SkipBracket(); break;
@@ -164,9 +171,14 @@ private:
             if (number > groups_.size()) throw Unsupported{};
         }
         if (number == 0 || number > groups_.size() || !groups_[number - 1]) throw Unsupported{};
+        // Each copy may hold copies itself: without a limit, a few dozen groups would double
+        // their way past any memory.
+        const auto& [groupNode, groupSize] = *groups_[number - 1];
+        copiedNodes_ += groupSize;
+        if (copiedNodes_ > kMaxAutomatonStates) throw Unsupported{};
         exact_ = false;
         Node optional{.kind = Node::Kind::Repeat, .min = 0, .max = 1};
-        optional.children.push_back(*groups_[number - 1]);
+        optional.children.push_back(groupNode);
         return optional;
     }
 
@@ -203,7 +215,9 @@ private:
     size_t position_ = 0;
     std::vector<std::wstring> atoms_;
     std::map<std::wstring, int> atomIndex_;
-    std::vector<std::optional<Node>> groups_;  // capturing groups in number order, once closed
+    // Capturing groups in number order, once closed, with their node counts.
+    std::vector<std::optional<std::pair<Node, size_t>>> groups_;
+    size_t copiedNodes_ = 0;
     bool exact_ = true;
 };
 

@@ -129,7 +129,7 @@ TEST(BoundedMatch, GivesThePlainRegexAnswersOnGeneratedCases) {
                 if (BoundedSearch(re, text, budget, from) != PlainSearch(re, text, from)) {
                     report(pattern, text, "search from " + std::to_string(from));
                 }
-                if (engine && BoundedSearch(re, text, budget, from, engine->SearchFinder(text)) != PlainSearch(re, text, from)) {
+                if (engine && BoundedSearch(re, text, budget, from, engine->SearchFinder(text, budget)) != PlainSearch(re, text, from)) {
                     report(pattern, text, "guided search from " + std::to_string(from));
                 }
                 const std::wstring format = kFormats[generate.Below(std::size(kFormats))];
@@ -138,7 +138,7 @@ TEST(BoundedMatch, GivesThePlainRegexAnswersOnGeneratedCases) {
                     if (BoundedReplace(re, text, format, flags, budget) != expected) {
                         report(pattern, text, "replace with \"" + Printable(format) + "\" flags " + std::to_string(flags));
                     }
-                    if (engine && BoundedReplace(re, text, format, flags, budget, engine->StartFinder(text)) != expected) {
+                    if (engine && BoundedReplace(re, text, format, flags, budget, engine->StartFinder(text, budget)) != expected) {
                         report(pattern, text, "guided replace with \"" + Printable(format) + "\" flags " + std::to_string(flags));
                     }
                 }

@@ -125,7 +125,7 @@ TEST(LinearRegexDifferential, AgreesWithThePlainRegexOnGeneratedPatterns) {
                 const size_t from = generate.Below(text.size() + 1);
                 comparisons += 3 + static_cast<int>(std::size(kFlags));
                 if (engine->Starts(text) != PlainStarts(re, text)) report(pattern, icase, text, "starts");
-                const MatchStartFinder first = engine->SearchFinder(text);
+                const MatchStartFinder first = engine->SearchFinder(text, budget);
                 if (BoundedSearch(re, text, budget, 0, first) != PlainSearch(re, text, 0)) {
                     report(pattern, icase, text, "search");
                 }
@@ -135,7 +135,7 @@ TEST(LinearRegexDifferential, AgreesWithThePlainRegexOnGeneratedPatterns) {
                 const std::wstring format = kFormats[generate.Below(std::size(kFormats))];
                 for (const auto flags : kFlags) {
                     const std::wstring expected = std::regex_replace(text, re, format, flags);
-                    const std::wstring replaced = BoundedReplace(re, text, format, flags, budget, engine->StartFinder(text));
+                    const std::wstring replaced = BoundedReplace(re, text, format, flags, budget, engine->StartFinder(text, budget));
                     if (replaced != expected) {
                         report(pattern, icase, text,
                                "replace with \"" + Printable(format) + "\" flags " + std::to_string(flags) + " gave \"" +
@@ -150,7 +150,13 @@ TEST(LinearRegexDifferential, AgreesWithThePlainRegexOnGeneratedPatterns) {
 }
 
 TEST(LinearRegex, RelaxesBackReferencesAndLookaheadsAndLeavesTheRestToTheBoundedMatcher) {
-    for (const wchar_t* pattern : {L"[[:alpha:]]", L"[[.a.]]", L"\\0", L"a{1001}", L"(a\\1)"}) {
+    // Back-references that copy copies double with every group.
+    std::wstring doubling = L"(a)";
+    for (int group = 2; group <= 40; ++group) {
+        doubling += L"(\\" + std::to_wstring(group - 1) + L"\\" + std::to_wstring(group - 1) + L")";
+    }
+    for (const std::wstring& pattern : {std::wstring(L"[[:alpha:]]"), std::wstring(L"[[.a.]]"), std::wstring(L"\\0"),
+                                        std::wstring(L"a{1001}"), std::wstring(L"(a\\1)"), doubling}) {
         EXPECT_EQ(LinearRegex::Create(pattern, false), nullptr) << Printable(pattern);
     }
     for (const wchar_t* pattern : {L"(a)\\1", L"a(?=b)", L"a(?!b)"}) {
@@ -159,6 +165,18 @@ TEST(LinearRegex, RelaxesBackReferencesAndLookaheadsAndLeavesTheRestToTheBounded
         EXPECT_FALSE(relaxed->Exact());
     }
     EXPECT_NE(LinearRegex::Create(L"(?:\\d{3}-){2}\\d{4}|[\\w.+-]+@[\\w-]+\\.[\\w.]+", true), nullptr);
+}
+
+TEST(LinearRegex, AScanThatKeepsOverflowingItsCacheStopsAtTheDeadline) {
+    // Read backwards, where each of the last 14 'a's stands needs a state of its own: 2^14 of them.
+    const std::shared_ptr<const LinearRegex> thrashing = LinearRegex::Create(L"[ab]{14}a", false);
+    ASSERT_NE(thrashing, nullptr);
+    std::mt19937 random(5);
+    std::wstring text;
+    for (int i = 0; i < 100000; ++i) text += random() % 2 ? L'a' : L'b';
+    MatchBudget spent(std::chrono::steady_clock::time_point{});
+    EXPECT_THROW(thrashing->FirstStart(text, 0, spent), MatchAborted);
+    EXPECT_TRUE(thrashing->FirstStart(text).has_value()) << "without a deadline it finishes";
 }
 
 }  // namespace
