@@ -16,8 +16,8 @@ const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文
 
 std::optional<MatchSpan> SearchRegexEntry(const KeywordEntry& entry, std::wstring_view text, MatchBudget& budget,
                                           size_t from) {
-    if (!entry.linear) return BoundedSearch(entry.pattern, text, budget, from);
-    return BoundedSearch(entry.pattern, text, budget, from, entry.linear->SearchFinder(text, budget));
+    return BoundedSearch(entry.pattern, text, budget, from,
+                         entry.linear ? entry.linear->SearchFinder(text, budget) : MatchStartFinder{});
 }
 
 std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view text, SearchTimeShare& time) {

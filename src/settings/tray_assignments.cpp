@@ -33,22 +33,16 @@ void FixTrayAssignments(const Settings& settings, Notifier& notifier, LogWriter&
             break;
         }
     }
-    if (!settings.SetTrayClick(chosen, TrayAction::MainMenu)) {
-        // Announcing a repair that was not stored would leave the user without a way to the menu
-        // and without knowing why.
-        const std::wstring title = L"トレイ操作設定の修正に失敗しました";
-        const std::wstring body = std::wstring(L"「メインメニュー表示」操作が割り当てられていない為、\n「") +
-                                  ButtonName(chosen) + L"」に割り当てようとしましたが、設定ファイルに保存出来ませんでした。\n\n" +
-                                  settings.Ini().Path();
-        notifier.Notify(body, title, NotifyKind::Error);
-        log.WriteLog(LogCategory::Other, title, body);
-        return;
-    }
-
-    const std::wstring title = L"トレイ操作設定を修正しました";
-    const std::wstring body = std::wstring(L"「メインメニュー表示」操作が割り当てられていなかった為、\n「") +
-                              ButtonName(chosen) + L"」に割り当てました。";
-    notifier.Notify(body, title, NotifyKind::Warning);
+    // Announcing a repair that was not stored would leave the user without a way to the menu
+    // and without knowing why.
+    const bool stored = settings.SetTrayClick(chosen, TrayAction::MainMenu);
+    const std::wstring title = stored ? L"トレイ操作設定を修正しました" : L"トレイ操作設定の修正に失敗しました";
+    const std::wstring body =
+        stored ? std::wstring(L"「メインメニュー表示」操作が割り当てられていなかった為、\n「") + ButtonName(chosen) +
+                     L"」に割り当てました。"
+               : std::wstring(L"「メインメニュー表示」操作が割り当てられていない為、\n「") + ButtonName(chosen) +
+                     L"」に割り当てようとしましたが、設定ファイルに保存出来ませんでした。\n\n" + settings.Ini().Path();
+    notifier.Notify(body, title, stored ? NotifyKind::Warning : NotifyKind::Error);
     log.WriteLog(LogCategory::Other, title, body);
 }
 

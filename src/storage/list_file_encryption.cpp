@@ -36,8 +36,8 @@ void ListFileEncryption::Set(bool enable) {
     }
 
     const std::vector<ListFile> files = family_.files();
-    std::vector<bool> converted;
-    std::vector<Failure> failures = ConvertEach(enable, files, converted);
+    Conversion conversion = ConvertEach(enable, files);
+    std::vector<Failure>& failures = conversion.failures;
     if (failures.empty()) {
         family_.reload();
         notifier_.Notify(family_.name + L"暗号化：" + (enable ? L"有効" : L"無効"), L"設定変更",
@@ -48,12 +48,7 @@ void ListFileEncryption::Set(bool enable) {
     if (enable) {
         // Back to plain text: only the files this call encrypted are decrypted again.
         if (family_.writeSetting(false)) {
-            std::vector<ListFile> encrypted;
-            for (size_t i = 0; i < files.size(); ++i) {
-                if (converted[i]) encrypted.push_back(files[i]);
-            }
-            std::vector<bool> decrypted;
-            std::vector<Failure> rollback = ConvertEach(false, encrypted, decrypted);
+            const std::vector<Failure> rollback = ConvertEach(false, conversion.converted).failures;
             failures.insert(failures.begin(), rollback.begin(), rollback.end());
         } else {
             failures.push_back(UnstoredSetting(false));
@@ -63,22 +58,19 @@ void ListFileEncryption::Set(bool enable) {
     for (const Failure& failure : failures) Report(failure);
 }
 
-std::vector<ListFileEncryption::Failure> ListFileEncryption::ConvertEach(bool encrypt,
-                                                                         const std::vector<ListFile>& files,
-                                                                         std::vector<bool>& converted) {
-    std::vector<Failure> failures;
-    converted.assign(files.size(), false);
-    for (size_t i = 0; i < files.size(); ++i) {
+ListFileEncryption::Conversion ListFileEncryption::ConvertEach(bool encrypt, const std::vector<ListFile>& files) {
+    Conversion conversion;
+    for (const ListFile& file : files) {
         try {
-            Convert(encrypt, files[i]);
-            converted[i] = true;
+            Convert(encrypt, file);
+            conversion.converted.push_back(file);
         } catch (const std::exception& error) {
-            failures.push_back({encrypt, NamingTheFile(error.what(), files[i], encrypt)});
+            conversion.failures.push_back({encrypt, NamingTheFile(error.what(), file, encrypt)});
         } catch (...) {
-            failures.push_back({encrypt, ""});
+            conversion.failures.push_back({encrypt, ""});
         }
     }
-    return failures;
+    return conversion;
 }
 
 ListFileEncryption::Failure ListFileEncryption::UnstoredSetting(bool encrypting) const {

@@ -42,10 +42,15 @@ private:
         std::string reason;  // UTF-8, empty when the error carried none
     };
 
+    struct Conversion {
+        std::vector<Failure> failures;
+        std::vector<ListFile> converted;
+    };
+
     // Converts one list file; throws with a UTF-8 message naming the file when it cannot.
     void Convert(bool encrypt, const ListFile& file);
-    // Tries every file; returns the failures and marks the converted ones.
-    std::vector<Failure> ConvertEach(bool encrypt, const std::vector<ListFile>& files, std::vector<bool>& converted);
+    // Tries every file, each on its own.
+    Conversion ConvertEach(bool encrypt, const std::vector<ListFile>& files);
     Failure UnstoredSetting(bool encrypting) const;
     void Report(const Failure& failure);
 
