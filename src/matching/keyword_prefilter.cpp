@@ -101,6 +101,21 @@ KeywordPrefilter::KeywordPrefilter(const KeywordList& list) {
         if (known == literals_.end()) literals_.push_back(std::move(literal));
     }
     BuildAutomaton();
+    BuildLinearSet(list);
+}
+
+void KeywordPrefilter::BuildLinearSet(const KeywordList& list) {
+    std::vector<const LinearRegex*> members;
+    size_t states = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const KeywordEntry& entry = list[i];
+        if (entry.wildcard || keywords_[i].literal != kNone || !entry.linear || !entry.linear->Exact()) continue;
+        states += entry.linear->Automaton().states.size();
+        if (states > kMaxAutomatonStates) break;
+        keywords_[i].linearMember = static_cast<uint32_t>(members.size());
+        members.push_back(entry.linear.get());
+    }
+    if (!members.empty()) linearSet_ = std::make_shared<const LinearRegexSet>(members);
 }
 
 bool KeywordPrefilter::IsLineEnd(wchar_t c, bool ignoreCase) const {
@@ -229,6 +244,20 @@ std::optional<MatchSpan> KeywordPrefilter::FindWildcard(const KeywordList& list,
         at = NextOccurrence(text, end + 1, literals_[keyword.literal]);
     }
     return std::nullopt;
+}
+
+std::optional<size_t> KeywordPrefilter::SharedLinearStart(size_t index, std::wstring_view text, TextScan& scan,
+                                                          const MatchBudget& budget) const {
+    if (scan.linearStopped) throw MatchAborted(*scan.linearStopped);
+    if (!scan.linearStarts) {
+        try {
+            scan.linearStarts = linearSet_->FirstStarts(text, budget);
+        } catch (const MatchAborted& stopped) {
+            scan.linearStopped = stopped.reason();
+            throw;
+        }
+    }
+    return (*scan.linearStarts)[keywords_[index].linearMember];
 }
 
 std::optional<size_t> KeywordPrefilter::RegexStart(size_t index, const TextScan& scan) const {

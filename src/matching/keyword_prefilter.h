@@ -5,14 +5,19 @@
 // case-folded text finds where each literal first occurs; a keyword whose literal never occurs
 // cannot match and is skipped, a wildcard runs its exact matcher only on the lines that hold its
 // literal (its matches never cross a line end), a regex starts its search at the first occurrence.
-// Keywords without such a literal run as before. Results are those of the plain per-keyword search.
+// Regexes without such a literal whose matches a linear automaton finds exactly share one
+// backward scan of a combined automaton (linear_regex.h) instead of one each. Other keywords run
+// as before. Results are those of the plain per-keyword search.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "matching/bounded_match.h"
+#include "matching/linear_regex.h"
 #include "matching/match_span.h"
 
 namespace veltrano {
@@ -25,6 +30,9 @@ public:
     // Where each literal first occurs in one text (npos: nowhere).
     struct TextScan {
         std::vector<size_t> firstStart;
+        // The shared linear scan, made at the first question.
+        std::optional<std::vector<std::optional<size_t>>> linearStarts;
+        std::optional<MatchAborted::Reason> linearStopped;
     };
 
     KeywordPrefilter() = default;
@@ -43,6 +51,13 @@ public:
     // when it cannot match at all.
     std::optional<size_t> RegexStart(size_t index, const TextScan& scan) const;
 
+    // Whether list[index] is one of the regexes that share one linear scan.
+    bool SharesLinearScan(size_t index) const { return keywords_[index].linearMember != kNone; }
+    // For such a keyword: where its first match begins, if anywhere. The shared scan runs at the
+    // first question; when it was stopped, every keyword sharing it is stopped for the same reason.
+    std::optional<size_t> SharedLinearStart(size_t index, std::wstring_view text, TextScan& scan,
+                                            const MatchBudget& budget) const;
+
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
 
@@ -50,11 +65,13 @@ private:
         uint32_t literal = kNone;  // index into literals_, kNone: always runs
         bool ignoreCase = false;
         bool lineBound = false;    // no literal of the pattern is a line end: matches stay on one line
+        uint32_t linearMember = kNone;  // index in linearSet_, kNone: not in it
     };
 
     bool IsLineEnd(wchar_t c, bool ignoreCase) const;
     size_t NextOccurrence(std::wstring_view text, size_t from, const std::wstring& literal) const;
     void BuildAutomaton();
+    void BuildLinearSet(const KeywordList& list);
 
     std::vector<Keyword> keywords_;
     std::vector<std::wstring> literals_;  // folded, distinct
@@ -64,6 +81,7 @@ private:
     std::vector<uint32_t> next_;          // state * columns_ + column -> state
     std::vector<uint32_t> output_;        // state -> literal ending there, or kNone
     std::vector<uint32_t> outputLink_;    // state -> nearest proper suffix state with an output, or 0
+    std::shared_ptr<const LinearRegexSet> linearSet_;
 };
 
 }  // namespace veltrano

@@ -26,8 +26,13 @@ std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view 
     return SearchRegexEntry(entry, text, budget, 0);
 }
 
-size_t RegexEntries(const KeywordList& list) {
-    return static_cast<size_t>(std::count_if(list.begin(), list.end(), [](const KeywordEntry& e) { return !e.wildcard; }));
+// The keywords that take a share of the search's time.
+size_t TimeSharers(const KeywordList& list, const KeywordPrefilter& prefilter) {
+    size_t sharers = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!list[i].wildcard && !(prefilter.Covers(list) && prefilter.SharesLinearScan(i))) ++sharers;
+    }
+    return sharers;
 }
 
 }  // namespace
@@ -38,6 +43,10 @@ MatchBudget SearchTimeShare::Next() {
     const auto share = left / static_cast<long>(std::max<size_t>(remaining_, 1));
     if (remaining_ > 0) --remaining_;
     return MatchBudget(now + std::max<std::chrono::steady_clock::duration>(share, kMinimumKeywordTime));
+}
+
+MatchBudget SearchTimeShare::AllLeft() const {
+    return MatchBudget(std::max(deadline_, std::chrono::steady_clock::now() + kMinimumKeywordTime));
 }
 
 namespace {
@@ -66,10 +75,19 @@ KeywordHit FirstHit(const KeywordList& list, KeywordKind kind, std::wstring_view
 KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
                             std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result) {
     if (!prefilter.Covers(list)) return FindFirstKeyword(list, kind, text, time, result);
-    const KeywordPrefilter::TextScan scan = prefilter.Scan(text);
+    KeywordPrefilter::TextScan scan = prefilter.Scan(text);
     return FirstHit(list, kind, text, result, [&](size_t index) -> std::optional<MatchSpan> {
         const KeywordEntry& entry = list[index];
         if (entry.wildcard) return prefilter.FindWildcard(list, index, text, scan);
+        if (prefilter.SharesLinearScan(index)) {
+            MatchBudget budget = time.AllLeft();
+            const std::optional<size_t> first = prefilter.SharedLinearStart(index, text, scan, budget);
+            if (!first) return std::nullopt;
+            // The pattern is exact: its match begins there (asking on is only a safeguard).
+            return BoundedSearch(entry.pattern, text, budget, 0, [&](size_t from) {
+                return from <= *first ? first : entry.linear->FirstStart(text, from, budget);
+            });
+        }
         // Taken even when skipped: the share passes on to the next keywords, as after a quick search.
         MatchBudget budget = time.Next();
         const std::optional<size_t> start = prefilter.RegexStart(index, scan);
@@ -87,13 +105,14 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
                                 std::chrono::steady_clock::duration timeBudget) {
     const KeywordList& wildcards = lists.List(KeywordKind::Wildcard);
     const KeywordList& regexes = lists.List(KeywordKind::Regex);
-    SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget, RegexEntries(wildcards) + RegexEntries(regexes));
+    const KeywordPrefilter& wildcardPrefilter = lists.Prefilter(KeywordKind::Wildcard);
+    const KeywordPrefilter& regexPrefilter = lists.Prefilter(KeywordKind::Regex);
+    SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget,
+                         TimeSharers(wildcards, wildcardPrefilter) + TimeSharers(regexes, regexPrefilter));
     KeywordSearchResult result;
-    result.hit =
-        FindFirstKeyword(wildcards, lists.Prefilter(KeywordKind::Wildcard), KeywordKind::Wildcard, text, time, result);
+    result.hit = FindFirstKeyword(wildcards, wildcardPrefilter, KeywordKind::Wildcard, text, time, result);
     if (!result.hit.found) {
-        result.hit =
-            FindFirstKeyword(regexes, lists.Prefilter(KeywordKind::Regex), KeywordKind::Regex, text, time, result);
+        result.hit = FindFirstKeyword(regexes, regexPrefilter, KeywordKind::Regex, text, time, result);
     }
     return result;
 }

@@ -36,11 +36,13 @@ struct KeywordSearchResult {
 
 // Shares one search's time among its regex keywords: each gets an equal part of what is left
 // (at least a few milliseconds), so one slow pattern cannot starve the keywords after it.
+// Keywords that share the linear scan take no part: that scan gets all the time left.
 class SearchTimeShare {
 public:
     SearchTimeShare(std::chrono::steady_clock::time_point deadline, size_t keywords)
         : deadline_(deadline), remaining_(keywords) {}
     MatchBudget Next();
+    MatchBudget AllLeft() const;
 
 private:
     std::chrono::steady_clock::time_point deadline_;

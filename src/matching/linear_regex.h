@@ -1,23 +1,17 @@
 #pragma once
 // Where a user's regular expression can match, in time linear in the text: a lazily built DFA
-// of the pattern's reversal scans the text once from its end and marks every position at which
-// an anchored match begins. The match itself is then std::wregex's own, anchored there (see
-// MatchStartFinder in bounded_match.h), so its priorities are never re-implemented. Characters are classified by
-// the same rules std::wregex applies: each atom of the pattern is asked through std::wregex,
-// word characters through the same regex traits.
-#include <array>
-#include <cstdint>
-#include <locale>
+// of the pattern's reversal (reverse_dfa.h) scans the text once from its end and marks every
+// position at which an anchored match begins. The match itself is then std::wregex's own,
+// anchored there (see MatchStartFinder in bounded_match.h), so its priorities are never
+// re-implemented.
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <regex>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "matching/bounded_match.h"
+#include "matching/reverse_dfa.h"
 #include "matching/reversed_automaton.h"
 
 namespace veltrano {
@@ -31,10 +25,10 @@ public:
     // False for a pattern with back-references or lookaheads: the positions found are where a
     // match may begin, a superset of where one does.
     bool Exact() const noexcept { return automaton_.exact; }
+    const ReversedAutomaton& Automaton() const noexcept { return automaton_; }
 
-    // A scan is linear in the text, but for a pattern whose automaton keeps overflowing the
-    // cache each character costs up to the automaton's size: such a scan stops at the budget's
-    // deadline with MatchAborted (a pattern that fits the cache never looks at the clock).
+    // A scan stops with MatchAborted only when its automaton keeps overflowing the DFA's cache
+    // and the budget's deadline passes (see ReverseDfa::ScanBackwards).
 
     // The first position at or after `from` where an anchored match begins; the text before
     // `from` is the context of "\b" (as std::regex_search with match_prev_avail sees it).
@@ -50,16 +44,28 @@ public:
     // For a walk over all matches (a replacement): the text is scanned once, at the first question.
     MatchStartFinder StartFinder(std::wstring_view text, const MatchBudget& budget) const;
 
-    LinearRegex(ReversedAutomaton automaton, bool ignoreCase);
+    explicit LinearRegex(ReversedAutomaton automaton);
 
 private:
-    struct Atom;
-    struct Scan;
-    class Dfa;
-
     ReversedAutomaton automaton_;
-    std::vector<std::unique_ptr<Atom>> atoms_;
-    std::unique_ptr<Dfa> dfa_;    // grows while scanning: one scan at a time
+    std::unique_ptr<ReverseDfa> dfa_;  // grows while scanning: one scan at a time
+    mutable std::mutex scanning_;
+};
+
+// Several exact linear regexes scanned together: one backward pass over the text gives where
+// the first match of each begins.
+class LinearRegexSet {
+public:
+    explicit LinearRegexSet(const std::vector<const LinearRegex*>& members);
+
+    size_t Size() const noexcept { return size_; }
+    // Per member (in the order given): where its first anchored match begins, if anywhere.
+    std::vector<std::optional<size_t>> FirstStarts(std::wstring_view text, const MatchBudget& budget) const;
+
+private:
+    size_t size_;
+    ReversedAutomaton automaton_;
+    std::unique_ptr<ReverseDfa> dfa_;
     mutable std::mutex scanning_;
 };
 

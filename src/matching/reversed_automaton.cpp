@@ -280,12 +280,12 @@ private:
 
 }  // namespace
 
-std::optional<ReversedAutomaton> ReadReversedAutomaton(std::wstring_view pattern) {
+std::optional<ReversedAutomaton> ReadReversedAutomaton(std::wstring_view pattern, bool ignoreCase) {
     try {
         PatternReader reader(pattern);
         const Node root = reader.Read();
         ReversedAutomaton automaton;
-        automaton.atoms = reader.TakeAtoms();
+        for (std::wstring& atom : reader.TakeAtoms()) automaton.atoms.push_back({std::move(atom), ignoreCase});
         automaton.exact = reader.Exact();
         ReversedBuilder builder(automaton.states);
         automaton.start = builder.Build(root, builder.Match());
@@ -293,6 +293,35 @@ std::optional<ReversedAutomaton> ReadReversedAutomaton(std::wstring_view pattern
     } catch (const Unsupported&) {
         return std::nullopt;
     }
+}
+
+ReversedAutomaton CombineReversedAutomata(const std::vector<const ReversedAutomaton*>& parts) {
+    ReversedAutomaton combined;
+    std::vector<int> starts;
+    for (size_t part = 0; part < parts.size(); ++part) {
+        const ReversedAutomaton& automaton = *parts[part];
+        const int atomOffset = static_cast<int>(combined.atoms.size());
+        const int stateOffset = static_cast<int>(combined.states.size());
+        const auto shift = [stateOffset](int id) { return id < 0 ? id : id + stateOffset; };
+        combined.atoms.insert(combined.atoms.end(), automaton.atoms.begin(), automaton.atoms.end());
+        for (AutomatonState state : automaton.states) {
+            if (state.op == AutomatonState::Op::Atom) state.atom += atomOffset;
+            if (state.op == AutomatonState::Op::Match) state.pattern = static_cast<int>(part);
+            state.next = shift(state.next);
+            state.alternative = shift(state.alternative);
+            combined.states.push_back(state);
+        }
+        starts.push_back(shift(automaton.start));
+        combined.exact = combined.exact && automaton.exact;
+    }
+    // A chain of splits enters every part.
+    int entry = starts.back();
+    for (size_t part = starts.size() - 1; part-- > 0;) {
+        combined.states.push_back({.op = AutomatonState::Op::Split, .next = starts[part], .alternative = entry});
+        entry = static_cast<int>(combined.states.size() - 1);
+    }
+    combined.start = entry;
+    return combined;
 }
 
 }  // namespace veltrano

@@ -1,5 +1,6 @@
 // The prefiltered search against the plain per-keyword search, on generated keyword lists and
-// texts (fixed seed): every keyword's first match, and the first hit of each list, must agree.
+// texts (fixed seed): every keyword's first match (for the regexes that share the linear scan:
+// where it begins), and the first hit of each list, must agree.
 #include "matching/keyword_prefilter.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +60,7 @@ protected:
     void ExpectSameResults(const KeywordList& list, KeywordKind kind, const std::wstring& text) {
         const KeywordPrefilter prefilter(list);
         ASSERT_TRUE(prefilter.Covers(list));
-        const KeywordPrefilter::TextScan scan = prefilter.Scan(text);
+        KeywordPrefilter::TextScan scan = prefilter.Scan(text);
         for (size_t i = 0; i < list.size(); ++i) {
             SCOPED_TRACE(WideToUtf8(L"keyword: " + list[i].text + L" / text: " + text));
             if (kind == KeywordKind::Wildcard) {
@@ -69,6 +70,11 @@ protected:
                 const std::optional<MatchSpan> plain = BoundedSearch(list[i].pattern, text, budget);
                 const std::optional<size_t> start = prefilter.RegexStart(i, scan);
                 EXPECT_EQ(start ? BoundedSearch(list[i].pattern, text, budget, *start) : std::nullopt, plain);
+                if (prefilter.SharesLinearScan(i)) {
+                    ++sharedScans_;
+                    EXPECT_EQ(prefilter.SharedLinearStart(i, text, scan, budget),
+                              plain ? std::optional(plain->position) : std::nullopt);
+                }
             }
         }
         SearchTimeShare plainTime(std::chrono::steady_clock::now() + std::chrono::seconds(60), list.size());
@@ -95,6 +101,7 @@ protected:
     }
 
     std::mt19937 engine_{20261206};
+    int sharedScans_ = 0;
     test::TempFolder folder_;
     DataPaths paths_{folder_.Path(), L"taro"};
     Settings settings_{paths_.SettingsFile()};
@@ -108,6 +115,7 @@ TEST_F(KeywordPrefilterDifferential, WildcardListsAgreeWithThePlainSearch) {
 
 TEST_F(KeywordPrefilterDifferential, RegexListsAgreeWithThePlainSearch) {
     RunGenerated(KeywordKind::Regex, kRegexPieces, 400);
+    EXPECT_GT(sharedScans_, 10000);
 }
 
 TEST_F(KeywordPrefilterDifferential, LaterLinesAreFoundWhenEarlierLinesHoldOnlyTheLiteral) {
