@@ -10,13 +10,13 @@
 #include <exception>
 #include <string>
 
+#include "base/text_encoding.h"
 #include "bench_data.h"
 #include "cells.h"
-#include "replace_bench.h"
 #include "driver/program_folder.h"
 #include "latency.h"
+#include "replace_bench.h"
 #include "text_image_bench.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::bench {
 namespace {

@@ -14,17 +14,17 @@
 #include <vector>
 
 #include "base/local_clock.h"
+#include "base/text_encoding.h"
 #include "bench_data.h"
-#include "number_format.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "log/log_writer.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
 #include "matching/large_stack.h"
+#include "number_format.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::bench {
 namespace {
@@ -170,9 +170,9 @@ CellResult RunChild(const std::wstring& mode, int set, const std::wstring& textP
         SelfPath(), L"cell " + mode + L" " + std::to_wstring(set) + L" \"" + textPath + L"\" \"" + resultPath + L"\"",
         L"");
     CellResult result;
-    const std::optional<DWORD> code = driver::WaitForExit(child.process.get(), static_cast<DWORD>(capSeconds * 1000));
+    const std::optional<DWORD> code = driver::WaitForExit(child.process.Get(), static_cast<DWORD>(capSeconds * 1000));
     if (!code) {
-        driver::KillProcess(child.process.get());
+        driver::KillProcess(child.process.Get());
         result.state = CellResult::State::OverCap;
         return result;
     }

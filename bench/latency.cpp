@@ -8,13 +8,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "bench_data.h"
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::bench {
 namespace {
@@ -66,8 +66,8 @@ int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
 
     driver::StartedProgram started = driver::StartProgram(program, L"", folder.Path());
     const HWND mainWindow = driver::WaitForWindow({.className = kMainWindowClass, .processId = started.processId});
-    if (!mainWindow || ::WaitForInputIdle(started.process.get(), 30000) != 0) {
-        driver::KillProcess(started.process.get());
+    if (!mainWindow || ::WaitForInputIdle(started.process.Get(), 30000) != 0) {
+        driver::KillProcess(started.process.Get());
         std::fputs("latency: Veltrano did not start\n", stderr);
         return 1;
     }
@@ -102,7 +102,7 @@ int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
         }
     }
     driver::PostCommand(mainWindow, kExitCommand);
-    if (!driver::WaitForExit(started.process.get())) driver::KillProcess(started.process.get());
+    if (!driver::WaitForExit(started.process.Get())) driver::KillProcess(started.process.Get());
     return failures;
 }
 

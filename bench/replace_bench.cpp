@@ -8,11 +8,11 @@
 #include <sstream>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "driver/program_folder.h"
-#include "number_format.h"
 #include "matching/large_stack.h"
 #include "matching/replacement_definitions.h"
-#include "storage/text_encoding.h"
+#include "number_format.h"
 
 namespace veltrano::bench {
 namespace {

@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/shell_open.h"
+#include "base/unique_any.h"
 
 namespace veltrano {
 namespace {
@@ -9,11 +10,13 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kHoverColour = RGB(255, 0, 0);
 constexpr int kLargeIconSize = 128;
 
-// What the dialog and the link's subclass share for the life of one box.
+// What the dialog and the link's subclass share for the life of one box; it outlives the
+// dialog's windows, so the font and icon they show are freed after them.
 struct LinkState {
     HWND control = nullptr;
     HFONT normalFont = nullptr;
-    HFONT underlinedFont = nullptr;  // owned; deleted when the dialog goes
+    UniqueHfont underlinedFont;
+    UniqueHicon largeIcon;  // loaded unshared for each box
     WNDPROC previousProc = nullptr;
     COLORREF colour = kLinkColour;
 };
@@ -37,7 +40,7 @@ LRESULT CALLBACK LinkProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_MOUSEMOVE) {
         // The capture tells when the pointer leaves, which a static control is not told otherwise.
         if (!::GetCapture()) {
-            ShowLinkAs(*link, kHoverColour, link->underlinedFont);
+            ShowLinkAs(*link, kHoverColour, link->underlinedFont.Get());
             ::SetCapture(control);
         }
         RECT client{};
@@ -54,19 +57,19 @@ void InitLink(HWND dialog, LinkState& link) {
     LOGFONTW font{};
     ::GetObjectW(link.normalFont, sizeof font, &font);
     font.lfUnderline = TRUE;
-    link.underlinedFont = ::CreateFontIndirectW(&font);
+    link.underlinedFont.Reset(::CreateFontIndirectW(&font));
     ::SetWindowLongPtrW(link.control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&link));
     link.previousProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(link.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LinkProc)));
     link.colour = kLinkColour;
 }
 
-void InitIcons(HWND dialog, HINSTANCE instance) {
+void InitIcons(HWND dialog, HINSTANCE instance, LinkState& state) {
     const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    const HANDLE large = ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON, kLargeIconSize,
-                                      kLargeIconSize, LR_DEFAULTCOLOR);
-    ::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(large), 0);
+    state.largeIcon.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON,
+                                                          kLargeIconSize, kLargeIconSize, LR_DEFAULTCOLOR)));
+    ::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(state.largeIcon.Get()), 0);
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,7 +78,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case WM_INITDIALOG: {
             ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             link = reinterpret_cast<LinkState*>(lParam);
-            InitIcons(dialog, reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
+            InitIcons(dialog, reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), *link);
             InitLink(dialog, *link);
             return TRUE;
         }
@@ -107,10 +110,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case WM_DESTROY:
             if (link && link->control) {
                 ::SetWindowLongPtrW(link->control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previousProc));
-                ::DeleteObject(link->underlinedFont);
             }
-            // The 128-pixel icon is loaded unshared for each box, so each box frees its own.
-            ::DestroyIcon(reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0)));
             return FALSE;
     }
     return FALSE;

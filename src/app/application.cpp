@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "app/clipboard.h"
-#include "app/error_text.h"
+#include "app/tray_assignments.h"
 #include "app/tray_tip.h"
+#include "base/error_text.h"
 #include "base/window_object.h"
 #include "resource.h"
-#include "settings/tray_assignments.h"
 
 namespace veltrano {
 namespace {

@@ -3,10 +3,10 @@
 #include "app/application.h"
 #include "app/shell_open.h"
 #include "base/scope_exit.h"
+#include "base/text_encoding.h"
 #include "resource.h"
 #include "settingsdialog/settings_sheet.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 

@@ -43,8 +43,8 @@ void Application::ShowClipboardHistoryMenu() {
 void Application::ShowCopyTextMenu() {
     const UniqueHmenu popup(::CreatePopupMenu());
     if (!popup) return;
-    FillPopup(popup.get(), copyTexts_.BuildMenu());
-    TrackPopupAtCursor(window_, popup.get());
+    FillPopup(popup.Get(), copyTexts_.BuildMenu());
+    TrackPopupAtCursor(window_, popup.Get());
 }
 
 }  // namespace veltrano

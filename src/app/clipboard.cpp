@@ -41,7 +41,7 @@ ClipboardContent ReadClipboardContent(HWND owner) {
     if (::IsClipboardFormatAvailable(canIncludeInHistory)) {
         const HANDLE data = ::GetClipboardData(canIncludeInHistory);
         GlobalLockGuard<const DWORD> value(data);
-        if (value && ::GlobalSize(data) >= sizeof(DWORD)) content.markers.canIncludeInHistory = *value.get();
+        if (value && ::GlobalSize(data) >= sizeof(DWORD)) content.markers.canIncludeInHistory = *value.Get();
     }
     if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return content;
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
@@ -49,7 +49,7 @@ ClipboardContent ReadClipboardContent(HWND owner) {
     if (!lock) return content;
     // Never read past the block, even when its text lacks a terminator.
     const size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
-    const wchar_t* text = lock.get();
+    const wchar_t* text = lock.Get();
     content.text.emplace(text, std::find(text, text + capacity, L'\0'));
     return content;
 }
@@ -75,12 +75,12 @@ bool WriteClipboardText(const std::wstring& text, HWND owner) {
     UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) return false;
     {
-        GlobalLockGuard<wchar_t> lock(memory.get());
+        GlobalLockGuard<wchar_t> lock(memory.Get());
         if (!lock) return false;
-        std::memcpy(lock.get(), text.c_str(), bytes);
+        std::memcpy(lock.Get(), text.c_str(), bytes);
     }
-    if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
-    memory.release();  // the clipboard owns it now
+    if (!::SetClipboardData(CF_UNICODETEXT, memory.Get())) return false;
+    memory.Detach();  // the clipboard owns it now
     return true;
 }
 

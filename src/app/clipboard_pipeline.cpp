@@ -1,7 +1,7 @@
 #include "app/clipboard_pipeline.h"
 
-#include "app/error_text.h"
 #include "app/tray_tip.h"
+#include "base/error_text.h"
 
 namespace veltrano {
 

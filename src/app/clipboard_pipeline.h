@@ -3,10 +3,10 @@
 #include <string>
 
 #include "app/tray_icon.h"
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/auto_replace.h"
 #include "matching/keyword_search.h"
-#include "notify/notifier.h"
 #include "settings/settings.h"
 #include "stores/clipboard_history.h"
 #include "textwindow/clipboard_text_window.h"

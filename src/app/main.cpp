@@ -8,24 +8,10 @@
 #include "app/application.h"
 #include "app/single_instance.h"
 #include "app/speech_start.h"
+#include "base/com_apartment.h"
 #include "storage/data_paths.h"
 
 namespace {
-
-// Joins this thread to the multi-threaded apartment for the whole run.
-class ApartmentScope {
-public:
-    ApartmentScope() : result_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ApartmentScope() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-    ApartmentScope(const ApartmentScope&) = delete;
-    ApartmentScope& operator=(const ApartmentScope&) = delete;
-    HRESULT Result() const noexcept { return result_; }
-
-private:
-    HRESULT result_;
-};
 
 int RunMessageLoop() {
     MSG message{};
@@ -45,7 +31,8 @@ int RunProgram(HINSTANCE instance) {
         return 0;
     }
 
-    ApartmentScope apartment;
+    // The multi-threaded apartment for the whole run.
+    const veltrano::ComApartment apartment(COINIT_MULTITHREADED);
     if (FAILED(apartment.Result())) {
         wchar_t text[96];
         swprintf(text, std::size(text), L"COM の初期化に失敗しました。(0x%08lX)",

@@ -4,9 +4,9 @@ namespace veltrano {
 
 LoadedPopup LoadPopup(HINSTANCE instance, int resourceId) {
     LoadedPopup loaded;
-    loaded.menu.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
-    if (loaded.menu) loaded.popup = ::GetSubMenu(loaded.menu.get(), 0);
-    if (!loaded.popup) loaded.menu.reset();
+    loaded.menu.Reset(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
+    if (loaded.menu) loaded.popup = ::GetSubMenu(loaded.menu.Get(), 0);
+    if (!loaded.popup) loaded.menu.Reset();
     return loaded;
 }
 

@@ -10,7 +10,7 @@ public:
     // True when another copy of this user already holds the mutex.
     bool AnotherInstanceRuns() const noexcept { return anotherInstance_; }
     // Lets a new copy start while this one is still shutting down.
-    void Release() noexcept { mutex_.reset(); }
+    void Release() noexcept { mutex_.Reset(); }
 
 private:
     UniqueHandle mutex_;  // empty when the mutex could not be made: the program runs unguarded

@@ -1,7 +1,7 @@
 #include "app/speech_start.h"
 
-#include "notify/winrt_speech.h"
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
+#include "notify/speech/winrt_speech.h"
 
 namespace veltrano {
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "notify/speech_player.h"
+#include "notify/speech/speech_player.h"
 
 namespace veltrano {
 

@@ -2,8 +2,7 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
+#include "base/text_cut.h"
 #include "resource.h"
 
 namespace veltrano {
@@ -17,12 +16,6 @@ NOTIFYICONDATAW BaseRecord(HWND window) {
     return data;
 }
 
-void CopyTip(NOTIFYICONDATAW& data, const std::wstring& tip) {
-    const size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
-    std::copy_n(tip.data(), length, data.szTip);
-    data.szTip[length] = L'\0';
-}
-
 }  // namespace
 
 bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
@@ -33,7 +26,7 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
     if (!data.hIcon) return false;
-    CopyTip(data, tip);
+    CopyToField(data.szTip, tip);
     // A busy shell may report a timeout for an icon it did add: then the icon can be modified.
     return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE || ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
@@ -42,7 +35,7 @@ bool TrayIcon::SetTip(const std::wstring& tip) {
     if (!window_) return false;
     NOTIFYICONDATAW data = BaseRecord(window_);
     data.uFlags = NIF_TIP;
-    CopyTip(data, tip);
+    CopyToField(data.szTip, tip);
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 

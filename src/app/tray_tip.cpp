@@ -1,5 +1,7 @@
 #include "app/tray_tip.h"
 
+#include "base/text_cut.h"
+
 namespace veltrano {
 
 std::wstring BuildTrayTip(std::wstring_view text) {
@@ -21,12 +23,7 @@ std::wstring BuildTrayTip(std::wstring_view text) {
             line += c;
         }
     }
-    if (line.size() > budget) {
-        line.resize(budget);
-        if (!line.empty() && line.back() >= 0xD800 && line.back() <= 0xDBFF) line.pop_back();
-        line += L"...";
-    }
-    return line + std::wstring(kSuffix);
+    return CutText(line, budget, budget, L"...") + std::wstring(kSuffix);
 }
 
 }  // namespace veltrano

@@ -30,7 +30,7 @@ public:
     GlobalLockGuard(const GlobalLockGuard&) = delete;
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
 
-    T* get() const noexcept { return data_; }
+    T* Get() const noexcept { return data_; }
     explicit operator bool() const noexcept { return data_ != nullptr; }
 
 private:

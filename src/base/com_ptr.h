@@ -41,11 +41,11 @@ public:
     explicit operator bool() const noexcept { return pointer_ != nullptr; }
 
     // For a function that hands out a new reference; whatever was held is released first.
-    T** Out() noexcept {
+    T** Put() noexcept {
         Reset();
         return &pointer_;
     }
-    void** OutVoid() noexcept { return reinterpret_cast<void**>(Out()); }
+    void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
 
     T* Detach() noexcept { return std::exchange(pointer_, nullptr); }
     void Attach(T* pointer) noexcept {
@@ -58,7 +58,7 @@ public:
     template <typename U>
     HRESULT As(ComPtr<U>& other) const noexcept {
         if (!pointer_) return E_POINTER;
-        return pointer_->QueryInterface(__uuidof(U), other.OutVoid());
+        return pointer_->QueryInterface(__uuidof(U), other.PutVoid());
     }
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
-// One owner type for every Windows handle: non-copyable, movable, released exactly once.
+// One owner type for every Windows handle: non-copyable, movable, released exactly once. Its
+// methods are named like ComPtr's (com_ptr.h).
 #include <windows.h>
 
 #include <utility>
@@ -14,21 +15,26 @@ public:
 
     UniqueAny() noexcept = default;
     explicit UniqueAny(Type value) noexcept : value_(value) {}
-    ~UniqueAny() { reset(); }
+    ~UniqueAny() { Reset(); }
 
     UniqueAny(const UniqueAny&) = delete;
     UniqueAny& operator=(const UniqueAny&) = delete;
-    UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
+    UniqueAny(UniqueAny&& other) noexcept : value_(other.Detach()) {}
     UniqueAny& operator=(UniqueAny&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) Reset(other.Detach());
         return *this;
     }
 
-    Type get() const noexcept { return value_; }
+    Type Get() const noexcept { return value_; }
     explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
 
-    Type release() noexcept { return std::exchange(value_, Traits::Invalid()); }
-    void reset(Type value = Traits::Invalid()) noexcept {
+    // For a function that hands out a new handle through a pointer; whatever was held is closed first.
+    Type* Put() noexcept {
+        Reset();
+        return &value_;
+    }
+    Type Detach() noexcept { return std::exchange(value_, Traits::Invalid()); }
+    void Reset(Type value = Traits::Invalid()) noexcept {
         Type old = std::exchange(value_, value);
         if (old != Traits::Invalid()) Traits::Close(old);
     }
@@ -49,6 +55,7 @@ inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 inline void DeleteDcHandle(HDC h) noexcept { ::DeleteDC(h); }
+inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
 inline void FreeGlobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void FreeLocal(HLOCAL h) noexcept { ::LocalFree(h); }
 
@@ -67,6 +74,7 @@ using UniqueHfont = UniqueAny<NullInvalidTraits<HFONT, detail::DeleteGdiObject>>
 using UniqueHbitmap = UniqueAny<NullInvalidTraits<HBITMAP, detail::DeleteGdiObject>>;
 using UniqueHbrush = UniqueAny<NullInvalidTraits<HBRUSH, detail::DeleteGdiObject>>;
 using UniqueHdc = UniqueAny<NullInvalidTraits<HDC, detail::DeleteDcHandle>>;
+using UniqueHicon = UniqueAny<NullInvalidTraits<HICON, detail::DestroyIconHandle>>;
 using UniqueHglobal = UniqueAny<NullInvalidTraits<HGLOBAL, detail::FreeGlobal>>;
 using UniqueHlocal = UniqueAny<NullInvalidTraits<HLOCAL, detail::FreeLocal>>;
 

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 namespace {
@@ -87,7 +87,7 @@ void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
     // CREATE_NEW: a file another writer started in the meantime keeps its lines.
     UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) WriteBytes(file.get(), "\xEF\xBB\xBF");
+    if (file) WriteBytes(file.Get(), "\xEF\xBB\xBF");
 }
 
 void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message) {
@@ -101,7 +101,7 @@ void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wst
     if (path.empty() || bytes.empty()) return;
     UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) WriteBytes(file.get(), bytes);
+    if (file) WriteBytes(file.Get(), bytes);
 }
 
 }  // namespace veltrano

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/clipboard_writer.h"
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/auto_replace_guard.h"
 #include "matching/bounded_match.h"
 #include "matching/replacement_definitions.h"
-#include "notify/notifier.h"
 #include "settings/settings.h"
 
 namespace veltrano {

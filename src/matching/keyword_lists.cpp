@@ -1,9 +1,9 @@
 #include "matching/keyword_lists.h"
 
+#include "base/text_encoding.h"
 #include "matching/bounded_match.h"
 #include "matching/keyword_templates.h"
 #include "matching/list_file_lines.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 namespace {

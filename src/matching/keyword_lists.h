@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/keyword_prefilter.h"
 #include "matching/linear_regex.h"
 #include "matching/wildcard.h"
-#include "notify/notifier.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/bounded_match.h"
 #include "matching/keyword_lists.h"
-#include "notify/notifier.h"
 
 namespace veltrano {
 

@@ -40,7 +40,7 @@ void RunWithStackReserve(size_t reserveBytes, const std::function<void()>& work)
                                            STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (raw == 0) throw std::runtime_error("Failed to start a thread for matching");
     const UniqueHandle thread(reinterpret_cast<HANDLE>(raw));
-    ::WaitForSingleObject(thread.get(), INFINITE);
+    ::WaitForSingleObject(thread.Get(), INFINITE);
     if (context.error) std::rethrow_exception(context.error);
 }
 

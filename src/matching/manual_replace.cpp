@@ -2,10 +2,10 @@
 
 #include <optional>
 
+#include "base/menu_label.h"
 #include "matching/keyword_search.h"
 #include "matching/large_stack.h"
 #include "matching/match_stop_text.h"
-#include "stores/menu_label.h"
 
 namespace veltrano {
 namespace {

@@ -8,9 +8,9 @@
 #include "base/clipboard_reader.h"
 #include "base/clipboard_writer.h"
 #include "base/menu_entry.h"
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/replacement_definitions.h"
-#include "notify/notifier.h"
 #include "resource.h"
 #include "settings/settings.h"
 

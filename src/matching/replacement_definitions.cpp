@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "matching/list_file_lines.h"
 #include "matching/replacement_templates.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 namespace {

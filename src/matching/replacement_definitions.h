@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/bounded_match.h"
 #include "matching/linear_regex.h"
 #include "matching/wildcard.h"
-#include "notify/notifier.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"

@@ -2,13 +2,14 @@
 
 #include <process.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <memory>
-#include <span>
 #include <system_error>
 #include <utility>
+
+#include "base/text_cut.h"
+#include "base/unique_any.h"
 
 namespace veltrano {
 namespace {
@@ -31,14 +32,6 @@ KindLook LookOf(NotifyKind kind) {
     return {NIIF_INFO, MB_ICONINFORMATION};
 }
 
-// Copies as much of `text` as fits with its terminator, never ending on half a surrogate pair.
-void CopyCut(std::span<wchar_t> target, std::wstring_view text) {
-    size_t length = std::min(text.size(), target.size() - 1);
-    if (length < text.size() && length > 0 && IS_HIGH_SURROGATE(text[length - 1])) --length;
-    std::copy_n(text.begin(), length, target.begin());
-    target[length] = L'\0';
-}
-
 // Nothing may escape a thread. A worker has nobody to report to: the dispatcher belongs to the
 // user-interface thread, and failed speech is not shown to the user by design.
 unsigned __stdcall RunWorker(void* parameter) {
@@ -58,7 +51,7 @@ void StartDetached(std::function<void()> work) {
     const uintptr_t thread = ::_beginthreadex(nullptr, 0, &RunWorker, parameter.get(), 0, nullptr);
     if (thread == 0) throw std::system_error(errno, std::generic_category(), "a notification worker could not start");
     parameter.release();  // the worker owns it now
-    ::CloseHandle(reinterpret_cast<HANDLE>(thread));
+    const UniqueHandle handle(reinterpret_cast<HANDLE>(thread));  // closing it leaves the thread running
 }
 
 }  // namespace
@@ -121,8 +114,8 @@ void NotificationDispatcher::StartMessageBox(const std::wstring& body, const std
 }
 
 void NotificationDispatcher::ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
-    CopyCut(balloon_.szInfo, body);
-    CopyCut(balloon_.szInfoTitle, MakeCaption(title));
+    CopyToField(balloon_.szInfo, body);
+    CopyToField(balloon_.szInfoTitle, MakeCaption(title));
     balloon_.uTimeout = kBalloonTimeoutMs;
     balloon_.dwInfoFlags = LookOf(kind).balloonFlag;
     surface_->ShowBalloon(balloon_);

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "base/notifier.h"
 #include "notify/desktop_surface.h"
-#include "notify/notifier.h"
-#include "notify/speech_output.h"
+#include "notify/speech/speech_output.h"
 #include "settings/settings.h"
 
 namespace veltrano {

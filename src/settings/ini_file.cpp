@@ -21,7 +21,7 @@ bool EnsureUnicodeFile(const std::wstring& path) {
     if (!file) return ::GetLastError() == ERROR_FILE_EXISTS;
     static constexpr unsigned char kUtf16LeBom[] = {0xFF, 0xFE};
     DWORD written = 0;
-    return ::WriteFile(file.get(), kUtf16LeBom, sizeof kUtf16LeBom, &written, nullptr) && written == sizeof kUtf16LeBom;
+    return ::WriteFile(file.Get(), kUtf16LeBom, sizeof kUtf16LeBom, &written, nullptr) && written == sizeof kUtf16LeBom;
 }
 
 }  // namespace

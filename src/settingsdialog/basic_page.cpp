@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/startup_shortcut.h"
 #include "resource.h"
+#include "settingsdialog/startup_shortcut.h"
 
 namespace veltrano {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "notify/notifier.h"
+#include "base/notifier.h"
 #include "settings/settings.h"
 #include "storage/list_file_encryption.h"
 

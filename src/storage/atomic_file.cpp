@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "base/scope_exit.h"
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 namespace {
@@ -47,12 +47,12 @@ void ReplaceFileAtomically(const std::wstring& path, std::initializer_list<FileC
         const HANDLE created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                              FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
-        file.reset(created);
+        file.Reset(created);
         if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     if (!file) throw std::runtime_error(FileErrorMessage("Failed to open file for writing: ", path));
     ScopeExit removeTemporary([&] {
-        file.reset();
+        file.Reset();
         ::DeleteFileW(temporary.c_str());
     });
 
@@ -60,10 +60,10 @@ void ReplaceFileAtomically(const std::wstring& path, std::initializer_list<FileC
     const char* lastMessage = "Failed to open file for writing: ";
     for (const FileChunk& chunk : chunks) {
         lastMessage = chunk.errorMessage;
-        if (!WriteAll(file.get(), chunk.bytes)) throw std::runtime_error(FileErrorMessage(lastMessage, path));
+        if (!WriteAll(file.Get(), chunk.bytes)) throw std::runtime_error(FileErrorMessage(lastMessage, path));
     }
-    if (!::FlushFileBuffers(file.get())) throw std::runtime_error(FileErrorMessage(lastMessage, path));
-    file.reset();
+    if (!::FlushFileBuffers(file.Get())) throw std::runtime_error(FileErrorMessage(lastMessage, path));
+    file.Reset();
 
     if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw std::runtime_error(FileErrorMessage("Failed to open file for writing: ", path));

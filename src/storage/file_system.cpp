@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano {
 namespace {
@@ -20,12 +20,12 @@ bool IsMissing(DWORD error) {
 
 // FormatMessageW, not std::error_code::message(): the latter comes in the ANSI code page.
 std::string SystemText(DWORD error) {
-    wchar_t* buffer = nullptr;
+    UniqueHlocal buffer;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    UniqueHlocal owner(buffer);
-    std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
+        reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
+    std::wstring text =
+        length ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : L"error " + std::to_wstring(error);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return WideToUtf8(text);
 }
@@ -73,7 +73,7 @@ void AppendFileNames(const std::wstring& folder, std::vector<std::wstring>& name
     WIN32_FIND_DATAW found{};
     const std::wstring pattern = folder + L"\\*";
     UniqueFindHandle search;
-    if (HANDLE first = ::FindFirstFileW(pattern.c_str(), &found); first != INVALID_HANDLE_VALUE) search.reset(first);
+    if (HANDLE first = ::FindFirstFileW(pattern.c_str(), &found); first != INVALID_HANDLE_VALUE) search.Reset(first);
     if (!search) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return;  // a folder without even "." (a drive root)
@@ -81,7 +81,7 @@ void AppendFileNames(const std::wstring& folder, std::vector<std::wstring>& name
     }
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
-    } while (::FindNextFileW(search.get(), &found));
+    } while (::FindNextFileW(search.Get(), &found));
     const DWORD error = ::GetLastError();
     if (error != ERROR_NO_MORE_FILES) ThrowFileSystemError("list", error, folder);
 }

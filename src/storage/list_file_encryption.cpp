@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
 
 namespace veltrano {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/notifier.h"
 #include "base/yes_no_question.h"
-#include "notify/notifier.h"
 
 namespace veltrano {
 

@@ -23,7 +23,7 @@ std::string ReadWholeFile(const std::wstring& path) {
     char buffer[64 * 1024];
     for (;;) {
         DWORD read = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
             throw std::runtime_error(FileErrorMessage("Failed while reading file: ", path));
         if (read == 0) break;
         bytes.append(buffer, read);

@@ -7,11 +7,11 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
+#include "base/menu_label.h"
+#include "base/text_encoding.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
-#include "stores/menu_label.h"
 
 namespace veltrano {
 namespace {

@@ -4,12 +4,12 @@
 #include <cwctype>
 #include <string>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
+#include "base/menu_label.h"
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
-#include "stores/menu_label.h"
 
 namespace veltrano {
 namespace {
@@ -75,7 +75,7 @@ void CreateEmptyTextFile(const std::wstring& path) {
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
     DWORD written = 0;
-    ::WriteFile(file.get(), kUtf8Bom.data(), static_cast<DWORD>(kUtf8Bom.size()), &written, nullptr);
+    ::WriteFile(file.Get(), kUtf8Bom.data(), static_cast<DWORD>(kUtf8Bom.size()), &written, nullptr);
 }
 
 }  // namespace

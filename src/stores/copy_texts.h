@@ -10,8 +10,8 @@
 
 #include "base/clipboard_writer.h"
 #include "base/menu_entry.h"
+#include "base/notifier.h"
 #include "log/log_writer.h"
-#include "notify/notifier.h"
 #include "resource.h"
 #include "storage/data_paths.h"
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/dc_owners.h"
 #include "base/window_object.h"
 #include "resource.h"
 #include "textwindow/text_image.h"
@@ -200,12 +201,10 @@ LRESULT ClipboardTextWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
 }
 
 void ClipboardTextWindow::Paint() {
-    PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(window_, &paint);
+    const PaintDc dc(window_);
     if (!dc) return;
-    PaintTextWindow(dc, ClientSize(window_), image_ ? &*image_ : nullptr,
+    PaintTextWindow(dc.Get(), ClientSize(window_), image_ ? &*image_ : nullptr,
                     FrameBandsFor(settings_.ClipboardTextWindowBorderWidth(), Movable()));
-    ::EndPaint(window_, &paint);
 }
 
 LRESULT ClipboardTextWindow::HitTest(WPARAM wParam, LPARAM lParam) {

@@ -5,12 +5,12 @@ namespace veltrano {
 std::optional<MemoryCanvas> MemoryCanvas::Create(HDC compatibleWith, SIZE size) {
     if (size.cx <= 0 || size.cy <= 0) return std::nullopt;
     MemoryCanvas canvas;
-    canvas.dc_.reset(::CreateCompatibleDC(compatibleWith));
-    canvas.bitmap_.reset(::CreateCompatibleBitmap(compatibleWith, size.cx, size.cy));
+    canvas.dc_.Reset(::CreateCompatibleDC(compatibleWith));
+    canvas.bitmap_.Reset(::CreateCompatibleBitmap(compatibleWith, size.cx, size.cy));
     if (!canvas.dc_ || !canvas.bitmap_) return std::nullopt;
-    ::SelectObject(canvas.dc_.get(), canvas.bitmap_.get());
+    ::SelectObject(canvas.dc_.Get(), canvas.bitmap_.Get());
     canvas.size_ = size;
-    ::PatBlt(canvas.dc_.get(), 0, 0, size.cx, size.cy, WHITENESS);
+    ::PatBlt(canvas.dc_.Get(), 0, 0, size.cx, size.cy, WHITENESS);
     return canvas;
 }
 

@@ -13,7 +13,7 @@ public:
     // None when the system cannot give a bitmap of that size (a huge text, say).
     static std::optional<MemoryCanvas> Create(HDC compatibleWith, SIZE size);
 
-    HDC Dc() const noexcept { return dc_.get(); }
+    HDC Dc() const noexcept { return dc_.Get(); }
     SIZE Size() const noexcept { return size_; }
 
 private:

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "base/scope_exit.h"
+#include "base/dc_owners.h"
 
 namespace veltrano {
 namespace {
@@ -29,25 +29,23 @@ double Reduction(SIZE size) {
 
 std::optional<TextImage> RenderTextImage(const std::wstring& text) {
     if (text.empty() || text.size() > INT_MAX) return std::nullopt;
-    const HDC screen = ::GetDC(nullptr);
+    const WindowDc screen(nullptr);
     if (!screen) return std::nullopt;
-    const ScopeExit releaseScreen([screen] { ::ReleaseDC(nullptr, screen); });
-    const UniqueHfont font = CreateTextFont(screen);
+    const UniqueHfont font = CreateTextFont(screen.Get());
     if (!font) return std::nullopt;
 
     // Word-break is the only option: tabs stay unexpanded and "&" keeps its mnemonic meaning.
     const int length = static_cast<int>(text.size());
     RECT measured{0, 0, kWrapWidth, kWrapWidth};
     {
-        const HGDIOBJ previous = ::SelectObject(screen, font.get());
-        ::DrawTextW(screen, text.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK);
-        ::SelectObject(screen, previous);
+        const SelectedObject selected(screen.Get(), font.Get());
+        ::DrawTextW(screen.Get(), text.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK);
     }
     const SIZE size{measured.right - measured.left, measured.bottom - measured.top};
     if (size.cx <= 0 || size.cy <= 0) return std::nullopt;
     const double reduction = Reduction(size);
     std::optional<MemoryCanvas> pixels = MemoryCanvas::Create(
-        screen, {std::max(1L, std::lround(std::ceil(size.cx / reduction))),
+        screen.Get(), {std::max(1L, std::lround(std::ceil(size.cx / reduction))),
                  std::max(1L, std::lround(std::ceil(size.cy / reduction)))});
     if (!pixels) return std::nullopt;
 
@@ -57,14 +55,13 @@ std::optional<TextImage> RenderTextImage(const std::wstring& text) {
         const XFORM scale{static_cast<FLOAT>(1.0 / reduction), 0, 0, static_cast<FLOAT>(1.0 / reduction), 0, 0};
         ::SetWorldTransform(dc, &scale);
     }
-    const HGDIOBJ previous = ::SelectObject(dc, font.get());
+    const SelectedObject selected(dc, font.Get());
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkMode(dc, TRANSPARENT);
     // The same width as the measurement, so the lines break at the same places; a word wider
     // than that (a URL, a key) runs on past it, as it did when measured.
     RECT target{0, 0, kWrapWidth, size.cy};
     ::DrawTextW(dc, text.c_str(), length, &target, DT_WORDBREAK | DT_NOCLIP);
-    ::SelectObject(dc, previous);
     return TextImage{size, std::move(*pixels)};
 }
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "app/tray_clicks.h"
+#include "settings/tray_clicks.h"
 
 namespace veltrano {
 

@@ -18,7 +18,7 @@ void FillBand(HDC dc, const RECT& area, int width, COLORREF colour) {
         {area.left, area.top, area.left + width, area.bottom},
         {area.right - width, area.top, area.right, area.bottom},
     };
-    for (const RECT& edge : edges) ::FillRect(dc, &edge, brush.get());
+    for (const RECT& edge : edges) ::FillRect(dc, &edge, brush.Get());
 }
 
 }  // namespace

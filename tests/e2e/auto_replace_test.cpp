@@ -1,12 +1,12 @@
 // Automatic replacement rewrites copied text, with its guard against runaway chains.
 
+#include "base/text_encoding.h"
 #include "driver/clipboard_access.h"
 #include "driver/popup_menus.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "matching/auto_replace_guard.h"
 #include "program_fixture.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::e2e {
 namespace {

@@ -1,10 +1,10 @@
 // Registered copy texts: edited as text files, sealed by command, offered in their tray menu.
+#include "base/text_encoding.h"
 #include "driver/clipboard_access.h"
 #include "driver/popup_menus.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::e2e {
 namespace {

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "driver/message_boxes.h"
 #include "driver/tray_icons.h"
 #include "driver/waiting.h"
 #include "driver/window_queries.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::e2e {
 namespace {
@@ -21,13 +21,13 @@ SYSTEMTIME Today() {
 // Ends the program through its exit command when the test went well; a failed test may have
 // left it in any state, so it is ended by force.
 void Stop(const driver::StartedProgram& program, HWND window, bool testFailed) {
-    if (!driver::IsRunning(program.process.get())) return;
+    if (!driver::IsRunning(program.process.Get())) return;
     if (!testFailed && ::IsWindow(window)) {
         driver::PostCommand(window, kExitCommand);
-        EXPECT_EQ(driver::WaitForExit(program.process.get()), std::optional<DWORD>(0))
+        EXPECT_EQ(driver::WaitForExit(program.process.Get()), std::optional<DWORD>(0))
             << "the exit command did not end the program cleanly";
     }
-    driver::KillProcess(program.process.get());
+    driver::KillProcess(program.process.Get());
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
-    for (const auto& other : others_) driver::KillProcess(other.process.get());
+    for (const auto& other : others_) driver::KillProcess(other.process.Get());
     if (program_) Stop(*program_, mainWindow_, HasFailure());
 }
 

@@ -63,7 +63,7 @@ protected:
     std::vector<driver::BalloonInfo> Balloons() const;
     std::wstring TrayTip() const;
 
-    HANDLE Process() const { return program_->process.get(); }
+    HANDLE Process() const { return program_->process.Get(); }
     DWORD ProcessId() const { return program_->processId; }
     HWND MainWindow() const { return mainWindow_; }
     // The local dates seen around the run, for files named by the day they were written.

@@ -44,7 +44,7 @@ TEST_F(ProgramStart, SecondStartWarnsOnceAndLeavesFirstRunning) {
     EXPECT_EQ(Utf8(driver::MessageBoxText(box)), Utf8(L"このソフトはすでに起動しています。"));
 
     driver::PressButton(box, IDOK);
-    EXPECT_EQ(driver::WaitForExit(second.process.get()), std::optional<DWORD>(0));
+    EXPECT_EQ(driver::WaitForExit(second.process.Get()), std::optional<DWORD>(0));
 
     EXPECT_TRUE(driver::IsRunning(Process()));
     EXPECT_TRUE(::IsWindow(MainWindow()));

@@ -1,11 +1,11 @@
 // Tray click settings without the main menu are repaired at start, reported and logged.
 #include <regex>
 
+#include "base/text_encoding.h"
 #include "driver/message_boxes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::e2e {
 namespace {

@@ -51,9 +51,9 @@ void RunWhilePumping(Action action) {
         } catch (...) {
             failure = std::current_exception();
         }
-        ::SetEvent(done.get());
+        ::SetEvent(done.Get());
     });
-    const HANDLE handle = done.get();
+    const HANDLE handle = done.Get();
     while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
     worker.join();
     if (failure) std::rethrow_exception(failure);
@@ -74,7 +74,7 @@ protected:
         windowClass.lpfnWndProc = &WindowProc;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = brush_.get();
+        windowClass.hbrBackground = brush_.Get();
         windowClass.lpszClassName = kClassName;
         ASSERT_NE(::RegisterClassW(&windowClass), 0);
         window_ = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST, kClassName, L"x11 desktop test", WS_POPUP,

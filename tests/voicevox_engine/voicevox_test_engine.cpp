@@ -21,7 +21,7 @@
 #include <string_view>
 
 #define VOICEVOX_EXPORT __declspec(dllexport)
-#include "notify/voicevox_abi.h"
+#include "notify/speech/voicevox_abi.h"
 
 struct VoicevoxOnnxruntime {};
 struct OpenJtalkRc {};

@@ -70,10 +70,10 @@ std::vector<BalloonInfo> ListBalloons() {
         const UniqueHandle process = OpenTooltipProcess(processId);
         const std::vector<HWND> owners = {icon.iconWindow, ::GetAncestor(icon.iconWindow, GA_ROOT)};
         for (HWND tooltip : FindTooltips(processId, owners, TooltipStyle::Balloon, true)) {
-            auto text = RemoteTooltip(process.get(), tooltip).ToolText(icon.iconWindow, kTextCapacity);
+            auto text = RemoteTooltip(process.Get(), tooltip).ToolText(icon.iconWindow, kTextCapacity);
             // Another icon's balloon, or one that ended while it was read.
             if (!text) continue;
-            auto recorded = ReadRecordedBalloon(process.get(), icon.iconWindow, icon.tip, *text);
+            auto recorded = ReadRecordedBalloon(process.Get(), icon.iconWindow, icon.tip, *text);
             if (!recorded) throw std::runtime_error("the title of a balloon cannot be read in this Wine version");
             balloons.push_back(
                 {tooltip, icon.iconWindow, icon.owner, std::move(recorded->title), std::move(*text), recorded->iconFlag});

@@ -43,19 +43,19 @@ void ReplaceClipboardWith(std::vector<ClipboardItem> items, DWORD timeoutMs) {
     const UniqueHwnd owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     if (!owner) throw std::runtime_error("cannot create a clipboard owner window");
     std::optional<ClipboardOpenGuard> guard;
-    OpenWithRetry(guard, owner.get(), timeoutMs);
+    OpenWithRetry(guard, owner.Get(), timeoutMs);
     if (!::EmptyClipboard()) throw std::runtime_error("EmptyClipboard failed");
     for (ClipboardItem& item : items) {
-        if (!::SetClipboardData(item.format, item.memory.get())) throw std::runtime_error("SetClipboardData failed");
-        item.memory.release();  // the clipboard owns it now
+        if (!::SetClipboardData(item.format, item.memory.Get())) throw std::runtime_error("SetClipboardData failed");
+        item.memory.Detach();  // the clipboard owns it now
     }
 }
 
 UniqueHglobal GlobalCopy(const void* bytes, size_t size) {
     UniqueHglobal memory = AllocateMovable(size);
-    GlobalLockGuard<BYTE> data(memory.get());
+    GlobalLockGuard<BYTE> data(memory.Get());
     if (!data) throw std::runtime_error("GlobalLock failed");
-    std::memcpy(data.get(), bytes, size);
+    std::memcpy(data.Get(), bytes, size);
     return memory;
 }
 
@@ -88,7 +88,7 @@ void SetClipboardImage(DWORD timeoutMs) {
     constexpr DWORD kPixelBytes = kStride * kSide;
     UniqueHglobal memory = AllocateMovable(sizeof(BITMAPINFOHEADER) + kPixelBytes);
     {
-        GlobalLockGuard<BYTE> data(memory.get());
+        GlobalLockGuard<BYTE> data(memory.Get());
         if (!data) throw std::runtime_error("GlobalLock failed");
         BITMAPINFOHEADER header{};
         header.biSize = sizeof header;
@@ -98,8 +98,8 @@ void SetClipboardImage(DWORD timeoutMs) {
         header.biBitCount = 24;
         header.biCompression = BI_RGB;
         header.biSizeImage = kPixelBytes;
-        std::memcpy(data.get(), &header, sizeof header);
-        BYTE* pixels = data.get() + sizeof header;
+        std::memcpy(data.Get(), &header, sizeof header);
+        BYTE* pixels = data.Get() + sizeof header;
         for (DWORD i = 0; i < kPixelBytes; ++i) pixels[i] = static_cast<BYTE>(i * 7);
     }
     std::vector<ClipboardItem> items;
@@ -116,7 +116,7 @@ std::optional<std::wstring> GetClipboardText(DWORD timeoutMs) {
     if (!data) throw std::runtime_error("GlobalLock failed on the clipboard text");
     // The terminator may be missing if a writer sized the block exactly.
     const size_t capacity = ::GlobalSize(memory) / sizeof(wchar_t);
-    const wchar_t* begin = data.get();
+    const wchar_t* begin = data.Get();
     return std::wstring(begin, std::find(begin, begin + capacity, L'\0'));
 }
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace veltrano::driver {
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
 #include "driver/waiting.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::driver {
 namespace {
@@ -89,10 +89,10 @@ bool FolderExists(const std::wstring& path) {
 std::string ReadFileBytes(const std::wstring& path) {
     UniqueFileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size)) throw FileError("cannot measure", path);
+    if (!::GetFileSizeEx(file.Get(), &size)) throw FileError("cannot measure", path);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+    if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
                            read != bytes.size())) {
         throw FileError("cannot read", path);
     }
@@ -102,7 +102,7 @@ std::string ReadFileBytes(const std::wstring& path) {
 void WriteFileBytes(const std::wstring& path, std::string_view bytes) {
     UniqueFileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
     DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+    if (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size()) {
         throw FileError("cannot write", path);
     }

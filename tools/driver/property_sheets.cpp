@@ -32,7 +32,7 @@ std::vector<std::wstring> SheetTabNames(HWND sheet) {
     if (!process) throw std::runtime_error("cannot open the sheet's process");
 
     // The item structure first, then its text buffer, both in the sheet's process.
-    const RemoteBuffer remote(process.get(), sizeof(TCITEMW) + kTabTextLength * sizeof(wchar_t));
+    const RemoteBuffer remote(process.Get(), sizeof(TCITEMW) + kTabTextLength * sizeof(wchar_t));
     std::vector<std::wstring> names;
     const int count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {

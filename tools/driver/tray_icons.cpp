@@ -64,8 +64,8 @@ std::vector<TrayIconInfo> ListTrayIcons() {
         const UniqueHandle process = OpenTooltipProcess(processId);
         TrayIconInfo info;
         info.iconWindow = icon;
-        info.owner = ReadOwner(process.get(), icon);
-        info.tip = ReadTip(process.get(), processId, icon);
+        info.owner = ReadOwner(process.Get(), icon);
+        info.tip = ReadTip(process.Get(), processId, icon);
         icons.push_back(std::move(info));
     }
     return icons;

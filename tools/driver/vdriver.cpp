@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "driver/balloons.h"
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
@@ -18,7 +19,6 @@
 #include "driver/program_folder.h"
 #include "driver/tray_icons.h"
 #include "driver/window_queries.h"
-#include "storage/text_encoding.h"
 
 namespace {
 
@@ -244,14 +244,14 @@ const std::map<std::wstring, Command>& Commands() {
              const StartedProgram started =
                  StartProgram(WindowsPathFromHost(args.Require(L"--exe")), args.Get(L"--args").value_or(L""),
                               WindowsPathFromHost(args.Get(L"--cwd").value_or(L"")));
-             if (args.Flag(L"--wait")) return WaitAndReport(started.process.get(), args);
+             if (args.Flag(L"--wait")) return WaitAndReport(started.process.Get(), args);
              PrintLine(std::to_wstring(started.processId));
              return 0;
          }},
         {L"wait-exit",
          [](const Arguments& args) {
              const UniqueHandle process = OpenProcessForWaiting(static_cast<DWORD>(args.Number(L"--pid")));
-             return WaitAndReport(process.get(), args);
+             return WaitAndReport(process.Get(), args);
          }},
         {L"make-folder",
          [](const Arguments& args) {

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "base/scope_exit.h"
+#include "base/text_encoding.h"
 #include "driver/program_folder.h"
-#include "storage/text_encoding.h"
 
 namespace veltrano::driver {
 namespace {

@@ -22,7 +22,7 @@ TEST(UniqueHandle, ClosesExactlyOnceAcrossMoves) {
         UniqueHandle first(raw);
         UniqueHandle second(std::move(first));
         EXPECT_FALSE(first);
-        EXPECT_EQ(second.get(), raw);
+        EXPECT_EQ(second.Get(), raw);
         UniqueHandle third;
         third = std::move(second);
         EXPECT_TRUE(IsOpenHandle(raw));
@@ -31,8 +31,8 @@ TEST(UniqueHandle, ClosesExactlyOnceAcrossMoves) {
 
     HANDLE kept = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     UniqueHandle owner(kept);
-    EXPECT_EQ(owner.release(), kept);
-    owner.reset();
+    EXPECT_EQ(owner.Detach(), kept);
+    owner.Reset();
     EXPECT_TRUE(IsOpenHandle(kept)) << "a released handle belongs to the caller";
     ::CloseHandle(kept);
 }
@@ -40,18 +40,18 @@ TEST(UniqueHandle, ClosesExactlyOnceAcrossMoves) {
 TEST(UniqueFileHandle, TreatsInvalidHandleValueAsEmpty) {
     UniqueFileHandle missing(::CreateFileW(L"C:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(missing);
-    EXPECT_EQ(missing.get(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(missing.Get(), INVALID_HANDLE_VALUE);
 }
 
 TEST(GlobalLockGuard, UnlocksOnScopeEnd) {
     UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, 16));
     {
-        GlobalLockGuard<wchar_t> lock(memory.get());
+        GlobalLockGuard<wchar_t> lock(memory.Get());
         ASSERT_TRUE(lock);
-        lock.get()[0] = L'x';
-        EXPECT_EQ(::GlobalFlags(memory.get()) & GMEM_LOCKCOUNT, 1u);
+        lock.Get()[0] = L'x';
+        EXPECT_EQ(::GlobalFlags(memory.Get()) & GMEM_LOCKCOUNT, 1u);
     }
-    EXPECT_EQ(::GlobalFlags(memory.get()) & GMEM_LOCKCOUNT, 0u);
+    EXPECT_EQ(::GlobalFlags(memory.Get()) & GMEM_LOCKCOUNT, 0u);
     EXPECT_FALSE(GlobalLockGuard<wchar_t>(nullptr));
 }
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 

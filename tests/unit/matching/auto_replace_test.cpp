@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage/text_files.h"
-#include "support/fake_clipboard.h"
 #include "support/answering_question.h"
+#include "support/fake_clipboard.h"
 #include "support/fake_monotonic_clock.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "base/text_encoding.h"
 #include "matching/keyword_templates.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
 #include "support/keyword_files.h"
 #include "support/raw_files.h"

@@ -8,9 +8,9 @@
 #include <chrono>
 #include <random>
 
+#include "base/text_encoding.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
-#include "storage/text_encoding.h"
 #include "support/fixed_clock.h"
 #include "support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage/text_files.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage/text_files.h"
 #include "support/fake_clipboard.h"
 #include "support/program_data.h"

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <random>
 
+#include "base/text_encoding.h"
 #include "matching/replacement_templates.h"
 #include "storage/list_file_encryption.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
 #include "support/answering_question.h"
 #include "support/program_data.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "base/text_encoding.h"
 #include "notification_fakes.h"
 #include "notify/notification_dispatcher.h"
 #include "settings/settings.h"
-#include "storage/text_encoding.h"
 #include "support/temp_folder.h"
 
 namespace veltrano::test {

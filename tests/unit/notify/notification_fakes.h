@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "notify/desktop_surface.h"
-#include "notify/speech_output.h"
+#include "notify/speech/speech_output.h"
 
 namespace veltrano::test {
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "dispatcher_fixture.h"
-#include "notify/speech_player.h"
+#include "notify/speech/speech_player.h"
 #include "support/fake_speech_backends.h"
 
 namespace veltrano {

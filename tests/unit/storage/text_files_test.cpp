@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "storage/atomic_file.h"
-#include "storage/text_encoding.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
 

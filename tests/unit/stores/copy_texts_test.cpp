@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "storage/atomic_file.h"
 #include "storage/file_system.h"
-#include "storage/text_encoding.h"
 #include "storage/text_files.h"
 #include "support/fake_clipboard.h"
 #include "support/program_data.h"

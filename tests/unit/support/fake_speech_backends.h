@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "notify/speech_backends.h"
+#include "notify/speech/speech_backends.h"
 
 namespace veltrano::test {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "notify/notifier.h"
+#include "base/notifier.h"
 
 namespace veltrano::test {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "storage/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
 

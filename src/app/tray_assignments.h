@@ -1,0 +1,12 @@
+#pragma once
+#include "base/notifier.h"
+#include "log/log_writer.h"
+#include "settings/settings.h"
+
+namespace veltrano {
+
+// Keeps the main menu (and with it Exit and Settings) reachable from the tray: when no click
+// opens it, assigns it to the first unassigned click, or to the right click, and tells the user.
+void FixTrayAssignments(const Settings& settings, Notifier& notifier, LogWriter& log);
+
+}  // namespace veltrano
