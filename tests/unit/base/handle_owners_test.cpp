@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
 
 #include "base/clipboard_guards.h"
+#include "base/com_apartment.h"
+#include "base/dc_owners.h"
 #include "base/scope_exit.h"
 #include "base/unique_any.h"
 
@@ -35,6 +38,43 @@ TEST(UniqueHandle, ClosesExactlyOnceAcrossMoves) {
     owner.Reset();
     EXPECT_TRUE(IsOpenHandle(kept)) << "a released handle belongs to the caller";
     ::CloseHandle(kept);
+
+    UniqueHandle filled(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE old = filled.Get();
+    HANDLE* slot = filled.Put();
+    EXPECT_FALSE(IsOpenHandle(old)) << "Put closes what was held before it is filled again";
+    *slot = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_TRUE(filled);
+}
+
+TEST(SelectedObject, PutsThePreviousObjectBack) {
+    const UniqueHdc dc(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ before = ::GetCurrentObject(dc.Get(), OBJ_FONT);
+    const HGDIOBJ font = ::GetStockObject(SYSTEM_FIXED_FONT);
+    ASSERT_NE(before, font);
+    {
+        const SelectedObject selected(dc.Get(), font);
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), font);
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), before);
+}
+
+TEST(ComApartment, LeavesOnlyWhatItJoined) {
+    // On a thread of its own: the test runner's thread may be in an apartment already.
+    std::thread([] {
+        {
+            const ComApartment outer(COINIT_MULTITHREADED);
+            const ComApartment inner(COINIT_MULTITHREADED);
+            const ComApartment other(COINIT_APARTMENTTHREADED);
+            EXPECT_EQ(outer.Result(), S_OK);
+            EXPECT_EQ(inner.Result(), S_FALSE);
+            EXPECT_EQ(other.Result(), RPC_E_CHANGED_MODE);
+            EXPECT_TRUE(other.Usable());
+        }
+        // Each successful join was left once: the thread is in no apartment now.
+        const ComApartment again(COINIT_APARTMENTTHREADED);
+        EXPECT_EQ(again.Result(), S_OK);
+    }).join();
 }
 
 TEST(UniqueFileHandle, TreatsInvalidHandleValueAsEmpty) {
