@@ -10,7 +10,7 @@
 #include "app/clipboard_pipeline.h"
 #include "app/message_box_question.h"
 #include "app/speech_start.h"
-#include "app/tray_icon.h"
+#include "notify/tray_icon.h"
 #include "base/local_clock.h"
 #include "base/monotonic_clock.h"
 #include "log/log_writer.h"

@@ -8,13 +8,12 @@
 #include <system_error>
 #include <utility>
 
-#include "base/text_cut.h"
 #include "base/unique_any.h"
+#include "notify/tray_icon.h"
 
 namespace veltrano {
 namespace {
 
-constexpr UINT kTrayIconId = 1;
 constexpr UINT kBalloonTimeoutMs = 3000;
 
 struct KindLook {
@@ -62,14 +61,7 @@ NotificationDispatcher::NotificationDispatcher(const Settings& settings)
 NotificationDispatcher::NotificationDispatcher(const Settings& settings, std::shared_ptr<NotificationSurface> surface)
     : settings_(settings), surface_(std::move(surface)) {}
 
-void NotificationDispatcher::AttachWindow(HWND mainWindow) noexcept {
-    window_ = mainWindow;
-    balloon_ = {};
-    balloon_.cbSize = sizeof balloon_;
-    balloon_.hWnd = mainWindow;
-    balloon_.uID = kTrayIconId;
-    balloon_.uFlags = NIF_INFO;
-}
+void NotificationDispatcher::AttachWindow(HWND mainWindow) noexcept { window_ = mainWindow; }
 
 void NotificationDispatcher::AttachSpeech(std::shared_ptr<SpeechOutput> speech) noexcept { speech_ = std::move(speech); }
 
@@ -114,11 +106,8 @@ void NotificationDispatcher::StartMessageBox(const std::wstring& body, const std
 }
 
 void NotificationDispatcher::ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
-    CopyToField(balloon_.szInfo, body);
-    CopyToField(balloon_.szInfoTitle, MakeCaption(title));
-    balloon_.uTimeout = kBalloonTimeoutMs;
-    balloon_.dwInfoFlags = LookOf(kind).balloonFlag;
-    surface_->ShowBalloon(balloon_);
+    surface_->ShowBalloon(
+        TrayIcon::BalloonRecord(window_, body, MakeCaption(title), LookOf(kind).balloonFlag, kBalloonTimeoutMs));
 }
 
 }  // namespace veltrano

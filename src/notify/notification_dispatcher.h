@@ -5,8 +5,6 @@
 // the caller never waits for the user or the voice.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <memory>
 #include <string>
 
@@ -57,9 +55,6 @@ private:
     std::shared_ptr<NotificationSurface> surface_;
     std::shared_ptr<SpeechOutput> speech_;
     HWND window_ = nullptr;
-    // Our own record, apart from the one that adds and removes the tray icon; only the balloon
-    // fields change per notification.
-    NOTIFYICONDATAW balloon_{};
 };
 
 }  // namespace veltrano

@@ -1,4 +1,4 @@
-#include "app/tray_icon.h"
+#include "notify/tray_icon.h"
 
 #include <shellapi.h>
 
@@ -7,6 +7,8 @@
 
 namespace veltrano {
 namespace {
+
+constexpr UINT kTrayIconId = 1;
 
 NOTIFYICONDATAW BaseRecord(HWND window) {
     NOTIFYICONDATAW data{};
@@ -44,6 +46,17 @@ void TrayIcon::Remove() {
     NOTIFYICONDATAW data = BaseRecord(window_);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
     window_ = nullptr;
+}
+
+NOTIFYICONDATAW TrayIcon::BalloonRecord(HWND window, std::wstring_view body, std::wstring_view title,
+                                        DWORD infoFlags, UINT timeoutMs) {
+    NOTIFYICONDATAW data = BaseRecord(window);
+    data.uFlags = NIF_INFO;
+    CopyToField(data.szInfo, body);
+    CopyToField(data.szInfoTitle, title);
+    data.uTimeout = timeoutMs;
+    data.dwInfoFlags = infoFlags;
+    return data;
 }
 
 }  // namespace veltrano
