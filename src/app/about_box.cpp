@@ -10,9 +10,9 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kHoverColour = RGB(255, 0, 0);
 constexpr int kLargeIconSize = 128;
 
-// What the dialog and the link's subclass share for the life of one box; it outlives the
+// What the dialog and its link's subclass share for the life of one box; it outlives the
 // dialog's windows, so the font and icon they show are freed after them.
-struct LinkState {
+struct AboutBoxState {
     HWND control = nullptr;
     HFONT normalFont = nullptr;
     UniqueHfont underlinedFont;
@@ -21,18 +21,18 @@ struct LinkState {
     COLORREF colour = kLinkColour;
 };
 
-void ShowLinkAs(LinkState& link, COLORREF colour, HFONT font) {
+void ShowLinkAs(AboutBoxState& link, COLORREF colour, HFONT font) {
     link.colour = colour;
     ::SendMessageW(link.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void ResetLink(LinkState& link) {
+void ResetLink(AboutBoxState& link) {
     ShowLinkAs(link, kLinkColour, link.normalFont);
     ::ReleaseCapture();
 }
 
 LRESULT CALLBACK LinkProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* link = reinterpret_cast<LinkState*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+    auto* link = reinterpret_cast<AboutBoxState*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
     if (message == WM_SETCURSOR) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
@@ -51,7 +51,7 @@ LRESULT CALLBACK LinkProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
     return ::CallWindowProcW(link->previousProc, control, message, wParam, lParam);
 }
 
-void InitLink(HWND dialog, LinkState& link) {
+void InitLink(HWND dialog, AboutBoxState& link) {
     link.control = ::GetDlgItem(dialog, IDC_ABOUT_LINK);
     link.normalFont = reinterpret_cast<HFONT>(::SendMessageW(link.control, WM_GETFONT, 0, 0));
     LOGFONTW font{};
@@ -64,7 +64,7 @@ void InitLink(HWND dialog, LinkState& link) {
     link.colour = kLinkColour;
 }
 
-void InitIcons(HWND dialog, HINSTANCE instance, LinkState& state) {
+void InitIcons(HWND dialog, HINSTANCE instance, AboutBoxState& state) {
     const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     state.largeIcon.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON,
@@ -73,11 +73,11 @@ void InitIcons(HWND dialog, HINSTANCE instance, LinkState& state) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* link = reinterpret_cast<LinkState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* link = reinterpret_cast<AboutBoxState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG: {
             ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            link = reinterpret_cast<LinkState*>(lParam);
+            link = reinterpret_cast<AboutBoxState*>(lParam);
             InitIcons(dialog, reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), *link);
             InitLink(dialog, *link);
             return TRUE;
@@ -119,7 +119,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void ShowAboutBox(HINSTANCE instance, HWND owner) {
-    LinkState link;
+    AboutBoxState link;
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutProc, reinterpret_cast<LPARAM>(&link));
 }
 

@@ -28,9 +28,10 @@ std::optional<MatchSpan> FindEntry(const KeywordEntry& entry, std::wstring_view 
 
 // The keywords that take a share of the search's time.
 size_t TimeSharers(const KeywordList& list, const KeywordPrefilter& prefilter) {
+    const bool prefiltered = prefilter.Covers(list);
     size_t sharers = 0;
     for (size_t i = 0; i < list.size(); ++i) {
-        if (!list[i].wildcard && !(prefilter.Covers(list) && prefilter.SharesLinearScan(i))) ++sharers;
+        if (!list[i].wildcard && !(prefiltered && prefilter.SharesLinearScan(i))) ++sharers;
     }
     return sharers;
 }

@@ -15,8 +15,7 @@ namespace {
 
 constexpr int kShowCommand = SW_SHOW;
 
-void FreeCoTaskMemString(PWSTR text) noexcept { ::CoTaskMemFree(text); }
-using UniqueCoTaskMemString = UniqueAny<NullInvalidTraits<PWSTR, FreeCoTaskMemString>>;
+using UniqueCoTaskMemString = UniqueAny<NullInvalidTraits<PWSTR, ::CoTaskMemFree>>;
 
 bool SaveShortcut(const std::wstring& shortcutPath, const std::wstring& executable, const std::wstring& arguments,
                   const std::wstring& workingFolder) {
