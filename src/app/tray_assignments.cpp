@@ -19,7 +19,7 @@ const wchar_t* ButtonName(TrayButton button) {
 
 }  // namespace
 
-void FixTrayAssignments(const Settings& settings, Notifier& notifier, LogWriter& log) {
+void FixTrayAssignments(Settings& settings, Notifier& notifier, LogWriter& log) {
     std::array<TrayAction, kButtons.size()> actions{};
     for (size_t i = 0; i < kButtons.size(); ++i) {
         actions[i] = settings.TrayClick(kButtons[i]);

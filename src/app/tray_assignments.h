@@ -7,6 +7,6 @@ namespace veltrano {
 
 // Keeps the main menu (and with it Exit and Settings) reachable from the tray: when no click
 // opens it, assigns it to the first unassigned click, or to the right click, and tells the user.
-void FixTrayAssignments(const Settings& settings, Notifier& notifier, LogWriter& log);
+void FixTrayAssignments(Settings& settings, Notifier& notifier, LogWriter& log);
 
 }  // namespace veltrano

@@ -55,14 +55,14 @@ KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWrite
     return list;
 }
 
-KeywordLists::KeywordLists(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
+KeywordLists::KeywordLists(Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
     : files_(
           ListFilePairSpec{
               .familyName = L"キーワードファイル",
               .wildcardStem = L"_wildcard_keywords",
               .regexStem = L"_regex_keywords",
               .readEncrypted = [&settings] { return settings.EncryptKeywordFile(); },
-              .writeEncrypted = [&settings](bool value) { return settings.SetEncryptKeywordFile(value); },
+              .writeEncrypted = [&settings](bool value) { return settings.Write(setting::kEncryptKeywordFile, value); },
               .settingsFile = settings.Ini().Path(),
               .templateText = [](PatternSyntax syntax) { return KeywordTemplate(SyntaxKind(syntax)); },
           },

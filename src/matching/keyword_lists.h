@@ -40,7 +40,7 @@ KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWrite
 
 class KeywordLists {
 public:
-    KeywordLists(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log);
+    KeywordLists(Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log);
 
     // The switch that converts these files; the lists call it when an encrypted file is missing.
     void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }

@@ -170,7 +170,7 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
                           budget, definition.linear ? definition.linear->StartFinder(text, budget) : MatchStartFinder{});
 }
 
-ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier,
+ReplacementDefinitions::ReplacementDefinitions(Settings& settings, const DataPaths& paths, Notifier& notifier,
                                                LogWriter& log)
     : settings_(settings),
       files_(
@@ -179,7 +179,7 @@ ReplacementDefinitions::ReplacementDefinitions(const Settings& settings, const D
               .wildcardStem = L"_wildcard_replace",
               .regexStem = L"_regex_replace",
               .readEncrypted = [&settings] { return settings.EncryptReplaceFile(); },
-              .writeEncrypted = [&settings](bool value) { return settings.SetEncryptReplaceFile(value); },
+              .writeEncrypted = [&settings](bool value) { return settings.Write(setting::kEncryptReplaceFile, value); },
               .settingsFile = settings.Ini().Path(),
               .templateText = [](PatternSyntax syntax) { return ReplacementTemplate(KindOf(syntax)); },
           },

@@ -69,7 +69,7 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
 
 class ReplacementDefinitions {
 public:
-    ReplacementDefinitions(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log);
+    ReplacementDefinitions(Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log);
 
     // The switch that converts these files; used when an encrypted file is missing.
     void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }

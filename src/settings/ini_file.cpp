@@ -51,16 +51,16 @@ std::wstring IniFile::ReadString(const wchar_t* section, const wchar_t* key, con
     return std::wstring(buffer, std::min(length, kStringBufferLength - 1));
 }
 
-bool IniFile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const {
+bool IniFile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
     if (path_.empty() || !EnsureUnicodeFile(path_)) return false;
     return ::WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str()) != FALSE;
 }
 
-bool IniFile::WriteBool(const wchar_t* section, const wchar_t* key, bool value) const {
+bool IniFile::WriteBool(const wchar_t* section, const wchar_t* key, bool value) {
     return WriteString(section, key, value ? L"true" : L"false");
 }
 
-bool IniFile::WriteInt(const wchar_t* section, const wchar_t* key, int value) const {
+bool IniFile::WriteInt(const wchar_t* section, const wchar_t* key, int value) {
     return WriteString(section, key, std::to_wstring(value));
 }
 

@@ -22,9 +22,9 @@ public:
     std::wstring ReadString(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) const;
 
     // False on failure. A new file is started as UTF-16LE so Japanese values survive.
-    bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const;
-    bool WriteBool(const wchar_t* section, const wchar_t* key, bool value) const;
-    bool WriteInt(const wchar_t* section, const wchar_t* key, int value) const;
+    bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value);
+    bool WriteBool(const wchar_t* section, const wchar_t* key, bool value);
+    bool WriteInt(const wchar_t* section, const wchar_t* key, int value);
 
 private:
     std::wstring path_;  // empty: every read gives its default, every write fails

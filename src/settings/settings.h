@@ -1,8 +1,10 @@
 #pragma once
 // One accessor per settings key, named after the key; each reads the file at the moment of the call.
+// Writing needs a non-const `Settings`.
 #include <string>
 
 #include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 
 namespace veltrano {
 
@@ -11,44 +13,31 @@ enum class TrayAction : int { None = 0, MainMenu = 1, ManualReplaceMenu = 2, His
 // The four tray click keys, in the order the start-up repair considers them.
 enum class TrayButton { Left, Right, Middle, LeftRight };
 
-namespace section {
-inline constexpr const wchar_t* kClipboard = L"Clipboard";
-inline constexpr const wchar_t* kKeyword = L"Keyword";
-inline constexpr const wchar_t* kClipboardReplace = L"ClipboardReplace";
-inline constexpr const wchar_t* kClipboardHistory = L"ClipboardHistory";
-inline constexpr const wchar_t* kClipboardTextWindow = L"ClipboardTextWindow";
-inline constexpr const wchar_t* kNotify = L"Notify";
-inline constexpr const wchar_t* kLog = L"Log";
-inline constexpr const wchar_t* kTrayIcon = L"TrayIcon";
-}  // namespace section
-
-// The ranges of the clipboard text window's size and opacity, applied on reading and writing.
-inline constexpr int kTextWindowSizeMin = 32;
-inline constexpr int kTextWindowSizeMax = 10000;
-inline constexpr int kTextWindowOpacityMin = 8;
-inline constexpr int kTextWindowOpacityMax = 255;
-inline constexpr int kTextWindowBorderWidthMin = 0;
-inline constexpr int kTextWindowBorderWidthMax = 999;
-
 class Settings {
 public:
     explicit Settings(std::wstring path) : ini_(std::move(path)) {}
 
-    // For the settings pages and commands that write their keys directly.
     const IniFile& Ini() const noexcept { return ini_; }
+    IniFile& Ini() noexcept { return ini_; }
+
+    bool Read(const BoolSetting& setting) const;
+    int Read(const IntSetting& setting) const;
+    std::wstring Read(const TextSetting& setting) const;
+    // False on failure; a number is limited to the setting's range first.
+    bool Write(const BoolSetting& setting, bool value);
+    bool Write(const IntSetting& setting, int value);
+    bool Write(const TextSetting& setting, const std::wstring& value);
 
     // Clipboard
     bool RespectPrivateCopies() const;
 
     // Keyword
     bool EncryptKeywordFile() const;
-    bool SetEncryptKeywordFile(bool value) const;
 
     // ClipboardReplace
     bool UseClipboardReplace() const;
     bool InitialAutoReplaceEnable() const;
     bool EncryptReplaceFile() const;
-    bool SetEncryptReplaceFile(bool value) const;
     bool PreventConsecutiveAutoReplace() const;
     int ReplaceContinuousIntervalMs() const;
     int ReplaceContinuousCount() const;
@@ -62,21 +51,13 @@ public:
 
     // ClipboardTextWindow
     bool UseClipboardTextWindow() const;
-    bool SetUseClipboardTextWindow(bool value) const;
     bool ClipboardTextWindowResizable() const;
-    bool SetClipboardTextWindowResizable(bool value) const;
     bool ClipboardTextWindowTouchable() const;
-    bool SetClipboardTextWindowTouchable(bool value) const;
     int ClipboardTextWindowPosX() const;
-    bool SetClipboardTextWindowPosX(int value) const;
     int ClipboardTextWindowPosY() const;
-    bool SetClipboardTextWindowPosY(int value) const;
     int ClipboardTextWindowWidth() const;
-    bool SetClipboardTextWindowWidth(int value) const;
     int ClipboardTextWindowHeight() const;
-    bool SetClipboardTextWindowHeight(int value) const;
     int ClipboardTextWindowOpacity() const;
-    bool SetClipboardTextWindowOpacity(int value) const;
     int ClipboardTextWindowBorderWidth() const;
     bool ClipboardTextWindowHideFromCapture() const;
 
@@ -100,7 +81,7 @@ public:
     TrayAction MiddleClick() const;
     TrayAction LeftRightClick() const;
     TrayAction TrayClick(TrayButton button) const;
-    bool SetTrayClick(TrayButton button, TrayAction action) const;
+    bool SetTrayClick(TrayButton button, TrayAction action);
 
 private:
     IniFile ini_;

@@ -5,58 +5,48 @@
 #include "stores/clipboard_history.h"
 
 namespace veltrano {
-namespace {
-
-using namespace history_ids;
-
-}  // namespace
 
 HistoryPage::HistoryPage(SettingsContext& context) : SettingsPage(context, IDD_PAGE_HISTORY) {}
 
 void HistoryPage::OnInit() {
-    const Settings& settings = Stored();
-    // The read already clamps the count to its range; the up-down writes it into the field.
-    BindUpDown(kMaxCountUpDown, kMaxCountEdit, kHistoryMaxCountMin, kHistoryMaxCountMax,
-               settings.ClipboardHistoryMaxCount(), kNumberFieldLength);
-    Tick(kUseHistory, settings.UseClipboardHistory());
-    Tick(kReverseOrder, settings.ClipboardHistoryReverseOrder());
+    BindUpDown(IDC_HISTORY_MAX_COUNT_UPDOWN, IDC_HISTORY_MAX_COUNT, setting::kClipboardHistoryMaxCount,
+               kNumberFieldLength);
+    Tick(IDC_HISTORY_USE, Stored().UseClipboardHistory());
+    Tick(IDC_HISTORY_REVERSE_ORDER, Stored().ClipboardHistoryReverseOrder());
     ApplyEnabling();
 }
 
 void HistoryPage::OnCommand(int controlId, int code) {
     switch (controlId) {
-        case kUseHistory:
-        case kReverseOrder:
+        case IDC_HISTORY_USE:
+        case IDC_HISTORY_REVERSE_ORDER:
             if (code != BN_CLICKED) return;
-            if (controlId == kUseHistory) ApplyEnabling();
+            if (controlId == IDC_HISTORY_USE) ApplyEnabling();
             MarkChanged();
             return;
-        case kMaxCountEdit:
+        case IDC_HISTORY_MAX_COUNT:
             if (code == EN_CHANGE) MarkChanged();
             return;
     }
 }
 
 bool HistoryPage::OnApply() {
-    const std::wstring maxCount = Text(kMaxCountEdit);
+    const std::wstring maxCount = Text(IDC_HISTORY_MAX_COUNT);
     if (const std::optional<FieldRefusal> refused = CheckHistoryFields(maxCount)) {
         RefuseInput(refused->fieldId, refused->message);
         return false;
     }
-    const IniFile& ini = Stored().Ini();
-    const wchar_t* const section = section::kClipboardHistory;
     // Failed writes are not reported here.
-    ini.WriteBool(section, L"UseClipboardHistory", Ticked(kUseHistory));
-    ini.WriteBool(section, L"ClipboardHistoryReverseOrder", Ticked(kReverseOrder));
-    if (const std::optional<int> value = HistoryMaxCountToStore(maxCount))
-        ini.WriteInt(section, L"ClipboardHistoryMaxCount", *value);
+    Stored().Write(setting::kUseClipboardHistory, Ticked(IDC_HISTORY_USE));
+    Stored().Write(setting::kClipboardHistoryReverseOrder, Ticked(IDC_HISTORY_REVERSE_ORDER));
+    StoreNumber(maxCount, setting::kClipboardHistoryMaxCount);
     // Takes the new switch and limit into use.
     Context().history.Load();
     return true;
 }
 
 void HistoryPage::ApplyEnabling() const {
-    for (const auto& [id, enabled] : HistoryPageEnabling(Ticked(kUseHistory))) ::EnableWindow(Item(id), enabled);
+    for (const auto& [id, enabled] : HistoryPageEnabling(Ticked(IDC_HISTORY_USE))) ::EnableWindow(Item(id), enabled);
 }
 
 }  // namespace veltrano

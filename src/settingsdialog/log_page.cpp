@@ -6,22 +6,20 @@
 namespace veltrano {
 namespace {
 
-using namespace log_ids;
-
 struct LogSwitch {
     int id;
-    const wchar_t* key;
+    const BoolSetting& setting;
 };
 
 // In the order they are written.
 constexpr LogSwitch kSwitches[] = {
-    {kUseLog, L"UseLog"},
-    {kKeywordSearch, L"LogKeywordSearch"},
-    {kManualReplace, L"LogManualReplace"},
-    {kAutoReplace, L"LogAutoReplace"},
-    {kClipboardHistory, L"LogClipboardHistory"},
-    {kClipboardFavorites, L"LogClipboardFavorites"},
-    {kOther, L"LogOther"},
+    {IDC_LOG_USE, setting::kUseLog},
+    {IDC_LOG_KEYWORD_SEARCH, setting::kLogKeywordSearch},
+    {IDC_LOG_MANUAL_REPLACE, setting::kLogManualReplace},
+    {IDC_LOG_AUTO_REPLACE, setting::kLogAutoReplace},
+    {IDC_LOG_CLIPBOARD_HISTORY, setting::kLogClipboardHistory},
+    {IDC_LOG_CLIPBOARD_FAVORITES, setting::kLogClipboardFavorites},
+    {IDC_LOG_OTHER, setting::kLogOther},
 };
 
 }  // namespace
@@ -29,31 +27,24 @@ constexpr LogSwitch kSwitches[] = {
 LogPage::LogPage(SettingsContext& context) : SettingsPage(context, IDD_PAGE_LOG) {}
 
 void LogPage::OnInit() {
-    const Settings& settings = Stored();
-    Tick(kUseLog, settings.UseLog());
-    Tick(kKeywordSearch, settings.LogKeywordSearch());
-    Tick(kManualReplace, settings.LogManualReplace());
-    Tick(kAutoReplace, settings.LogAutoReplace());
-    Tick(kClipboardHistory, settings.LogClipboardHistory());
-    Tick(kClipboardFavorites, settings.LogClipboardFavorites());
-    Tick(kOther, settings.LogOther());
+    for (const LogSwitch& entry : kSwitches) Tick(entry.id, Stored().Read(entry.setting));
     ApplyEnabling();
 }
 
 void LogPage::OnCommand(int controlId, int code) {
-    if (code != BN_CLICKED || controlId < kUseLog || controlId > kOther) return;
-    if (controlId == kUseLog) ApplyEnabling();
+    if (code != BN_CLICKED || controlId < IDC_LOG_USE || controlId > IDC_LOG_OTHER) return;
+    if (controlId == IDC_LOG_USE) ApplyEnabling();
     MarkChanged();
 }
 
 bool LogPage::OnApply() {
     // Disabled categories keep their ticks and are stored too; failed writes are not reported here.
-    for (const LogSwitch& entry : kSwitches) Stored().Ini().WriteBool(section::kLog, entry.key, Ticked(entry.id));
+    for (const LogSwitch& entry : kSwitches) Stored().Write(entry.setting, Ticked(entry.id));
     return true;
 }
 
 void LogPage::ApplyEnabling() const {
-    for (const auto& [id, enabled] : LogPageEnabling(Ticked(kUseLog))) ::EnableWindow(Item(id), enabled);
+    for (const auto& [id, enabled] : LogPageEnabling(Ticked(IDC_LOG_USE))) ::EnableWindow(Item(id), enabled);
 }
 
 }  // namespace veltrano

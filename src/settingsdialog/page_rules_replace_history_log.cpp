@@ -1,9 +1,8 @@
 #include "settingsdialog/page_rules_replace_history_log.h"
 
-#include <algorithm>
 #include <initializer_list>
 
-#include "settingsdialog/input_checks.h"
+#include "resource.h"
 
 namespace veltrano {
 namespace {
@@ -17,10 +16,11 @@ std::vector<ControlEnabling> Each(std::initializer_list<int> ids, bool enabled) 
 }  // namespace
 
 std::vector<ControlEnabling> ReplacePageEnabling(bool useReplace, bool preventConsecutive) {
-    using namespace replace_ids;
-    std::vector<ControlEnabling> states = Each({kInitialAutoReplace, kEncryptFile, kConsecutiveGroup, kPreventConsecutive,
-                                                kNotifyGroup, kNotifyManual, kNotifyAuto},
-                                               useReplace);
+    std::vector<ControlEnabling> states =
+        Each({IDC_REPLACE_INITIAL_AUTO, IDC_REPLACE_ENCRYPT, IDC_REPLACE_CONSECUTIVE_GROUP,
+              IDC_REPLACE_PREVENT_CONSECUTIVE, IDC_REPLACE_NOTIFY_GROUP, IDC_REPLACE_NOTIFY_MANUAL,
+              IDC_REPLACE_NOTIFY_AUTO},
+             useReplace);
     for (ControlEnabling field : ConsecutiveFieldsEnabling(preventConsecutive)) {
         field.enabled = field.enabled && useReplace;
         states.push_back(field);
@@ -29,62 +29,34 @@ std::vector<ControlEnabling> ReplacePageEnabling(bool useReplace, bool preventCo
 }
 
 std::vector<ControlEnabling> ConsecutiveFieldsEnabling(bool preventConsecutive) {
-    using namespace replace_ids;
-    return Each({kIntervalLabel, kIntervalEdit, kIntervalUpDown, kCountLabel, kCountEdit, kCountUpDown},
+    return Each({IDC_REPLACE_INTERVAL_LABEL, IDC_REPLACE_INTERVAL, IDC_REPLACE_INTERVAL_UPDOWN, IDC_REPLACE_COUNT_LABEL,
+                 IDC_REPLACE_COUNT, IDC_REPLACE_COUNT_UPDOWN},
                 !preventConsecutive);
 }
 
 std::vector<ControlEnabling> HistoryPageEnabling(bool useHistory) {
-    using namespace history_ids;
-    return Each({kReverseOrder, kMaxCountLabel, kMaxCountEdit, kMaxCountUpDown}, useHistory);
+    return Each({IDC_HISTORY_REVERSE_ORDER, IDC_HISTORY_MAX_COUNT_LABEL, IDC_HISTORY_MAX_COUNT,
+                 IDC_HISTORY_MAX_COUNT_UPDOWN},
+                useHistory);
 }
 
 std::vector<ControlEnabling> LogPageEnabling(bool useLog) {
-    using namespace log_ids;
-    return Each({kTargetsGroup, kKeywordSearch, kManualReplace, kAutoReplace, kClipboardHistory,
-                 kClipboardFavorites, kOther},
+    return Each({IDC_LOG_TARGETS_GROUP, IDC_LOG_KEYWORD_SEARCH, IDC_LOG_MANUAL_REPLACE, IDC_LOG_AUTO_REPLACE,
+                 IDC_LOG_CLIPBOARD_HISTORY, IDC_LOG_CLIPBOARD_FAVORITES, IDC_LOG_OTHER},
                 useLog);
 }
 
 std::optional<FieldRefusal> CheckReplaceFields(std::wstring_view interval, std::wstring_view count) {
-    const std::optional<long long> milliseconds = ParseUnsigned(interval);
-    if (!milliseconds || *milliseconds < kIntervalMin || *milliseconds > kIntervalMax)
-        return FieldRefusal{replace_ids::kIntervalEdit,
-                            RangeMessage(L"間隔は ", kIntervalMin, kIntervalMax, L" ミリ秒の範囲で入力して下さい。")};
-    // The count is a signed 32-bit value: anything beyond it does not parse.
-    const std::optional<long long> times = ParseSigned(count);
-    if (!times || *times < kCountMin || *times > kCountMax)
-        return FieldRefusal{replace_ids::kCountEdit,
-                            RangeMessage(L"回数は ", kCountMin, kCountMax, L" 回の範囲で入力して下さい。")};
-    return std::nullopt;
+    if (auto refused = CheckNumberField(interval, IDC_REPLACE_INTERVAL, setting::kReplaceContinuousIntervalMs,
+                                        L"間隔は ", L" ミリ秒の範囲で入力して下さい。"))
+        return refused;
+    return CheckNumberField(count, IDC_REPLACE_COUNT, setting::kReplaceContinuousCount, L"回数は ",
+                            L" 回の範囲で入力して下さい。");
 }
 
 std::optional<FieldRefusal> CheckHistoryFields(std::wstring_view maxCount) {
-    const std::optional<long long> count = ParseUnsigned(maxCount);
-    if (!count || *count < kHistoryMaxCountMin || *count > kHistoryMaxCountMax)
-        return FieldRefusal{history_ids::kMaxCountEdit,
-                            RangeMessage(L"履歴件数は ", kHistoryMaxCountMin, kHistoryMaxCountMax,
-                                         L" の範囲で入力して下さい。")};
-    return std::nullopt;
-}
-
-std::optional<int> IntervalToStore(std::wstring_view text) {
-    const std::optional<long long> value = ParseUnsigned(text);
-    if (!value) return std::nullopt;
-    return static_cast<int>(std::clamp<long long>(*value, kIntervalMin, kIntervalMax));
-}
-
-std::optional<int> CountToStore(std::wstring_view text) {
-    const std::optional<long long> value = ParseSigned(text);
-    if (!value) return std::nullopt;
-    // Zero or less would forbid every replacement.
-    return static_cast<int>(std::clamp<long long>(*value, kCountMin, kCountMax));
-}
-
-std::optional<int> HistoryMaxCountToStore(std::wstring_view text) {
-    const std::optional<long long> value = ParseUnsigned(text);
-    if (!value) return std::nullopt;
-    return static_cast<int>(std::clamp<long long>(*value, kHistoryMaxCountMin, kHistoryMaxCountMax));
+    return CheckNumberField(maxCount, IDC_HISTORY_MAX_COUNT, setting::kClipboardHistoryMaxCount, L"履歴件数は ",
+                            L" の範囲で入力して下さい。");
 }
 
 }  // namespace veltrano

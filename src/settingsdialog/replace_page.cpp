@@ -5,80 +5,72 @@
 #include "settingsdialog/page_rules_replace_history_log.h"
 
 namespace veltrano {
-namespace {
-
-using namespace replace_ids;
-
-}  // namespace
 
 ReplacePage::ReplacePage(SettingsContext& context) : SettingsPage(context, IDD_PAGE_REPLACE) {}
 
 void ReplacePage::OnInit() {
-    const Settings& settings = Stored();
-    // The reads already clamp the interval to its range and a count of zero or less to one.
-    BindUpDown(kIntervalUpDown, kIntervalEdit, kIntervalMin, kIntervalMax, settings.ReplaceContinuousIntervalMs(),
+    BindUpDown(IDC_REPLACE_INTERVAL_UPDOWN, IDC_REPLACE_INTERVAL, setting::kReplaceContinuousIntervalMs,
                kNumberFieldLength);
-    BindUpDown(kCountUpDown, kCountEdit, kCountMin, kCountMax, settings.ReplaceContinuousCount(), kNumberFieldLength);
-    Tick(kUseReplace, settings.UseClipboardReplace());
-    Tick(kInitialAutoReplace, settings.InitialAutoReplaceEnable());
-    Tick(kEncryptFile, settings.EncryptReplaceFile());
-    Tick(kPreventConsecutive, settings.PreventConsecutiveAutoReplace());
-    Tick(kNotifyManual, settings.NotifyAfterManualReplace());
-    Tick(kNotifyAuto, settings.NotifyAfterAutoReplace());
+    BindUpDown(IDC_REPLACE_COUNT_UPDOWN, IDC_REPLACE_COUNT, setting::kReplaceContinuousCount, kNumberFieldLength);
+    const Settings& settings = Stored();
+    Tick(IDC_REPLACE_USE, settings.UseClipboardReplace());
+    Tick(IDC_REPLACE_INITIAL_AUTO, settings.InitialAutoReplaceEnable());
+    Tick(IDC_REPLACE_ENCRYPT, settings.EncryptReplaceFile());
+    Tick(IDC_REPLACE_PREVENT_CONSECUTIVE, settings.PreventConsecutiveAutoReplace());
+    Tick(IDC_REPLACE_NOTIFY_MANUAL, settings.NotifyAfterManualReplace());
+    Tick(IDC_REPLACE_NOTIFY_AUTO, settings.NotifyAfterAutoReplace());
     ApplyEnabling();
 }
 
 void ReplacePage::OnCommand(int controlId, int code) {
     switch (controlId) {
-        case kUseReplace:
-        case kPreventConsecutive:
-        case kInitialAutoReplace:
-        case kEncryptFile:
-        case kNotifyManual:
-        case kNotifyAuto:
+        case IDC_REPLACE_USE:
+        case IDC_REPLACE_PREVENT_CONSECUTIVE:
+        case IDC_REPLACE_INITIAL_AUTO:
+        case IDC_REPLACE_ENCRYPT:
+        case IDC_REPLACE_NOTIFY_MANUAL:
+        case IDC_REPLACE_NOTIFY_AUTO:
             if (code != BN_CLICKED) return;
-            if (controlId == kUseReplace) ApplyEnabling();
-            if (controlId == kPreventConsecutive)
-                for (const auto& [id, enabled] : ConsecutiveFieldsEnabling(Ticked(kPreventConsecutive)))
+            if (controlId == IDC_REPLACE_USE) ApplyEnabling();
+            if (controlId == IDC_REPLACE_PREVENT_CONSECUTIVE)
+                for (const auto& [id, enabled] : ConsecutiveFieldsEnabling(Ticked(IDC_REPLACE_PREVENT_CONSECUTIVE)))
                     ::EnableWindow(Item(id), enabled);
             MarkChanged();
             return;
-        case kIntervalEdit:
-        case kCountEdit:
+        case IDC_REPLACE_INTERVAL:
+        case IDC_REPLACE_COUNT:
             if (code == EN_CHANGE) MarkChanged();
             return;
     }
 }
 
 bool ReplacePage::OnApply() {
-    const std::wstring interval = Text(kIntervalEdit);
-    const std::wstring count = Text(kCountEdit);
+    const std::wstring interval = Text(IDC_REPLACE_INTERVAL);
+    const std::wstring count = Text(IDC_REPLACE_COUNT);
     if (const std::optional<FieldRefusal> refused = CheckReplaceFields(interval, count)) {
         RefuseInput(refused->fieldId, refused->message);
         return false;
     }
 
     SettingsContext& context = Context();
-    const IniFile& ini = Stored().Ini();
-    const wchar_t* const section = section::kClipboardReplace;
+    Settings& settings = Stored();
     // Failed writes are not reported here.
-    const bool useReplace = Ticked(kUseReplace);
-    ini.WriteBool(section, L"UseClipboardReplace", useReplace);
+    const bool useReplace = Ticked(IDC_REPLACE_USE);
+    settings.Write(setting::kUseClipboardReplace, useReplace);
     if (useReplace) context.replacements.Reload();
-    ini.WriteBool(section, L"InitialAutoReplaceEnable", Ticked(kInitialAutoReplace));
+    settings.Write(setting::kInitialAutoReplaceEnable, Ticked(IDC_REPLACE_INITIAL_AUTO));
     // Converts the definition files only when the switch differs from the stored one.
-    context.replaceEncryption.Set(Ticked(kEncryptFile));
-    ini.WriteBool(section, L"PreventConsecutiveAutoReplace", Ticked(kPreventConsecutive));
-    ini.WriteBool(section, L"NotifyAfterManualReplace", Ticked(kNotifyManual));
-    ini.WriteBool(section, L"NotifyAfterAutoReplace", Ticked(kNotifyAuto));
-    if (const std::optional<int> value = IntervalToStore(interval))
-        ini.WriteInt(section, L"ReplaceContinuousIntervalMs", *value);
-    if (const std::optional<int> value = CountToStore(count)) ini.WriteInt(section, L"ReplaceContinuousCount", *value);
+    context.replaceEncryption.Set(Ticked(IDC_REPLACE_ENCRYPT));
+    settings.Write(setting::kPreventConsecutiveAutoReplace, Ticked(IDC_REPLACE_PREVENT_CONSECUTIVE));
+    settings.Write(setting::kNotifyAfterManualReplace, Ticked(IDC_REPLACE_NOTIFY_MANUAL));
+    settings.Write(setting::kNotifyAfterAutoReplace, Ticked(IDC_REPLACE_NOTIFY_AUTO));
+    StoreNumber(interval, setting::kReplaceContinuousIntervalMs);
+    StoreNumber(count, setting::kReplaceContinuousCount);
     return true;
 }
 
 void ReplacePage::ApplyEnabling() const {
-    for (const auto& [id, enabled] : ReplacePageEnabling(Ticked(kUseReplace), Ticked(kPreventConsecutive)))
+    for (const auto& [id, enabled] : ReplacePageEnabling(Ticked(IDC_REPLACE_USE), Ticked(IDC_REPLACE_PREVENT_CONSECUTIVE)))
         ::EnableWindow(Item(id), enabled);
 }
 

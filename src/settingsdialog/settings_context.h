@@ -18,7 +18,7 @@ class ReplacementDefinitions;
 struct SettingsContext {
     HINSTANCE instance = nullptr;
     HWND owner = nullptr;  // the main window
-    const Settings& settings;
+    Settings& settings;
     Notifier& notifier;
     ListFileEncryption& keywordEncryption;
     ListFileEncryption& replaceEncryption;

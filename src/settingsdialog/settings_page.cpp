@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "settingsdialog/input_checks.h"
+
 namespace veltrano {
 namespace {
 
@@ -82,12 +84,16 @@ std::wstring SettingsPage::Text(int id) const {
     return text.data();
 }
 
-void SettingsPage::BindUpDown(int upDownId, int editId, int low, int high, int position, int maxCharacters) const {
+void SettingsPage::BindUpDown(int upDownId, int editId, const IntSetting& setting, int maxCharacters) const {
     const HWND upDown = Item(upDownId);
     ::SendMessageW(Item(editId), EM_SETLIMITTEXT, maxCharacters, 0);
     ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(editId)), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, low, high);
-    ::SendMessageW(upDown, UDM_SETPOS32, 0, position);
+    ::SendMessageW(upDown, UDM_SETRANGE32, setting.low, setting.high);
+    ::SendMessageW(upDown, UDM_SETPOS32, 0, Stored().Read(setting));
+}
+
+void SettingsPage::StoreNumber(std::wstring_view text, const IntSetting& setting) const {
+    if (const std::optional<int> value = NumberInRange(text, setting)) Stored().Write(setting, *value);
 }
 
 void SettingsPage::RefuseInput(int focusId, const std::wstring& text, const wchar_t* caption) const {

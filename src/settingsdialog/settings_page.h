@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "settingsdialog/settings_context.h"
 
@@ -35,7 +36,7 @@ protected:
     HWND Page() const noexcept { return page_; }
     HWND Item(int id) const noexcept { return ::GetDlgItem(page_, id); }
     SettingsContext& Context() const noexcept { return context_; }
-    const Settings& Stored() const noexcept { return context_.settings; }
+    Settings& Stored() const noexcept { return context_.settings; }
 
     // Tells the sheet that the user changed something; not while the program itself fills fields.
     void MarkChanged() const;
@@ -55,8 +56,11 @@ protected:
     void Tick(int id, bool ticked) const;
     void Enable(std::initializer_list<int> ids, bool enabled) const;
     std::wstring Text(int id) const;
-    // Binds an up-down to its field: range, position (which writes the field) and the field's length limit.
-    void BindUpDown(int upDownId, int editId, int low, int high, int position, int maxCharacters) const;
+    // Binds an up-down to its field: the setting's range, its stored value as the position (which
+    // writes the field) and the field's length limit.
+    void BindUpDown(int upDownId, int editId, const IntSetting& setting, int maxCharacters) const;
+    // Writes the field's number when it lies in the setting's range; failed writes are not reported.
+    void StoreNumber(std::wstring_view text, const IntSetting& setting) const;
     // A refused input: the error box owned by the page, then the focus on the field.
     void RefuseInput(int focusId, const std::wstring& text, const wchar_t* caption = L"入力エラー") const;
 

@@ -1,15 +1,11 @@
 #include "settingsdialog/text_window_page.h"
 
-#include <climits>
-
 #include "resource.h"
 #include "settingsdialog/text_window_tray_checks.h"
 #include "textwindow/clipboard_text_window.h"
 
 namespace veltrano {
 namespace {
-
-using namespace text_window_page;
 
 constexpr int kWideField = 6;
 constexpr int kNarrowField = 3;
@@ -29,31 +25,25 @@ void TextWindowPage::OnInit() {
     Context().textWindow.AttachPageSync(this);
     attached_ = true;
 
-    const Settings& settings = Stored();
-    constexpr int kCoordinateMin = INT_MIN;
-    constexpr int kCoordinateMax = INT_MAX;
-    BindUpDown(kPosX + kUpDownOffset, kPosX, kCoordinateMin, kCoordinateMax, settings.ClipboardTextWindowPosX(),
-               kWideField);
-    BindUpDown(kPosY + kUpDownOffset, kPosY, kCoordinateMin, kCoordinateMax, settings.ClipboardTextWindowPosY(),
-               kWideField);
-    BindUpDown(kWidth + kUpDownOffset, kWidth, kTextWindowSizeMin, kTextWindowSizeMax,
-               settings.ClipboardTextWindowWidth(), kWideField);
-    BindUpDown(kHeight + kUpDownOffset, kHeight, kTextWindowSizeMin, kTextWindowSizeMax,
-               settings.ClipboardTextWindowHeight(), kWideField);
-    BindUpDown(kOpacity + kUpDownOffset, kOpacity, kTextWindowOpacityMin, kTextWindowOpacityMax,
-               settings.ClipboardTextWindowOpacity(), kNarrowField);
-    BindUpDown(kBorderWidth + kUpDownOffset, kBorderWidth, kTextWindowBorderWidthMin, kTextWindowBorderWidthMax,
-               settings.ClipboardTextWindowBorderWidth(), kNarrowField);
+    BindUpDown(IDC_TEXT_WINDOW_POS_X_UPDOWN, IDC_TEXT_WINDOW_POS_X, setting::kClipboardTextWindowPosX, kWideField);
+    BindUpDown(IDC_TEXT_WINDOW_POS_Y_UPDOWN, IDC_TEXT_WINDOW_POS_Y, setting::kClipboardTextWindowPosY, kWideField);
+    BindUpDown(IDC_TEXT_WINDOW_WIDTH_UPDOWN, IDC_TEXT_WINDOW_WIDTH, setting::kClipboardTextWindowWidth, kWideField);
+    BindUpDown(IDC_TEXT_WINDOW_HEIGHT_UPDOWN, IDC_TEXT_WINDOW_HEIGHT, setting::kClipboardTextWindowHeight, kWideField);
+    BindUpDown(IDC_TEXT_WINDOW_OPACITY_UPDOWN, IDC_TEXT_WINDOW_OPACITY, setting::kClipboardTextWindowOpacity,
+               kNarrowField);
+    BindUpDown(IDC_TEXT_WINDOW_BORDER_WIDTH_UPDOWN, IDC_TEXT_WINDOW_BORDER_WIDTH,
+               setting::kClipboardTextWindowBorderWidth, kNarrowField);
 
-    Tick(kShow, settings.UseClipboardTextWindow());
-    Tick(kResizable, settings.ClipboardTextWindowResizable());
-    Tick(kTouchable, settings.ClipboardTextWindowTouchable());
+    const Settings& settings = Stored();
+    Tick(IDC_TEXT_WINDOW_SHOW, settings.UseClipboardTextWindow());
+    Tick(IDC_TEXT_WINDOW_RESIZABLE, settings.ClipboardTextWindowResizable());
+    Tick(IDC_TEXT_WINDOW_TOUCHABLE, settings.ClipboardTextWindowTouchable());
     ApplyEnabling();
 }
 
 void TextWindowPage::ApplyEnabling() const {
-    const bool show = Ticked(kShow);
-    const bool resizable = Ticked(kResizable);
+    const bool show = Ticked(IDC_TEXT_WINDOW_SHOW);
+    const bool resizable = Ticked(IDC_TEXT_WINDOW_RESIZABLE);
     for (const int id : kTextWindowDependentControls) {
         Enable({id}, TextWindowControlEnabled(id, show, resizable));
     }
@@ -61,21 +51,21 @@ void TextWindowPage::ApplyEnabling() const {
 
 void TextWindowPage::OnCommand(int controlId, int code) {
     switch (controlId) {
-        case kShow:
-        case kResizable:
+        case IDC_TEXT_WINDOW_SHOW:
+        case IDC_TEXT_WINDOW_RESIZABLE:
             if (code != BN_CLICKED) return;
             ApplyEnabling();
             MarkChanged();
             return;
-        case kTouchable:
+        case IDC_TEXT_WINDOW_TOUCHABLE:
             if (code == BN_CLICKED) MarkChanged();
             return;
-        case kPosX:
-        case kPosY:
-        case kWidth:
-        case kHeight:
-        case kOpacity:
-        case kBorderWidth:
+        case IDC_TEXT_WINDOW_POS_X:
+        case IDC_TEXT_WINDOW_POS_Y:
+        case IDC_TEXT_WINDOW_WIDTH:
+        case IDC_TEXT_WINDOW_HEIGHT:
+        case IDC_TEXT_WINDOW_OPACITY:
+        case IDC_TEXT_WINDOW_BORDER_WIDTH:
             if (code == EN_CHANGE) MarkChanged();
             return;
     }
@@ -84,26 +74,24 @@ void TextWindowPage::OnCommand(int controlId, int code) {
 bool TextWindowPage::OnApply() {
     // Read every field before anything is written: re-creating the window reports its
     // geometry back into these fields.
-    const TextWindowFields fields{Text(kPosX),    Text(kPosY),    Text(kWidth),
-                                  Text(kHeight), Text(kOpacity), Text(kBorderWidth)};
+    const TextWindowFields fields{Text(IDC_TEXT_WINDOW_POS_X),   Text(IDC_TEXT_WINDOW_POS_Y),
+                                  Text(IDC_TEXT_WINDOW_WIDTH),   Text(IDC_TEXT_WINDOW_HEIGHT),
+                                  Text(IDC_TEXT_WINDOW_OPACITY), Text(IDC_TEXT_WINDOW_BORDER_WIDTH)};
     if (const std::optional<FieldRefusal> refusal = CheckTextWindowFields(fields)) {
         RefuseInput(refusal->fieldId, refusal->message);
         return false;
     }
 
-    const Settings& settings = Stored();
-    settings.SetUseClipboardTextWindow(Ticked(kShow));
-    settings.SetClipboardTextWindowResizable(Ticked(kResizable));
-    settings.SetClipboardTextWindowTouchable(Ticked(kTouchable));
-    const TextWindowValues values = ReadTextWindowFields(fields);
-    if (values.x) settings.SetClipboardTextWindowPosX(*values.x);
-    if (values.y) settings.SetClipboardTextWindowPosY(*values.y);
-    if (values.width) settings.SetClipboardTextWindowWidth(*values.width);
-    if (values.height) settings.SetClipboardTextWindowHeight(*values.height);
-    if (values.opacity) settings.SetClipboardTextWindowOpacity(*values.opacity);
-    if (values.borderWidth) {
-        settings.Ini().WriteInt(section::kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", *values.borderWidth);
-    }
+    Settings& settings = Stored();
+    settings.Write(setting::kUseClipboardTextWindow, Ticked(IDC_TEXT_WINDOW_SHOW));
+    settings.Write(setting::kClipboardTextWindowResizable, Ticked(IDC_TEXT_WINDOW_RESIZABLE));
+    settings.Write(setting::kClipboardTextWindowTouchable, Ticked(IDC_TEXT_WINDOW_TOUCHABLE));
+    StoreNumber(fields.x, setting::kClipboardTextWindowPosX);
+    StoreNumber(fields.y, setting::kClipboardTextWindowPosY);
+    StoreNumber(fields.width, setting::kClipboardTextWindowWidth);
+    StoreNumber(fields.height, setting::kClipboardTextWindowHeight);
+    StoreNumber(fields.opacity, setting::kClipboardTextWindowOpacity);
+    StoreNumber(fields.borderWidth, setting::kClipboardTextWindowBorderWidth);
 
     ClipboardTextWindow& window = Context().textWindow;
     window.DestroyTextWindow();
@@ -121,15 +109,15 @@ void TextWindowPage::ShowNumber(int fieldId, int value) {
 }
 
 void TextWindowPage::ShowPosition(int x, int y) {
-    ShowNumber(kPosX, x);
-    ShowNumber(kPosY, y);
+    ShowNumber(IDC_TEXT_WINDOW_POS_X, x);
+    ShowNumber(IDC_TEXT_WINDOW_POS_Y, y);
 }
 
 void TextWindowPage::ShowSize(int width, int height) {
-    ShowNumber(kWidth, width);
-    ShowNumber(kHeight, height);
+    ShowNumber(IDC_TEXT_WINDOW_WIDTH, width);
+    ShowNumber(IDC_TEXT_WINDOW_HEIGHT, height);
 }
 
-void TextWindowPage::ShowOpacity(int opacity) { ShowNumber(kOpacity, opacity); }
+void TextWindowPage::ShowOpacity(int opacity) { ShowNumber(IDC_TEXT_WINDOW_OPACITY, opacity); }
 
 }  // namespace veltrano

@@ -5,22 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "resource.h"
 #include "settingsdialog/input_checks.h"
 
 namespace veltrano {
-
-namespace text_window_page {
-inline constexpr int kShow = 7100;
-inline constexpr int kResizable = 7101;
-inline constexpr int kTouchable = 7102;
-inline constexpr int kPosX = 7200;
-inline constexpr int kPosY = 7201;
-inline constexpr int kWidth = 7202;
-inline constexpr int kHeight = 7203;
-inline constexpr int kOpacity = 7204;
-inline constexpr int kBorderWidth = 7205;
-inline constexpr int kUpDownOffset = 100;  // each field's up-down: field id + 100
-}  // namespace text_window_page
 
 // The number fields' texts as typed.
 struct TextWindowFields {
@@ -30,16 +18,22 @@ struct TextWindowFields {
 // The first field that fails, with the message that refuses it.
 std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields);
 
-// The values to store: each field that reads as a number, limited to its range.
-struct TextWindowValues {
-    std::optional<int> x, y, width, height, opacity, borderWidth;
-};
-TextWindowValues ReadTextWindowFields(const TextWindowFields& fields);
-
 // The controls that follow the display switch: all of the page but the switch itself.
 inline constexpr std::array<int, 28> kTextWindowDependentControls = {
-    7101, 7102, 7400, 7401, 7500, 7501, 7502, 7503, 7504, 7505, 7506, 7507, 7508, 7509,
-    7510, 7511, 7200, 7201, 7202, 7203, 7204, 7205, 7300, 7301, 7302, 7303, 7304, 7305};
+    IDC_TEXT_WINDOW_RESIZABLE,          IDC_TEXT_WINDOW_TOUCHABLE,
+    IDC_TEXT_WINDOW_PLACE_GROUP,        IDC_TEXT_WINDOW_LOOK_GROUP,
+    IDC_TEXT_WINDOW_POS_X_LABEL,        IDC_TEXT_WINDOW_POS_Y_LABEL,
+    IDC_TEXT_WINDOW_WIDTH_LABEL,        IDC_TEXT_WINDOW_HEIGHT_LABEL,
+    IDC_TEXT_WINDOW_POS_X_UNIT,         IDC_TEXT_WINDOW_POS_Y_UNIT,
+    IDC_TEXT_WINDOW_WIDTH_UNIT,         IDC_TEXT_WINDOW_HEIGHT_UNIT,
+    IDC_TEXT_WINDOW_OPACITY_LABEL,      IDC_TEXT_WINDOW_OPACITY_RANGE,
+    IDC_TEXT_WINDOW_BORDER_WIDTH_LABEL, IDC_TEXT_WINDOW_BORDER_WIDTH_UNIT,
+    IDC_TEXT_WINDOW_POS_X,              IDC_TEXT_WINDOW_POS_Y,
+    IDC_TEXT_WINDOW_WIDTH,              IDC_TEXT_WINDOW_HEIGHT,
+    IDC_TEXT_WINDOW_OPACITY,            IDC_TEXT_WINDOW_BORDER_WIDTH,
+    IDC_TEXT_WINDOW_POS_X_UPDOWN,       IDC_TEXT_WINDOW_POS_Y_UPDOWN,
+    IDC_TEXT_WINDOW_WIDTH_UPDOWN,       IDC_TEXT_WINDOW_HEIGHT_UPDOWN,
+    IDC_TEXT_WINDOW_OPACITY_UPDOWN,     IDC_TEXT_WINDOW_BORDER_WIDTH_UPDOWN};
 
 // Whether a control of the page is enabled. The movable window always takes the mouse, so the
 // touchable switch only matters while the window is not movable.

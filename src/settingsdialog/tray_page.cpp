@@ -14,10 +14,10 @@ struct ClickList {
 };
 
 // In the order of the stored keys: LeftClick, RightClick, MiddleClick, LeftRightClick.
-constexpr std::array<ClickList, 4> kClickLists = {{{8001, TrayButton::Left},
-                                                    {8002, TrayButton::Right},
-                                                    {8003, TrayButton::Middle},
-                                                    {8004, TrayButton::LeftRight}}};
+constexpr std::array<ClickList, 4> kClickLists = {{{IDC_TRAY_LEFT_CLICK, TrayButton::Left},
+                                                    {IDC_TRAY_RIGHT_CLICK, TrayButton::Right},
+                                                    {IDC_TRAY_MIDDLE_CLICK, TrayButton::Middle},
+                                                    {IDC_TRAY_LEFT_RIGHT_CLICK, TrayButton::LeftRight}}};
 
 // Indexed by the action value.
 constexpr const wchar_t* kActionTexts[] = {L"割り当て無し", L"メインメニュー表示", L"クリップボード手動置換メニュー表示",

@@ -29,7 +29,7 @@ bool SetSystemDisplayAffinity(HWND window, DWORD affinity) {
     return ::SetWindowDisplayAffinity(window, affinity) != FALSE;
 }
 
-ClipboardTextWindow::ClipboardTextWindow(HINSTANCE instance, const Settings& settings, ClipboardReader& clipboard,
+ClipboardTextWindow::ClipboardTextWindow(HINSTANCE instance, Settings& settings, ClipboardReader& clipboard,
                                          YesNoQuestion& moveQuestion, TextWindowActions actions,
                                          DisplayAffinitySetter setDisplayAffinity)
     : instance_(instance),
@@ -114,31 +114,31 @@ void ClipboardTextWindow::OnMenuCommand(WORD id, HWND owner) {
     switch (id) {
         case IDM_TEXT_WINDOW_MOVABLE:
             ShowIfAbsent(owner);
-            settings_.SetClipboardTextWindowResizable(true);
+            settings_.Write(setting::kClipboardTextWindowResizable, true);
             ApplyTouchable(true);
             return;
         case IDM_TEXT_WINDOW_FIXED:
             ShowIfAbsent(owner);
-            settings_.SetClipboardTextWindowResizable(false);
-            settings_.SetClipboardTextWindowTouchable(true);
+            settings_.Write(setting::kClipboardTextWindowResizable, false);
+            settings_.Write(setting::kClipboardTextWindowTouchable, true);
             ApplyTouchable(true);
             return;
         case IDM_TEXT_WINDOW_CLICK_THROUGH:
             ShowIfAbsent(owner);
-            settings_.SetClipboardTextWindowResizable(false);
-            settings_.SetClipboardTextWindowTouchable(false);
+            settings_.Write(setting::kClipboardTextWindowResizable, false);
+            settings_.Write(setting::kClipboardTextWindowTouchable, false);
             ApplyTouchable(false);
             return;
         case IDM_TEXT_WINDOW_HIDE:
             DestroyTextWindow();
-            settings_.SetUseClipboardTextWindow(false);
+            settings_.Write(setting::kUseClipboardTextWindow, false);
             return;
         case IDM_TEXT_WINDOW_MOVE_TO_MOUSE: MoveToMouse(); return;
     }
 }
 
 void ClipboardTextWindow::ShowIfAbsent(HWND owner) {
-    settings_.SetUseClipboardTextWindow(true);
+    settings_.Write(setting::kUseClipboardTextWindow, true);
     if (!Exists()) ShowTextWindow(owner);
 }
 
@@ -243,22 +243,22 @@ void ClipboardTextWindow::OnWheel(int delta) {
     const std::optional<int> opacity = wheel_.Turn(delta, opacity_);
     if (!opacity) return;
     ApplyOpacity(*opacity);
-    settings_.SetClipboardTextWindowOpacity(*opacity);
+    settings_.Write(setting::kClipboardTextWindowOpacity, *opacity);
     if (pageSync_) pageSync_->ShowOpacity(*opacity);
 }
 
 void ClipboardTextWindow::OnMoved() {
     RECT bounds{};
     if (!::GetWindowRect(window_, &bounds)) return;
-    settings_.SetClipboardTextWindowPosX(bounds.left);
-    settings_.SetClipboardTextWindowPosY(bounds.top);
+    settings_.Write(setting::kClipboardTextWindowPosX, bounds.left);
+    settings_.Write(setting::kClipboardTextWindowPosY, bounds.top);
     if (pageSync_) pageSync_->ShowPosition(bounds.left, bounds.top);
     ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 void ClipboardTextWindow::OnSized(SIZE client) {
-    settings_.SetClipboardTextWindowWidth(client.cx);
-    settings_.SetClipboardTextWindowHeight(client.cy);
+    settings_.Write(setting::kClipboardTextWindowWidth, client.cx);
+    settings_.Write(setting::kClipboardTextWindowHeight, client.cy);
     if (pageSync_) pageSync_->ShowSize(client.cx, client.cy);
     ::InvalidateRect(window_, nullptr, FALSE);
 }

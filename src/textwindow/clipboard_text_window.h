@@ -31,7 +31,7 @@ struct TextWindowActions {
 
 class ClipboardTextWindow {
 public:
-    ClipboardTextWindow(HINSTANCE instance, const Settings& settings, ClipboardReader& clipboard,
+    ClipboardTextWindow(HINSTANCE instance, Settings& settings, ClipboardReader& clipboard,
                         YesNoQuestion& moveQuestion, TextWindowActions actions,
                         DisplayAffinitySetter setDisplayAffinity = SetSystemDisplayAffinity);
     ClipboardTextWindow(const ClipboardTextWindow&) = delete;
@@ -74,7 +74,7 @@ private:
     void MoveToMouse();
 
     HINSTANCE instance_;
-    const Settings& settings_;
+    Settings& settings_;
     ClipboardReader& clipboard_;
     YesNoQuestion& moveQuestion_;
     TextWindowActions actions_;
@@ -84,7 +84,7 @@ private:
     HWND window_ = nullptr;
     std::wstring text_;
     std::optional<TextImage> image_;  // none while the text is empty
-    BYTE opacity_ = kTextWindowOpacityMax;
+    BYTE opacity_ = setting::kClipboardTextWindowOpacity.high;
     OpacityWheel wheel_;
     TextWindowMouse mouse_;
 };

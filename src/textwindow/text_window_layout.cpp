@@ -53,7 +53,7 @@ std::optional<int> OpacityWheel::Turn(int wheelDelta, int opacity) {
     const int steps = accumulated_ / WHEEL_DELTA;  // toward zero; the remainder keeps its sign
     accumulated_ %= WHEEL_DELTA;
     if (steps == 0) return std::nullopt;
-    return std::clamp(opacity + kOpacityStep * steps, kTextWindowOpacityMin, kTextWindowOpacityMax);
+    return std::clamp(opacity + kOpacityStep * steps, setting::kClipboardTextWindowOpacity.low, setting::kClipboardTextWindowOpacity.high);
 }
 
 }  // namespace veltrano

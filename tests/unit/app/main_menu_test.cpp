@@ -37,8 +37,8 @@ TEST_F(MainMenuTest, ChecksFollowEncryptionAndTheAutomaticReplacementSwitch) {
     EXPECT_TRUE(state.autoReplaceChecked);
     EXPECT_FALSE(BuildMainMenuState(settings, false).autoReplaceChecked);
 
-    settings.SetEncryptKeywordFile(true);
-    settings.SetEncryptReplaceFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
+    settings.Write(setting::kEncryptReplaceFile, true);
     settings.Ini().WriteBool(section::kClipboardReplace, L"UseClipboardReplace", false);
     state = BuildMainMenuState(settings, true);
     EXPECT_TRUE(state.keywordFileEncrypted);

@@ -100,11 +100,11 @@ TEST_F(SettingsPagesTest, TrayPageListsTheFiveActionsSelectsTheStoredOnesAndStor
 }
 
 TEST_F(SettingsPagesTest, TextWindowPageFollowsTheWindowQuietlyAndApplyStoresWhatWasTyped) {
-    data.settings.SetUseClipboardTextWindow(true);
-    data.settings.SetClipboardTextWindowResizable(false);
-    data.settings.SetClipboardTextWindowTouchable(true);
-    data.settings.SetClipboardTextWindowPosX(-300);
-    data.settings.SetClipboardTextWindowWidth(20000);
+    data.settings.Write(setting::kUseClipboardTextWindow, true);
+    data.settings.Write(setting::kClipboardTextWindowResizable, false);
+    data.settings.Write(setting::kClipboardTextWindowTouchable, true);
+    data.settings.Write(setting::kClipboardTextWindowPosX, -300);
+    data.settings.Write(setting::kClipboardTextWindowWidth, 20000);
     ASSERT_TRUE(textWindow.ShowTextWindow(nullptr));
     TextWindowPage textWindowPage(context);
     const HWND window = Open(textWindowPage);

@@ -124,7 +124,7 @@ TEST_F(KeywordListsTest, UnreadableFileEmptiesItsListAndIsReported) {
 }
 
 TEST_F(KeywordListsTest, EmptyEncryptedFileIsUnreadable) {
-    settings.SetEncryptKeywordFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
     test::WriteBytes(FileOf(KeywordKind::Wildcard, true), "");
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "x\\d");
     lists.Reload();
@@ -137,7 +137,7 @@ TEST_F(KeywordListsTest, EmptyEncryptedFileIsUnreadable) {
 }
 
 TEST_F(KeywordListsTest, MissingEncryptedFileSwitchesEncryptionOffAndKeepsTheOtherList) {
-    settings.SetEncryptKeywordFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "secret\\d+");
     lists.Reload();
 
@@ -156,7 +156,7 @@ TEST_F(KeywordListsTest, MissingEncryptedFileSwitchesEncryptionOffAndKeepsTheOth
 }
 
 TEST_F(KeywordListsTest, UnwritableSettingsWithAMissingEncryptedFileLoadWhatIsThere) {
-    settings.SetEncryptKeywordFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "secret\\d+");
     const UniqueFileHandle locked = test::HoldAgainstWriting(paths.SettingsFile());
     ASSERT_TRUE(locked);

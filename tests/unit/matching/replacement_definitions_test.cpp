@@ -295,7 +295,7 @@ TEST_F(ReplacementDefinitionsTest, FilesWithAndWithoutBomOrCrlfLoadTheSame) {
 }
 
 TEST_F(ReplacementDefinitionsTest, EncryptedFilesLoad) {
-    settings.SetEncryptReplaceFile(true);
+    settings.Write(setting::kEncryptReplaceFile, true);
     WriteEncryptedFile(FileOf(DefinitionKind::Wildcard, true), WideToUtf8(L"[a]秘密\t***"));
     WriteEncryptedFile(FileOf(DefinitionKind::Regex, true), "\\d+\tN");
     definitions.Reload();
@@ -306,7 +306,7 @@ TEST_F(ReplacementDefinitionsTest, EncryptedFilesLoad) {
 }
 
 TEST_F(ReplacementDefinitionsTest, MissingEncryptedFileSwitchesEncryptionOffAndCreatesPlainTemplates) {
-    settings.SetEncryptReplaceFile(true);
+    settings.Write(setting::kEncryptReplaceFile, true);
     definitions.Reload();
     EXPECT_FALSE(settings.EncryptReplaceFile());
     for (DefinitionKind kind : {DefinitionKind::Wildcard, DefinitionKind::Regex}) {

@@ -114,14 +114,14 @@ TEST_F(SettingsTest, TrayActionsOutsideOneToFourMeanNone) {
 }
 
 TEST_F(SettingsTest, WriteAccessorsStoreWordsAndLimitedNumbers) {
-    EXPECT_TRUE(settings.SetUseClipboardTextWindow(true));
-    EXPECT_TRUE(settings.SetClipboardTextWindowTouchable(false));
-    EXPECT_TRUE(settings.SetClipboardTextWindowWidth(5));
-    EXPECT_TRUE(settings.SetClipboardTextWindowHeight(20000));
-    EXPECT_TRUE(settings.SetClipboardTextWindowOpacity(300));
-    EXPECT_TRUE(settings.SetClipboardTextWindowPosX(-3000));
-    EXPECT_TRUE(settings.SetClipboardTextWindowPosY(123456));
-    EXPECT_TRUE(settings.SetEncryptKeywordFile(true));
+    EXPECT_TRUE(settings.Write(setting::kUseClipboardTextWindow, true));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowTouchable, false));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowWidth, 5));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowHeight, 20000));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowOpacity, 300));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowPosX, -3000));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowPosY, 123456));
+    EXPECT_TRUE(settings.Write(setting::kEncryptKeywordFile, true));
 
     const IniFile& ini = settings.Ini();
     EXPECT_EQ(ini.ReadString(section::kClipboardTextWindow, L"UseClipboardTextWindow", L""), L"true");
@@ -146,7 +146,7 @@ TEST_F(SettingsTest, NewFileIsUnicodeSoJapaneseValuesSurvive) {
 TEST_F(SettingsTest, ExistingAnsiFileKeepsWorking) {
     test::WriteBytes(path, "[Log]\r\nUseLog=yes\r\n[Notify]\r\nNotifyMode=2\r\n");
     EXPECT_TRUE(settings.UseLog());
-    EXPECT_TRUE(settings.SetUseClipboardTextWindow(true));
+    EXPECT_TRUE(settings.Write(setting::kUseClipboardTextWindow, true));
     EXPECT_TRUE(settings.UseClipboardTextWindow());
     EXPECT_EQ(settings.NotifyMode(), 2);
     EXPECT_TRUE(settings.UseLog());
@@ -158,13 +158,20 @@ TEST_F(SettingsTest, LongStringsAreCutTo2047Characters) {
     EXPECT_EQ(settings.VoiceName(), longName.substr(0, 2047));
 }
 
+// Whoever holds a const Settings& can only read.
+template <typename Holder>
+concept CanWriteSettings = requires(Holder& holder) { holder.Write(setting::kUseLog, true); } ||
+                           requires(Holder& holder) { holder.Ini().WriteBool(L"Log", L"UseLog", true); };
+static_assert(CanWriteSettings<Settings>);
+static_assert(!CanWriteSettings<const Settings>);
+
 TEST(SettingsWithoutPath, ReadsDefaultsAndRefusesWrites) {
-    const Settings settings{L""};
+    Settings settings{L""};
     EXPECT_TRUE(settings.UseClipboardReplace());
     EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 50);
     EXPECT_EQ(settings.RightClick(), TrayAction::MainMenu);
     EXPECT_EQ(settings.VoiceName(), L"");
-    EXPECT_FALSE(settings.SetUseClipboardTextWindow(true));
+    EXPECT_FALSE(settings.Write(setting::kUseClipboardTextWindow, true));
     EXPECT_FALSE(settings.SetTrayClick(TrayButton::Left, TrayAction::MainMenu));
 }
 

@@ -98,23 +98,5 @@ TEST(CheckHistoryFieldsTest, AcceptsOneToNineThousandNineHundredNinetyNine) {
             << "count: " << testing::PrintToString(std::wstring(count));
 }
 
-// --- stored values ---
-
-TEST(StoredNumberTest, ClampsToTheSettingsRangesAndSkipsWhatDoesNotParse) {
-    EXPECT_EQ(IntervalToStore(L"60000"), 60000);
-    EXPECT_EQ(IntervalToStore(L"5"), 10);
-    EXPECT_EQ(IntervalToStore(L"99999"), 60000);
-    EXPECT_EQ(IntervalToStore(L""), std::nullopt);
-
-    EXPECT_EQ(CountToStore(L"25"), 25);
-    EXPECT_EQ(CountToStore(L"0"), 1);
-    EXPECT_EQ(CountToStore(L"-7"), 1);
-    EXPECT_EQ(CountToStore(L"x"), std::nullopt);
-
-    EXPECT_EQ(HistoryMaxCountToStore(L"1"), 1);
-    EXPECT_EQ(HistoryMaxCountToStore(L"12000"), 9999);
-    EXPECT_EQ(HistoryMaxCountToStore(L"-1"), std::nullopt);
-}
-
 }  // namespace
 }  // namespace veltrano

@@ -8,8 +8,6 @@
 namespace veltrano {
 namespace {
 
-using namespace text_window_page;
-
 TextWindowFields Valid() { return {L"100", L"100", L"400", L"200", L"200", L"6"}; }
 
 std::optional<int> RefusedField(const TextWindowFields& fields) {
@@ -29,10 +27,10 @@ TEST(TextWindowFieldCheck, RefusesPositionsThatAreNotSignedNumbers) {
     for (const wchar_t* text : {L"", L"abc", L"12a", L"-", L"+5", L" 5", L"2147483648"}) {
         TextWindowFields fields = Valid();
         fields.x = text;
-        EXPECT_EQ(CheckTextWindowFields(fields), (FieldRefusal{kPosX, L"X座標を正しく入力して下さい。"})) << text;
+        EXPECT_EQ(CheckTextWindowFields(fields), (FieldRefusal{IDC_TEXT_WINDOW_POS_X, L"X座標を正しく入力して下さい。"})) << text;
         fields = Valid();
         fields.y = text;
-        EXPECT_EQ(CheckTextWindowFields(fields), (FieldRefusal{kPosY, L"Y座標を正しく入力して下さい。"})) << text;
+        EXPECT_EQ(CheckTextWindowFields(fields), (FieldRefusal{IDC_TEXT_WINDOW_POS_Y, L"Y座標を正しく入力して下さい。"})) << text;
     }
 }
 
@@ -47,11 +45,11 @@ TEST(TextWindowFieldCheck, HoldsEachNumberFieldToItsRange) {
         const wchar_t* message;
     };
     const Case cases[] = {
-        {&TextWindowFields::width, kWidth, L"31", L"32", L"10000", L"10001", L"幅は 32～10000 の範囲で入力して下さい。"},
-        {&TextWindowFields::height, kHeight, L"31", L"32", L"10000", L"10001",
+        {&TextWindowFields::width, IDC_TEXT_WINDOW_WIDTH, L"31", L"32", L"10000", L"10001", L"幅は 32～10000 の範囲で入力して下さい。"},
+        {&TextWindowFields::height, IDC_TEXT_WINDOW_HEIGHT, L"31", L"32", L"10000", L"10001",
          L"高さは 32～10000 の範囲で入力して下さい。"},
-        {&TextWindowFields::opacity, kOpacity, L"7", L"8", L"255", L"256", L"透明度は 8～255 の範囲で入力して下さい。"},
-        {&TextWindowFields::borderWidth, kBorderWidth, L"-1", L"0", L"999", L"1000",
+        {&TextWindowFields::opacity, IDC_TEXT_WINDOW_OPACITY, L"7", L"8", L"255", L"256", L"透明度は 8～255 の範囲で入力して下さい。"},
+        {&TextWindowFields::borderWidth, IDC_TEXT_WINDOW_BORDER_WIDTH, L"-1", L"0", L"999", L"1000",
          L"枠の太さは 0～999 の範囲で入力して下さい。"},
     };
     for (const Case& c : cases) {
@@ -81,22 +79,8 @@ TEST(TextWindowFieldCheck, ReportsTheFirstFailingFieldInPageOrder) {
         // Repairing the reported field reveals the next one.
         fields.*field = Valid().*field;
     }
-    EXPECT_EQ(reported, (std::vector<int>{kPosX, kPosY, kWidth, kHeight, kOpacity, kBorderWidth}));
+    EXPECT_EQ(reported, (std::vector<int>{IDC_TEXT_WINDOW_POS_X, IDC_TEXT_WINDOW_POS_Y, IDC_TEXT_WINDOW_WIDTH, IDC_TEXT_WINDOW_HEIGHT, IDC_TEXT_WINDOW_OPACITY, IDC_TEXT_WINDOW_BORDER_WIDTH}));
     EXPECT_EQ(RefusedField(fields), std::nullopt);
-}
-
-TEST(TextWindowFieldValues, ReadsEachFieldThatParsesLimitedToItsRange) {
-    const TextWindowValues values = ReadTextWindowFields({L"-300", L"7", L"20000", L"5", L"300", L"1000"});
-    EXPECT_EQ(values.x, -300);
-    EXPECT_EQ(values.y, 7);
-    EXPECT_EQ(values.width, 10000);
-    EXPECT_EQ(values.height, 32);
-    EXPECT_EQ(values.opacity, 255);
-    EXPECT_EQ(values.borderWidth, 999);
-
-    const TextWindowValues unreadable = ReadTextWindowFields({L"a", L"", L"-40", L"x", L"", L"-1"});
-    EXPECT_FALSE(unreadable.x || unreadable.y || unreadable.width || unreadable.height || unreadable.opacity ||
-                 unreadable.borderWidth);
 }
 
 TEST(TextWindowEnabling, FollowsTheDisplaySwitchAndKeepsTouchableForTheFixedWindow) {
@@ -105,10 +89,10 @@ TEST(TextWindowEnabling, FollowsTheDisplaySwitchAndKeepsTouchableForTheFixedWind
         EXPECT_FALSE(TextWindowControlEnabled(id, false, false)) << id;
         EXPECT_FALSE(TextWindowControlEnabled(id, false, true)) << id;
         EXPECT_TRUE(TextWindowControlEnabled(id, true, false)) << id;
-        EXPECT_EQ(TextWindowControlEnabled(id, true, true), id != kTouchable) << id;
+        EXPECT_EQ(TextWindowControlEnabled(id, true, true), id != IDC_TEXT_WINDOW_TOUCHABLE) << id;
     }
-    EXPECT_TRUE(TextWindowControlEnabled(kShow, false, false));
-    EXPECT_TRUE(TextWindowControlEnabled(kShow, true, true));
+    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, false, false));
+    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, true, true));
 }
 
 TEST(TrayAssignmentRule, RequiresTheMainMenuAndQuestionsOnlyRealDuplicates) {

@@ -90,7 +90,7 @@ TEST_F(ListFileEncryptionTest, DecliningDuringEncryptionRollsBackOnlyWhatWasEncr
 }
 
 TEST_F(ListFileEncryptionTest, UndecryptableFileKeepsItsContentAndTheOtherFileIsStillConverted) {
-    settings.SetEncryptKeywordFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
     WriteEncryptedFile(FileOf(KeywordKind::Wildcard, true), "secret*");
     test::WriteBytes(FileOf(KeywordKind::Regex, true), "sealed for another user");
 
@@ -115,7 +115,7 @@ TEST_F(ListFileEncryptionTest, UndecryptableFileKeepsItsContentAndTheOtherFileIs
 }
 
 TEST_F(ListFileEncryptionTest, UnwritableSettingsChangeNoFile) {
-    settings.SetEncryptKeywordFile(true);
+    settings.Write(setting::kEncryptKeywordFile, true);
     WriteEncryptedFile(FileOf(KeywordKind::Wildcard, true), "secret*");
     WriteEncryptedFile(FileOf(KeywordKind::Regex, true), "\\d{4}");
     const UniqueFileHandle locked = test::HoldAgainstWriting(paths.SettingsFile());

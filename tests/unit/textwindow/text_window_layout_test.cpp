@@ -14,7 +14,7 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 TEST(TextWindowFrame, BandsFollowTheStoredBorderWidthInMovableModeOnly) {
     test::TempFolder folder;
-    const Settings settings(folder / L"taro_Veltrano.ini");
+    Settings settings(folder / L"taro_Veltrano.ini");
     ASSERT_TRUE(settings.Ini().WriteString(section::kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", L"5000"));
     const FrameBands widest = FrameBandsFor(settings.ClipboardTextWindowBorderWidth(), true);
     EXPECT_EQ(widest.inset, 999);

@@ -1,0 +1,101 @@
+#pragma once
+// Every key of the settings file, once: its section, name, default and range. The accessors of
+// `Settings`, the settings pages and their input checks all read these descriptions.
+#include <climits>
+
+namespace veltrano {
+
+namespace section {
+inline constexpr const wchar_t* kClipboard = L"Clipboard";
+inline constexpr const wchar_t* kKeyword = L"Keyword";
+inline constexpr const wchar_t* kClipboardReplace = L"ClipboardReplace";
+inline constexpr const wchar_t* kClipboardHistory = L"ClipboardHistory";
+inline constexpr const wchar_t* kClipboardTextWindow = L"ClipboardTextWindow";
+inline constexpr const wchar_t* kNotify = L"Notify";
+inline constexpr const wchar_t* kLog = L"Log";
+inline constexpr const wchar_t* kTrayIcon = L"TrayIcon";
+}  // namespace section
+
+struct BoolSetting {
+    const wchar_t* section;
+    const wchar_t* key;
+    bool fallback;
+};
+
+// Read and written values are limited to [low, high].
+struct IntSetting {
+    const wchar_t* section;
+    const wchar_t* key;
+    int fallback;
+    int low;
+    int high;
+    // Read as text with an optional minus sign: GetPrivateProfileIntW gives 0 for negative
+    // values on Windows, and these keys are often negative.
+    bool negativeText = false;
+};
+
+struct TextSetting {
+    const wchar_t* section;
+    const wchar_t* key;
+    const wchar_t* fallback;
+};
+
+namespace setting {
+using namespace section;
+
+inline constexpr BoolSetting kRespectPrivateCopies{kClipboard, L"RespectPrivateCopies", true};
+
+inline constexpr BoolSetting kEncryptKeywordFile{kKeyword, L"EncryptKeywordFile", false};
+
+inline constexpr BoolSetting kUseClipboardReplace{kClipboardReplace, L"UseClipboardReplace", true};
+inline constexpr BoolSetting kInitialAutoReplaceEnable{kClipboardReplace, L"InitialAutoReplaceEnable", false};
+inline constexpr BoolSetting kEncryptReplaceFile{kClipboardReplace, L"EncryptReplaceFile", false};
+inline constexpr BoolSetting kPreventConsecutiveAutoReplace{kClipboardReplace, L"PreventConsecutiveAutoReplace", false};
+inline constexpr IntSetting kReplaceContinuousIntervalMs{kClipboardReplace, L"ReplaceContinuousIntervalMs", 1000, 10,
+                                                         60000};
+// No upper bound; zero or less would forbid every replacement, so it counts as one.
+inline constexpr IntSetting kReplaceContinuousCount{kClipboardReplace, L"ReplaceContinuousCount", 10, 1, INT_MAX};
+inline constexpr BoolSetting kNotifyAfterManualReplace{kClipboardReplace, L"NotifyAfterManualReplace", true};
+inline constexpr BoolSetting kNotifyAfterAutoReplace{kClipboardReplace, L"NotifyAfterAutoReplace", true};
+
+inline constexpr BoolSetting kUseClipboardHistory{kClipboardHistory, L"UseClipboardHistory", true};
+inline constexpr BoolSetting kClipboardHistoryReverseOrder{kClipboardHistory, L"ClipboardHistoryReverseOrder", false};
+inline constexpr IntSetting kClipboardHistoryMaxCount{kClipboardHistory, L"ClipboardHistoryMaxCount", 50, 1, 9999};
+
+inline constexpr BoolSetting kUseClipboardTextWindow{kClipboardTextWindow, L"UseClipboardTextWindow", false};
+inline constexpr BoolSetting kClipboardTextWindowResizable{kClipboardTextWindow, L"ClipboardTextWindowResizable", true};
+inline constexpr BoolSetting kClipboardTextWindowTouchable{kClipboardTextWindow, L"ClipboardTextWindowTouchable", true};
+inline constexpr IntSetting kClipboardTextWindowPosX{
+    kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX, true};
+inline constexpr IntSetting kClipboardTextWindowPosY{
+    kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX, true};
+inline constexpr IntSetting kClipboardTextWindowWidth{kClipboardTextWindow, L"ClipboardTextWindowWidth", 400, 32, 10000};
+inline constexpr IntSetting kClipboardTextWindowHeight{kClipboardTextWindow, L"ClipboardTextWindowHeight", 200, 32,
+                                                       10000};
+inline constexpr IntSetting kClipboardTextWindowOpacity{kClipboardTextWindow, L"ClipboardTextWindowOpacity", 200, 8,
+                                                        255};
+inline constexpr IntSetting kClipboardTextWindowBorderWidth{kClipboardTextWindow, L"ClipboardTextWindowBorderWidth", 6,
+                                                            0, 999};
+inline constexpr BoolSetting kClipboardTextWindowHideFromCapture{kClipboardTextWindow,
+                                                                 L"ClipboardTextWindowHideFromCapture", true};
+
+inline constexpr IntSetting kNotifyMode{kNotify, L"NotifyMode", 0, 0, 4};
+inline constexpr TextSetting kVoiceName{kNotify, L"VoiceName", L""};
+inline constexpr IntSetting kVoiceVolume{kNotify, L"VoiceVolume", 60, 0, 100};
+
+inline constexpr BoolSetting kUseLog{kLog, L"UseLog", false};
+inline constexpr BoolSetting kLogKeywordSearch{kLog, L"LogKeywordSearch", true};
+inline constexpr BoolSetting kLogManualReplace{kLog, L"LogManualReplace", true};
+inline constexpr BoolSetting kLogAutoReplace{kLog, L"LogAutoReplace", true};
+inline constexpr BoolSetting kLogClipboardHistory{kLog, L"LogClipboardHistory", true};
+inline constexpr BoolSetting kLogClipboardFavorites{kLog, L"LogClipboardFavorites", true};
+inline constexpr BoolSetting kLogOther{kLog, L"LogOther", true};
+
+// The tray click keys hold an action value; anything but the four actions reads as no action.
+inline constexpr IntSetting kLeftClick{kTrayIcon, L"LeftClick", 2, INT_MIN, INT_MAX};
+inline constexpr IntSetting kRightClick{kTrayIcon, L"RightClick", 1, INT_MIN, INT_MAX};
+inline constexpr IntSetting kMiddleClick{kTrayIcon, L"MiddleClick", 3, INT_MIN, INT_MAX};
+inline constexpr IntSetting kLeftRightClick{kTrayIcon, L"LeftRightClick", 4, INT_MIN, INT_MAX};
+}  // namespace setting
+
+}  // namespace veltrano
