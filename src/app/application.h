@@ -58,8 +58,7 @@ private:
     // Commands (application_commands.cpp).
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     // Opens one list file for editing, always in its text form.
-    void OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
-                      const std::wstring& textPath);
+    void OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax);
     void OpenDataFolder(const std::wstring& folder);
     // One dialog at a time: while one is open, the About and settings commands do nothing.
     void RunOneDialog(const std::function<void()>& run);

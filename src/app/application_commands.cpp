@@ -30,19 +30,13 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDM_OPEN_COPY_TEXT_FOLDER: OpenDataFolder(copyTexts_.FolderPath()); return 0;
         case IDM_ENCRYPT_REPLACE_FILE: replaceEncryption_.Set(!settings_.EncryptReplaceFile()); return 0;
         case IDM_OPEN_WILDCARD_KEYWORDS:
-        case IDM_OPEN_REGEX_KEYWORDS: {
-            const KeywordKind kind = id == IDM_OPEN_WILDCARD_KEYWORDS ? KeywordKind::Wildcard : KeywordKind::Regex;
-            OpenListFile(settings_.EncryptKeywordFile(), keywordEncryption_,
-                         [&] { keywordLists_.EnsureKeywordFile(kind); }, keywordLists_.KeywordFilePath(kind, false));
+            OpenListFile(keywordEncryption_, keywordLists_.Files(), PatternSyntax::Wildcard);
             return 0;
-        }
+        case IDM_OPEN_REGEX_KEYWORDS: OpenListFile(keywordEncryption_, keywordLists_.Files(), PatternSyntax::Regex); return 0;
         case IDM_OPEN_WILDCARD_REPLACE:
-        case IDM_OPEN_REGEX_REPLACE: {
-            const DefinitionKind kind = id == IDM_OPEN_WILDCARD_REPLACE ? DefinitionKind::Wildcard : DefinitionKind::Regex;
-            OpenListFile(settings_.EncryptReplaceFile(), replaceEncryption_,
-                         [&] { replacements_.EnsureDefinitionFile(kind); }, replacements_.DefinitionFilePath(kind, false));
+            OpenListFile(replaceEncryption_, replacements_.Files(), PatternSyntax::Wildcard);
             return 0;
-        }
+        case IDM_OPEN_REGEX_REPLACE: OpenListFile(replaceEncryption_, replacements_.Files(), PatternSyntax::Regex); return 0;
         case IDM_TEXT_WINDOW_MOVE_TO_MOUSE:
         case IDM_TEXT_WINDOW_MOVABLE:
         case IDM_TEXT_WINDOW_FIXED:
@@ -68,12 +62,13 @@ void Application::OpenDataFolder(const std::wstring& folder) {
     if (!folder.empty() && CreateFolders(folder)) OpenWithShell(folder);
 }
 
-void Application::OpenListFile(bool encrypted, ListFileEncryption& encryption, const std::function<void()>& ensureText,
-                               const std::wstring& textPath) {
-    if (encrypted) {
+void Application::OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax) {
+    // The editor gets the text form: an encrypted family is turned back into text first.
+    if (files.Encrypted()) {
         encryption.Set(false);
-        ensureText();
+        files.EnsureFile(syntax);
     }
+    const std::wstring textPath = files.Path(syntax, false);
     try {
         if (!FileExists(textPath)) return;
     } catch (const std::runtime_error& error) {

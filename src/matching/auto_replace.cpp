@@ -34,7 +34,7 @@ AutoReplaceOutcome ApplyAutoReplaceDefinitions(const ReplacementDefinitions& def
                                                MatchBudget& budget) {
     AutoReplaceOutcome outcome;
     outcome.text = text;
-    for (DefinitionKind kind : {DefinitionKind::Wildcard, DefinitionKind::Regex}) {
+    for (const DefinitionKind kind : kPatternSyntaxes) {
         for (const ReplacementDefinition& definition : definitions.Automatic(kind)) {
             std::wstring after;
             try {
@@ -58,7 +58,7 @@ AutoReplaceOutcome ApplyAutoReplaceDefinitions(const ReplacementDefinitions& def
 }
 
 std::wstring ChangeLogText(const ReplaceChangeRecord& record) {
-    return std::wstring(L"タイプ: ") + DefinitionKindName(record.kind) + L" / 置換定義行: " + record.definitionLine +
+    return std::wstring(L"タイプ: ") + PatternSyntaxName(record.kind) + L" / 置換定義行: " + record.definitionLine +
            L" / 置換パターン: " + record.pattern + L" / 置換文字列: " + record.replacement +
            BeforeAfterLogText(record.before, record.after);
 }
@@ -109,7 +109,7 @@ void AutoReplace::ReportStopped(const StoppedDefinition& stopped) {
                          MatchStopReasonText(stopped.reason, L"置換定義") + L"\n置換定義行: " + stopped.definitionLine,
                      kStoppedTitle, NotifyKind::Error);
     log_.WriteLog(LogCategory::AutoReplace, kStoppedTitle,
-                  std::wstring(L"タイプ: ") + DefinitionKindName(stopped.kind) + L" / 置換定義行: " +
+                  std::wstring(L"タイプ: ") + PatternSyntaxName(stopped.kind) + L" / 置換定義行: " +
                       stopped.definitionLine + L" / 理由: " + MatchStopReasonText(stopped.reason, L"置換定義"));
 }
 

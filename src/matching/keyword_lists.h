@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/notifier.h"
+#include "base/pattern_syntax.h"
 #include "log/log_writer.h"
 #include "matching/keyword_prefilter.h"
 #include "matching/linear_regex.h"
@@ -19,10 +20,8 @@
 
 namespace veltrano {
 
-enum class KeywordKind { Wildcard, Regex };
-
-// "ワイルドカード" or "正規表現", as notifications and logs name the kind.
-const wchar_t* KeywordKindName(KeywordKind kind);
+// Which keyword file a keyword came from.
+using KeywordKind = PatternSyntax;
 
 struct KeywordEntry {
     std::wstring text;  // the line as written, "[i]" included
@@ -44,6 +43,7 @@ public:
 
     // The switch that converts these files; the lists call it when an encrypted file is missing.
     void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }
+    ListFilePair& Files() noexcept { return files_; }
     // The description of this file family for its encryption switch.
     ListFileFamily Family() { return files_.Family([this] { Reload(); }); }
 

@@ -125,7 +125,7 @@ std::wstring DetectionMessage(const KeywordHit& hit) {
 }
 
 std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText) {
-    return std::wstring(L"タイプ: ") + KeywordKindName(hit.kind) + L" / キーワード: " + hit.keywordText +
+    return std::wstring(L"タイプ: ") + PatternSyntaxName(hit.kind) + L" / キーワード: " + hit.keywordText +
            L" / 設定: " + CaseText(hit.ignoreCase) + L" / 一致部分: " + hit.matchedText +
            L" / クリップボード内容: " + std::wstring(clipboardText);
 }
@@ -142,7 +142,7 @@ void KeywordSearch::SearchKeywords(const std::wstring& text) {
 void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
     const StoppedKeyword& stopped = *result.firstStopped;
     std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
-                        MatchStopReasonText(stopped.reason, L"キーワード") + L"\n" + KeywordKindName(stopped.kind) +
+                        MatchStopReasonText(stopped.reason, L"キーワード") + L"\n" + PatternSyntaxName(stopped.kind) +
                         L"キーワード: " + stopped.keywordText;
     if (result.stoppedCount > 1) {
         body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
@@ -150,7 +150,7 @@ void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
     const std::wstring title = L"キーワード検索中断";
     notifier_.Notify(body, title, NotifyKind::Error);
     log_.WriteLog(LogCategory::Other, title,
-                  std::wstring(L"タイプ: ") + KeywordKindName(stopped.kind) + L" / キーワード: " + stopped.keywordText +
+                  std::wstring(L"タイプ: ") + PatternSyntaxName(stopped.kind) + L" / キーワード: " + stopped.keywordText +
                       L" / 理由: " + MatchStopReasonText(stopped.reason, L"キーワード") + L" / 中断件数: " +
                       std::to_wstring(result.stoppedCount));
 }

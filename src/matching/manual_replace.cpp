@@ -40,7 +40,7 @@ MenuEntries BuildManualReplaceMenu(const ReplacementDefinitions& definitions, bo
 const ReplacementDefinition* ManualReplace::DefinitionOf(UINT commandId) const {
     if (commandId < IDM_MANUAL_REPLACE_FIRST) return nullptr;
     size_t index = commandId - IDM_MANUAL_REPLACE_FIRST;
-    for (const DefinitionKind kind : {DefinitionKind::Wildcard, DefinitionKind::Regex}) {
+    for (const DefinitionKind kind : kPatternSyntaxes) {
         const ReplacementList& list = definitions_.Manual(kind);
         if (index < list.size()) return &list[index];
         index -= list.size();
@@ -67,7 +67,7 @@ bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
         return false;
     }
     const std::wstring& text = *read;
-    const std::wstring kindName = DefinitionKindName(definition->kind);
+    const std::wstring kindName = PatternSyntaxName(definition->kind);
 
     std::wstring result;
     try {

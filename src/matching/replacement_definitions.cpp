@@ -3,18 +3,12 @@
 #include <stdexcept>
 
 #include "base/text_encoding.h"
+#include "matching/list_family.h"
 #include "matching/list_file_lines.h"
 #include "matching/replacement_templates.h"
 
 namespace veltrano {
 namespace {
-
-PatternSyntax SyntaxOf(DefinitionKind kind) {
-    return kind == DefinitionKind::Wildcard ? PatternSyntax::Wildcard : PatternSyntax::Regex;
-}
-DefinitionKind KindOf(PatternSyntax syntax) {
-    return syntax == PatternSyntax::Wildcard ? DefinitionKind::Wildcard : DefinitionKind::Regex;
-}
 
 // A format error of one line: logged and skipped, unlike every other failure of a load.
 class DefinitionLineError : public std::runtime_error {
@@ -101,10 +95,6 @@ bool HasOnlyDoubledDollars(std::wstring_view text) {
 
 }  // namespace
 
-const wchar_t* DefinitionKindName(DefinitionKind kind) {
-    return kind == DefinitionKind::Wildcard ? L"ワイルドカード" : L"正規表現";
-}
-
 std::regex_constants::match_flag_type ToMatchFlags(std::uint32_t formatFlags) {
     auto flags = std::regex_constants::format_default;
     if (formatFlags & kFormatSed) flags |= std::regex_constants::format_sed;
@@ -151,10 +141,7 @@ ParsedDefinitions ParseDefinitionLines(std::wstring_view text, DefinitionKind ki
         } catch (const std::regex_error& regexError) {
             error = regexError.what();
         }
-        log.WriteLog(LogCategory::Other, L"置換定義解析エラー",
-                     std::wstring(L"タイプ: ") + DefinitionKindName(kind) + L" / 行番号: " +
-                         std::to_wstring(lineNumber) + L" / " + Utf8ToWide(error) + L" / 記述内容: " +
-                         std::wstring(line));
+        LogUnparsedLine(log, L"置換定義解析エラー", kind, lineNumber, Utf8ToWide(error), line);
     });
     return parsed;
 }
@@ -173,53 +160,38 @@ std::wstring ApplyReplacement(std::wstring_view text, const ReplacementDefinitio
 ReplacementDefinitions::ReplacementDefinitions(Settings& settings, const DataPaths& paths, Notifier& notifier,
                                                LogWriter& log)
     : settings_(settings),
-      files_(
-          ListFilePairSpec{
-              .familyName = L"置換定義ファイル",
-              .wildcardStem = L"_wildcard_replace",
-              .regexStem = L"_regex_replace",
-              .readEncrypted = [&settings] { return settings.EncryptReplaceFile(); },
-              .writeEncrypted = [&settings](bool value) { return settings.Write(setting::kEncryptReplaceFile, value); },
-              .settingsFile = settings.Ini().Path(),
-              .templateText = [](PatternSyntax syntax) { return ReplacementTemplate(KindOf(syntax)); },
-          },
-          paths),
+      files_(MakeListFilePair({.familyName = L"置換定義ファイル",
+                               .stemSuffix = L"_replace",
+                               .encrypted = setting::kEncryptReplaceFile,
+                               .templateText = ReplacementTemplate},
+                              settings, paths)),
       notifier_(notifier),
       log_(log) {}
 
 std::wstring ReplacementDefinitions::DefinitionFilePath(DefinitionKind kind, bool encrypted) const {
-    return files_.Path(SyntaxOf(kind), encrypted);
+    return files_.Path(kind, encrypted);
 }
 
-void ReplacementDefinitions::EnsureDefinitionFile(DefinitionKind kind) { files_.EnsureFile(SyntaxOf(kind)); }
+void ReplacementDefinitions::EnsureDefinitionFile(DefinitionKind kind) { files_.EnsureFile(kind); }
 
 void ReplacementDefinitions::ReloadKind(DefinitionKind kind) {
     const bool wildcard = kind == DefinitionKind::Wildcard;
     ReplacementList& automatic = wildcard ? wildcardAutomatic_ : regexAutomatic_;
     ReplacementList& manual = wildcard ? wildcardManual_ : regexManual_;
-    const std::wstring listName = std::wstring(L"置換定義リスト（") + DefinitionKindName(kind) + L"）";
-    try {
-        EnsureDefinitionFile(kind);
-        ParsedDefinitions loaded = ParseDefinitionLines(files_.ReadText(SyntaxOf(kind)), kind, log_);
-        automatic = std::move(loaded.automatic);
-        manual = std::move(loaded.manual);
-    } catch (const std::exception& error) {
+    const std::wstring listName = std::wstring(L"置換定義リスト（") + PatternSyntaxName(kind) + L"）";
+    const bool loaded = LoadList(files_, kind, listName, L"\n", notifier_, [&](const std::wstring& text) {
+        ParsedDefinitions parsed = ParseDefinitionLines(text, kind, log_);
+        automatic = std::move(parsed.automatic);
+        manual = std::move(parsed.manual);
+    });
+    if (!loaded) {
         automatic.clear();
         manual.clear();
-        notifier_.NotifyUtf8(
-            WideToUtf8(L"次の理由で、" + listName + L"の読み込みに失敗しました。\n\n理由：\n") + error.what(),
-            WideToUtf8(L"エラー"), NotifyKind::Error);
-    } catch (...) {
-        automatic.clear();
-        manual.clear();
-        notifier_.NotifyUtf8(WideToUtf8(listName + L"の読み込みに失敗しました。"), WideToUtf8(L"エラー"),
-                             NotifyKind::Error);
     }
 }
 
 void ReplacementDefinitions::Reload() {
-    ReloadKind(DefinitionKind::Wildcard);
-    ReloadKind(DefinitionKind::Regex);
+    for (const DefinitionKind kind : kPatternSyntaxes) ReloadKind(kind);
 }
 
 }  // namespace veltrano

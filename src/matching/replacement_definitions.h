@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/notifier.h"
+#include "base/pattern_syntax.h"
 #include "log/log_writer.h"
 #include "matching/bounded_match.h"
 #include "matching/linear_regex.h"
@@ -20,10 +21,8 @@
 
 namespace veltrano {
 
-enum class DefinitionKind : int { Regex = 0, Wildcard = 1 };
-
-// "ワイルドカード" or "正規表現", as notifications and logs name the kind.
-const wchar_t* DefinitionKindName(DefinitionKind kind);
+// Which definition file a definition came from; its value is a replacement record's type.
+using DefinitionKind = PatternSyntax;
 
 // Format flags as a definition stores them. These values are fixed for other code to read;
 // libstdc++ numbers std::regex_constants::format_* differently, so ToMatchFlags translates.
@@ -73,6 +72,7 @@ public:
 
     // The switch that converts these files; used when an encrypted file is missing.
     void AttachEncryption(ListFileEncryption& encryption) { files_.AttachEncryption(encryption); }
+    ListFilePair& Files() noexcept { return files_; }
     // The description of this file family ("置換定義ファイル") for its encryption switch.
     // After a conversion the definitions are reloaded only while replacement is in use.
     ListFileFamily Family() {

@@ -17,7 +17,7 @@ ListFileFamily ListFilePair::Family(std::function<void()> reload) {
         .files =
             [this] {
                 std::vector<ListFile> files;
-                for (PatternSyntax syntax : {PatternSyntax::Wildcard, PatternSyntax::Regex}) {
+                for (const PatternSyntax syntax : kPatternSyntaxes) {
                     files.push_back({Path(syntax, false), Path(syntax, true), [this, syntax] { EnsureFile(syntax); }});
                 }
                 return files;
@@ -27,8 +27,8 @@ ListFileFamily ListFilePair::Family(std::function<void()> reload) {
 }
 
 std::wstring ListFilePair::Path(PatternSyntax syntax, bool encrypted) const {
-    return paths_.DataFile(syntax == PatternSyntax::Wildcard ? spec_.wildcardStem : spec_.regexStem,
-                           encrypted ? L".bin" : L".txt");
+    const std::wstring stem = (syntax == PatternSyntax::Wildcard ? L"_wildcard" : L"_regex") + spec_.stemSuffix;
+    return paths_.DataFile(stem, encrypted ? L".bin" : L".txt");
 }
 
 void ListFilePair::EnsureFile(PatternSyntax syntax) {

@@ -5,17 +5,15 @@
 #include <functional>
 #include <string>
 
+#include "base/pattern_syntax.h"
 #include "storage/data_paths.h"
 #include "storage/list_file_encryption.h"
 
 namespace veltrano {
 
-enum class PatternSyntax { Wildcard, Regex };
-
 struct ListFilePairSpec {
     std::wstring familyName;  // as the encryption messages name it
-    std::wstring wildcardStem;
-    std::wstring regexStem;
+    std::wstring stemSuffix;  // the files are "_wildcard" or "_regex" followed by this
     std::function<bool()> readEncrypted;
     std::function<bool(bool)> writeEncrypted;  // false when the settings file was not written
     std::wstring settingsFile;
@@ -30,6 +28,8 @@ public:
     void AttachEncryption(ListFileEncryption& encryption) { encryption_ = &encryption; }
     ListFileFamily Family(std::function<void()> reload);
 
+    // Whether the family's setting asks for the encrypted form.
+    bool Encrypted() const { return spec_.readEncrypted(); }
     std::wstring Path(PatternSyntax syntax, bool encrypted) const;
     // Makes the file of the current form exist: a plain template when neither form exists, after
     // switching encryption off when the encrypted file is the one missing.

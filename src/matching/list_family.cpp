@@ -1,0 +1,45 @@
+#include "matching/list_family.h"
+
+#include "base/text_encoding.h"
+
+namespace veltrano {
+
+ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, const DataPaths& paths) {
+    const BoolSetting& encrypted = files.encrypted;
+    return ListFilePair(
+        ListFilePairSpec{
+            .familyName = files.familyName,
+            .stemSuffix = files.stemSuffix,
+            .readEncrypted = [&settings, &encrypted] { return settings.Read(encrypted); },
+            .writeEncrypted = [&settings, &encrypted](bool value) { return settings.Write(encrypted, value); },
+            .settingsFile = settings.Ini().Path(),
+            .templateText = files.templateText,
+        },
+        paths);
+}
+
+bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& listName, std::wstring_view reasonLead,
+              Notifier& notifier, const std::function<void(const std::wstring& text)>& parse) {
+    try {
+        files.EnsureFile(syntax);
+        parse(files.ReadText(syntax));
+        return true;
+    } catch (const std::exception& error) {
+        notifier.NotifyUtf8(
+            WideToUtf8(L"次の理由で、" + listName + L"の読み込みに失敗しました。\n\n理由：" + std::wstring(reasonLead)) +
+                error.what(),
+            WideToUtf8(L"エラー"), NotifyKind::Error);
+    } catch (...) {
+        notifier.Notify(listName + L"の読み込みに失敗しました。", L"エラー", NotifyKind::Error);
+    }
+    return false;
+}
+
+void LogUnparsedLine(LogWriter& log, const wchar_t* title, PatternSyntax syntax, size_t lineNumber,
+                     std::wstring_view reason, std::wstring_view line) {
+    log.WriteLog(LogCategory::Other, title,
+                 std::wstring(L"タイプ: ") + PatternSyntaxName(syntax) + L" / 行番号: " + std::to_wstring(lineNumber) +
+                     L" / " + std::wstring(reason) + L" / 記述内容: " + std::wstring(line));
+}
+
+}  // namespace veltrano
