@@ -14,6 +14,10 @@ namespace {
 
 class SpokenNotification : public test::NotificationDispatcherTest {
 protected:
+    // The player's fakes write into `speech` until the player is gone (its destructor stops the
+    // output), so the player must go with `player`, before `speech`, not with the dispatcher.
+    ~SpokenNotification() override { dispatcher.AttachSpeech(nullptr); }
+
     // True once only this test and the dispatcher hold the player: every worker that used it has ended.
     bool WorkersEnded() {
         for (int i = 0; i < 500 && player.use_count() > 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
