@@ -1,5 +1,7 @@
 // exit_code_keeper CODE-FILE PROGRAM [ARGUMENTS...]: runs PROGRAM as a child on this process's
-// standard handles, writes the child's exit code to CODE-FILE (decimal) and exits with it.
+// standard handles, writes "started" and then the child's exit code (decimal) to CODE-FILE, one
+// per line, and exits with that code. A
+// program that Wine could not start at all is started again, and the output says so.
 //
 // The Wine server gives a process whose Windows side has ended about half a second to leave at
 // the Unix level and then kills it with SIGKILL; on a loaded machine a test that passed is
@@ -37,6 +39,13 @@ HANDLE InheritableStdHandle(DWORD which) {
     return handle;
 }
 
+void WriteCodeFile(const wchar_t* path, const std::string& content) {
+    if (FILE* file = _wfopen(path, L"wb")) {
+        std::fwrite(content.data(), 1, content.size(), file);
+        std::fclose(file);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -44,6 +53,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("usage: exit_code_keeper CODE-FILE PROGRAM [ARGUMENTS...]\n", stderr);
         return 2;
     }
+    // The first line tells the caller that this program ran: Wine did start it.
+    WriteCodeFile(argv[1], "started\n");
     std::wstring commandLine = Quoted(argv[2]);
     for (int i = 3; i < argc; ++i) commandLine += L" " + Quoted(argv[i]);
 
@@ -53,11 +64,23 @@ int wmain(int argc, wchar_t** argv) {
     startup.hStdInput = InheritableStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = InheritableStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = InheritableStdHandle(STD_ERROR_HANDLE);
+    // Under load Wine now and then fails to start a process at all (error 1359, nothing of the
+    // program ran): only that is tried again, and said.
+    constexpr int kAttempts = 5;
     PROCESS_INFORMATION child{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                          &child)) {
-        std::fprintf(stderr, "exit_code_keeper: cannot start the program, error %lu\n", ::GetLastError());
-        return 125;
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &child)) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        if (attempt == kAttempts) {
+            std::fprintf(stderr, "exit_code_keeper: cannot start the program, error %lu\n", error);
+            return 125;
+        }
+        std::fprintf(stderr, "exit_code_keeper: the program did not start (error %lu); starting it again, attempt %d of %d\n",
+                     error, attempt + 1, kAttempts);
+        ::Sleep(200);
     }
     ::CloseHandle(child.hThread);
     DWORD code = 0;
@@ -67,9 +90,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     ::CloseHandle(child.hProcess);
 
-    if (FILE* file = _wfopen(argv[1], L"wb")) {
-        std::fprintf(file, "%lu\n", code);
-        std::fclose(file);
-    }
+    WriteCodeFile(argv[1], "started\n" + std::to_string(code) + "\n");
     return static_cast<int>(code);
 }
