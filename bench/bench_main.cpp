@@ -3,6 +3,7 @@
 //   table <folder> <rg results> [ours cap s] [baseline cap s] [sets, e.g. 0123]
 //   cell ours|baseline <set> <text file> <result>   one cell, in a child process
 //   latency <Veltrano.exe>                          end-to-end latency (needs a display)
+//   startup <Veltrano.exe>                          start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include "driver/program_folder.h"
 #include "latency.h"
 #include "replace_bench.h"
+#include "startup_bench.h"
 #include "text_image_bench.h"
 
 namespace veltrano::bench {
@@ -54,9 +56,10 @@ int Main(int argc, wchar_t** argv) {
     }
     if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
+    if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|replace|textimage ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|startup|replace|textimage ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

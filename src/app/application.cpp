@@ -13,6 +13,8 @@ namespace veltrano {
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
+// Posted by the history's worker when it has read the history folder.
+constexpr UINT kHistoryLoadedMessage = WM_APP + 2;
 constexpr wchar_t kProductName[] = L"Veltrano";
 
 }  // namespace
@@ -79,6 +81,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: return OnCommand(wParam, lParam);
         case kTrayCallbackMessage: OnTrayCallback(lParam); return 0;
         case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
+        case kHistoryLoadedMessage: history_.CompleteLoad(); return 0;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
         OnTaskbarCreated();
@@ -104,6 +107,8 @@ LRESULT Application::OnCreate() {
     keywordLists_.Reload();
     if (settings_.UseClipboardReplace()) replacements_.Reload();
     pipeline_.SetAutoReplaceEnabled(settings_.InitialAutoReplaceEnable());
+    // Read on a worker: a full history must not keep the clipboard listener waiting.
+    history_.SetLoadedHandler([window = window_] { ::PostMessageW(window, kHistoryLoadedMessage, 0, 0); });
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
@@ -121,6 +126,7 @@ void Application::OnDestroy() {
         listenerWindow_ = nullptr;
     }
     clipboardHandler_ = nullptr;
+    history_.StopLoading();
     trayIcon_.Remove();
     ::PostQuitMessage(0);
 }

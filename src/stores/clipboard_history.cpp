@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <functional>
 #include <stdexcept>
-#include <unordered_set>
 
 #include "base/error_text.h"
 #include "base/menu_label.h"
@@ -24,18 +21,6 @@ void NotifyError(Notifier& notifier, const wchar_t* title, const wchar_t* body) 
 
 void NotifyFolderFailure(Notifier& notifier) {
     NotifyError(notifier, L"エラー", L"クリップボード履歴の保存用フォルダの作成に失敗しました。");
-}
-
-// A file that cannot be deleted stays behind and is tidied by a later load.
-void RemoveIfPossible(const std::wstring& path) {
-    try {
-        RemoveFile(path);
-    } catch (const std::runtime_error&) {
-    }
-}
-
-bool IsHistoryFileName(const std::wstring& name) {
-    return std::filesystem::path(name).extension().native() == L".bin";
 }
 
 }  // namespace
@@ -63,7 +48,7 @@ MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, 
         // The accelerator follows the entry, not its place, so the newest keeps "1" either way.
         const size_t index = reverse ? count - 1 - i : i;
         menu.push_back({static_cast<UINT>(IDM_HISTORY_FIRST + index),
-                        BuildMenuLabel(entries[index].text, true) + AcceleratorSuffix(index), false});
+                        entries[index].label + AcceleratorSuffix(index), false});
     }
     return menu;
 }
@@ -77,80 +62,102 @@ std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount) {
 
 void ClipboardHistory::Load() {
     try {
-        LoadEntries();
+        if (!settings_.UseClipboardHistory()) return;
+        JoinLoader();
+        entries_.clear();
+        loading_ = true;
+        loadFinished_ = false;
+        loader_ = std::jthread([this, folder = FolderPath(),
+                                maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount())](std::stop_token stop) {
+            loaded_ = ReadHistoryFolder(folder, maxCount, stop);
+            loadFinished_ = true;
+            if (loadedHandler_) loadedHandler_();
+        });
     } catch (...) {
-        ReportFailure(L"読み込み");
+        loading_ = false;
+        ReportFailure(L"読み込み", CurrentErrorText());
+        RecordQueued();
     }
+}
+
+void ClipboardHistory::CompleteLoad() {
+    if (!loading_ || !loadFinished_) return;
+    JoinLoader();
+    loading_ = false;
+    TakeLoad(std::move(loaded_));
+    loaded_ = {};
+    RecordQueued();
+}
+
+void ClipboardHistory::WaitForLoad() {
+    if (loader_.joinable()) loader_.join();
+    CompleteLoad();
+}
+
+void ClipboardHistory::StopLoading() noexcept {
+    if (!loading_) return;
+    loader_.request_stop();
+    JoinLoader();
+    loading_ = false;
+    loaded_ = {};
+    RecordQueued();
+}
+
+void ClipboardHistory::JoinLoader() noexcept {
+    if (!loader_.joinable()) return;
+    loader_.request_stop();
+    loader_.join();
+}
+
+void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
+    for (const HistoryLogLine& line : read.logLines) log_.WriteLog(LogCategory::ClipboardHistory, line.title, line.message);
+    if (read.folderMissing) NotifyFolderFailure(notifier_);
+    if (read.failure) ReportFailure(L"読み込み", *read.failure);
+    entries_ = std::move(read.entries);
+}
+
+void ClipboardHistory::RecordQueued() {
+    std::vector<std::wstring> queued = std::move(queued_);
+    queued_.clear();
+    for (const std::wstring& text : queued) Add(text);
 }
 
 void ClipboardHistory::Add(const std::wstring& text) {
     try {
+        if (menuOpen_ || !settings_.UseClipboardHistory() || text.empty()) return;
+        if (loading_) {
+            queued_.push_back(text);
+            return;
+        }
         AddEntry(text);
     } catch (...) {
-        ReportFailure(L"保存");
+        ReportFailure(L"保存", CurrentErrorText());
     }
+}
+
+MenuEntries ClipboardHistory::BuildMenu() const {
+    const bool enabled = settings_.UseClipboardHistory();
+    if (enabled && loading_) return {{0, L"―― 履歴読み込み中 ――", true}};
+    return BuildHistoryMenu(entries_, enabled, settings_.ClipboardHistoryReverseOrder());
 }
 
 bool ClipboardHistory::Restore(HWND owner, UINT commandId) {
     try {
         return RestoreEntry(owner, commandId);
     } catch (...) {
-        ReportFailure(L"取得");
+        ReportFailure(L"取得", CurrentErrorText());
         return false;
     }
 }
 
-void ClipboardHistory::LoadEntries() {
-    if (!settings_.UseClipboardHistory()) return;
-    entries_.clear();
-    const std::wstring folder = FolderPath();
-    if (!EnsureFolder(folder)) {
-        NotifyFolderFailure(notifier_);
-        return;
-    }
-    std::vector<std::wstring> names = ListFileNames(folder);
-    std::erase_if(names, [](const std::wstring& name) { return !IsHistoryFileName(name); });
-    std::sort(names.begin(), names.end(), std::greater<>());
-
-    std::unordered_set<std::wstring> taken;
-    for (const std::wstring& name : names) {
-        const std::wstring path = folder + L"\\" + name;
-        std::string content;
-        try {
-            content = ReadEncryptedFile(path);
-        } catch (const std::runtime_error&) {
-            LogFileFailure(L"暗号ファイルの読み込みに失敗", path);
-        }
-        if (content.empty()) {
-            RemoveIfPossible(path);
-            continue;
-        }
-        std::wstring text;
-        try {
-            text = Utf8ToWide(content);
-        } catch (const std::runtime_error&) {
-            // Kept on disk: the bytes decrypted, so the file may still be worth something to the user.
-            LogFileFailure(L"UTF-8 から UTF-16 への変換に失敗", path);
-            continue;
-        }
-        if (!taken.insert(text).second) {
-            RemoveIfPossible(path);
-            continue;
-        }
-        entries_.push_back({std::move(text), path});
-    }
-    TrimToMaxCount();
-}
-
 void ClipboardHistory::AddEntry(const std::wstring& text) {
-    if (menuOpen_ || !settings_.UseClipboardHistory() || text.empty()) return;
     const std::wstring folder = FolderPath();
     if (!EnsureFolder(folder)) {
         NotifyFolderFailure(notifier_);
         return;
     }
     const auto duplicate =
-        std::find_if(entries_.begin(), entries_.end(), [&](const ClipboardHistoryEntry& entry) { return entry.text == text; });
+        std::find_if(entries_.begin(), entries_.end(), [&](const ClipboardHistoryEntry& entry) { return HoldsText(entry, text); });
     const std::wstring path = NewHistoryFilePath(folder);
     if (path.empty()) {
         NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの保存先パスの取得に失敗しました。");
@@ -163,10 +170,10 @@ void ClipboardHistory::AddEntry(const std::wstring& text) {
         return;
     }
     if (duplicate != entries_.end()) {
-        RemoveIfPossible(duplicate->path);
+        RemoveHistoryFile(duplicate->path);
         entries_.erase(duplicate);
     }
-    entries_.insert(entries_.begin(), {text, path});
+    entries_.insert(entries_.begin(), MakeHistoryEntry(text, path));
     TrimToMaxCount();
 }
 
@@ -176,8 +183,8 @@ bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
         NotifyError(notifier_, L"クリップボード履歴取得失敗", L"選択されたクリップボード履歴の取得に失敗しました。");
         return false;
     }
-    // A copy: the clipboard update that follows records the text again and reorders the list.
-    const std::wstring text = entries_[*index].text;
+    // Read now: the clipboard update that follows records the text again and reorders the list.
+    const std::wstring text = ReadHistoryText(entries_[*index].path);
     if (clipboard_.Write(text, owner)) return true;
     NotifyError(notifier_, L"クリップボード更新失敗", L"クリップボードの更新に失敗しました。");
     log_.WriteLog(LogCategory::ClipboardHistory, L"クリップボード更新失敗", L"履歴テキスト: " + text);
@@ -208,21 +215,15 @@ bool ClipboardHistory::IsTaken(const std::wstring& path) const {
 void ClipboardHistory::TrimToMaxCount() {
     const size_t maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount());
     while (entries_.size() > maxCount) {
-        RemoveIfPossible(entries_.back().path);
+        RemoveHistoryFile(entries_.back().path);
         entries_.pop_back();
     }
 }
 
-// Call inside a catch block: the error text is that of the exception being handled.
-void ClipboardHistory::LogFileFailure(const wchar_t* title, const std::wstring& path) {
-    log_.WriteLog(LogCategory::ClipboardHistory, title, L"file=" + path + L", error=" + CurrentErrorText());
-}
-
-// Call inside a catch block.
-void ClipboardHistory::ReportFailure(const wchar_t* operation) noexcept {
+void ClipboardHistory::ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept {
     try {
         const std::wstring body =
-            std::wstring(L"次の理由で、クリップボード履歴の") + operation + L"に失敗しました。\n\n理由：" + CurrentErrorText();
+            std::wstring(L"次の理由で、クリップボード履歴の") + operation + L"に失敗しました。\n\n理由：" + reason;
         log_.WriteLog(LogCategory::ClipboardHistory, L"エラー", body);
         notifier_.Notify(body, L"エラー", NotifyKind::Error);
     } catch (...) {

@@ -1,11 +1,15 @@
 #pragma once
 // The clipboard history: the newest clipboard texts, newest first, each sealed in a file of its
 // own in the user's history folder so that it survives a restart. A pop-up menu offers them and
-// puts the chosen one back on the clipboard. Used on the user-interface thread only.
+// puts the chosen one back on the clipboard. Used on the user-interface thread; only reading the
+// folder at a load runs on a worker of its own, and copies made meanwhile wait in a queue.
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/clipboard_writer.h"
@@ -16,15 +20,9 @@
 #include "resource.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
+#include "stores/history_folder.h"
 
 namespace veltrano {
-
-struct ClipboardHistoryEntry {
-    std::wstring text;
-    std::wstring path;  // the entry's sealed file
-
-    friend bool operator==(const ClipboardHistoryEntry&, const ClipboardHistoryEntry&) = default;
-};
 
 // The menu shows the newest entries up to the start of the copy-text commands; older ones stay stored.
 inline constexpr size_t kMaxHistoryMenuEntries = IDM_COPY_TEXT_FIRST - IDM_HISTORY_FIRST;
@@ -46,19 +44,34 @@ public:
     ClipboardHistory(const Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log,
                      const LocalClock& clock, ClipboardWriter& clipboard)
         : settings_(settings), paths_(paths), notifier_(notifier), log_(log), clock_(clock), clipboard_(clipboard) {}
+    ~ClipboardHistory() { StopLoading(); }
+    ClipboardHistory(const ClipboardHistory&) = delete;
+    ClipboardHistory& operator=(const ClipboardHistory&) = delete;
 
-    // Rebuilds the list from the folder (when history is on), deleting unreadable, empty and
-    // duplicate files and those beyond the maximum count. Failures are reported; never throws.
+    // Called on the worker when a load has read the folder; it should make the user-interface
+    // thread call CompleteLoad.
+    void SetLoadedHandler(std::function<void()> handler) { loadedHandler_ = std::move(handler); }
+
+    // Starts rebuilding the list from the folder (when history is on), deleting unreadable, empty
+    // and duplicate files and those beyond the maximum count; a load under way starts again.
+    // Until it completes the list is empty and copies are queued. Never throws.
     void Load();
+    // Takes a finished load into use: reports what it found, then records the queued copies.
+    // Does nothing while the worker still reads. Never throws.
+    void CompleteLoad();
+    // Waits for the worker, then CompleteLoad.
+    void WaitForLoad();
+    // Ends a load at the next file and records the queued copies, each in a new file (a later
+    // load removes what they duplicate). For exit. Never throws.
+    void StopLoading() noexcept;
+    bool Loading() const noexcept { return loading_; }
 
     // Records a new clipboard text as the newest entry, moving an equal one to the front.
     // Does nothing while the menu is open, with history off or for an empty text. Never throws.
     void Add(const std::wstring& text);
 
-    // BuildHistoryMenu over the list with the current settings.
-    MenuEntries BuildMenu() const {
-        return BuildHistoryMenu(entries_, settings_.UseClipboardHistory(), settings_.ClipboardHistoryReverseOrder());
-    }
+    // BuildHistoryMenu over the list with the current settings; while loading, one greyed item.
+    MenuEntries BuildMenu() const;
 
     // While the menu is open Add records nothing, so the commands keep pointing at their entries.
     void SetMenuOpen(bool open) noexcept { menuOpen_ = open; }
@@ -88,14 +101,15 @@ public:
     std::wstring FolderPath() const { return paths_.DataFolder(L"_history"); }
 
 private:
-    void LoadEntries();
+    void JoinLoader() noexcept;
+    void TakeLoad(HistoryFolderRead read);
+    void RecordQueued();
     void AddEntry(const std::wstring& text);
     bool RestoreEntry(HWND owner, UINT commandId);
     std::wstring NewHistoryFilePath(const std::wstring& folder) const;
     bool IsTaken(const std::wstring& path) const;
     void TrimToMaxCount();
-    void LogFileFailure(const wchar_t* title, const std::wstring& path);
-    void ReportFailure(const wchar_t* operation) noexcept;
+    void ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept;
 
     const Settings& settings_;
     const DataPaths& paths_;
@@ -105,6 +119,13 @@ private:
     ClipboardWriter& clipboard_;
     std::vector<ClipboardHistoryEntry> entries_;  // index 0 is the newest
     bool menuOpen_ = false;
+
+    std::function<void()> loadedHandler_;
+    bool loading_ = false;
+    std::vector<std::wstring> queued_;  // copied while loading, oldest first
+    HistoryFolderRead loaded_;          // written by the worker before `loadFinished_`
+    std::atomic<bool> loadFinished_ = false;
+    std::jthread loader_;  // last: stopped and joined before the state it writes goes
 };
 
 }  // namespace veltrano

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "driver/clipboard_access.h"
+#include "driver/history_files.h"
 #include "driver/popup_menus.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
@@ -26,6 +27,12 @@ protected:
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFiles().size() == expectedFiles; }))
             << "the history holds " << HistoryFiles().size() << " files, not " << expectedFiles;
     }
+    size_t NewFileCount() const {
+        size_t count = 0;
+        for (const auto& file : HistoryFiles()) count += !file.filename().wstring().starts_with(L"2020");
+        return count;
+    }
+
     // The middle click opens the history menu by default; the accelerator picks an entry.
     void ChooseFromHistory(wchar_t accelerator) {
         driver::PostTrayCallback(MainWindow(), WM_MBUTTONUP);
@@ -71,6 +78,35 @@ TEST_F(History, SameTextTwiceKeepsOneFileAndARestartKeepsTheOrder) {
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
                                   [] { return driver::GetClipboardText() == std::optional<std::wstring>(L"newer"); }))
         << "after the restart, entry 2 is the one copied before the newest";
+}
+
+// A full history is read behind the guard: a copy right after the start is warned about at once,
+// and the copies made while it loads are recorded against the whole history.
+TEST_F(History, AFullHistoryLoadsWithoutBlindingTheGuardAndStaysExact) {
+    constexpr int kFull = 9999;
+    WriteSettings(L"[ClipboardHistory]\r\nClipboardHistoryMaxCount=9999\r\n[Notify]\r\nNotifyMode=1\r\n");
+    WriteDataText(L"_wildcard_keywords.txt", L"*secret*\n");
+    WriteDataText(L"_regex_keywords.txt", L"");
+    driver::SealOldHistoryEntries(DataPath(L"_history"), kFull);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    driver::SetClipboardText(L"top secret");
+    EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード検出 - Veltrano")),
+              Utf8(L"一致部分: top secret\nワイルドカードキーワード: *secret*\n設定: 大文字小文字区別"));
+    driver::SetClipboardText(L"old entry 5000");
+
+    // Both copies recorded: one new file each, the oldest trimmed, entry 5000's old file gone.
+    EXPECT_TRUE(driver::PollUntil(240000, [&] { return NewFileCount() == 2 && HistoryFiles().size() == kFull; }))
+        << NewFileCount() << " new of " << HistoryFiles().size() << " files";
+    const std::wstring folder = DataPath(L"_history\\");
+    EXPECT_FALSE(driver::FileExists(folder + driver::OldHistoryEntryName(0))) << "the oldest goes beyond the maximum";
+    EXPECT_FALSE(driver::FileExists(folder + driver::OldHistoryEntryName(5000))) << "one file per text";
+
+    ChooseFromHistory(L'2');
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
+                                  [] { return driver::GetClipboardText() == std::optional<std::wstring>(L"top secret"); }))
+        << "entry 2 is the keyword text copied while the history loaded";
+    TakeMessageBox(L"クリップボード検出 - Veltrano");
 }
 
 }  // namespace

@@ -46,8 +46,18 @@ protected:
 
     std::vector<std::wstring> Texts() const {
         std::vector<std::wstring> texts;
-        for (const auto& entry : history.Entries()) texts.push_back(entry.text);
+        for (const auto& entry : history.Entries()) texts.push_back(ReadHistoryText(entry.path));
         return texts;
+    }
+    std::vector<std::wstring> Paths() const {
+        std::vector<std::wstring> paths;
+        for (const auto& entry : history.Entries()) paths.push_back(entry.path);
+        return paths;
+    }
+
+    void LoadAndWait() {
+        history.Load();
+        history.WaitForLoad();
     }
 
     std::vector<std::wstring> NamesOnDisk() const {
@@ -91,7 +101,8 @@ TEST_F(ClipboardHistoryTest, AddSealsTheTextInAFileNamedByTheLocalTime) {
     history.Add(L"機密 text");
 
     const std::wstring path = FileOf(L"20261206_163324_045.bin");
-    ASSERT_EQ(history.Entries(), (std::vector<ClipboardHistoryEntry>{{L"機密 text", path}}));
+    ASSERT_EQ(Texts(), std::vector<std::wstring>{L"機密 text"});
+    EXPECT_EQ(Paths(), std::vector<std::wstring>{path});
     EXPECT_EQ(ReadEntryFile(path), L"機密 text");
     EXPECT_EQ(test::ReadBytes(path).find(WideToUtf8(L"機密")), std::string::npos) << "never plain text on disk";
     EXPECT_EQ(NamesOnDisk(), std::vector<std::wstring>{L"20261206_163324_045.bin"});
@@ -130,7 +141,7 @@ TEST_F(ClipboardHistoryTest, EntriesOfOneMillisecondGetDistinctNamesInRecordingO
     EXPECT_EQ(history.Entries()[0].path, FileOf(L"20261206_163324_045_011.bin"));
     const std::vector<std::wstring> beforeLoad = Texts();
 
-    history.Load();
+    LoadAndWait();
     EXPECT_EQ(Texts(), beforeLoad) << "loading sorts them the way they were recorded";
     EXPECT_EQ(Texts().front(), L"text 11");
 }
@@ -159,10 +170,10 @@ TEST_F(ClipboardHistoryTest, LoadPutsTheNewestNameFirstAndKeepsOnlyTheNewestFile
     Seal(L"20260102_000000_000.bin", "same");
     Seal(L"20260101_120000_000.bin", "\xE5\x88\xA5");
 
-    history.Load();
+    LoadAndWait();
 
-    EXPECT_EQ(history.Entries(), (std::vector<ClipboardHistoryEntry>{{L"same", FileOf(L"20260102_000000_000.bin")},
-                                                                    {L"別", FileOf(L"20260101_120000_000.bin")}}));
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"same", L"別"}));
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{FileOf(L"20260102_000000_000.bin"), FileOf(L"20260101_120000_000.bin")}));
     EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20260101_120000_000.bin", L"20260102_000000_000.bin"}));
     EXPECT_EQ(LogText(), L"");
 }
@@ -175,7 +186,7 @@ TEST_F(ClipboardHistoryTest, LoadDeletesUnreadableAndEmptyFilesAndKeepsUndecodab
     Seal(L"4_bad_utf8.bin", "\xFF\xFE");
     Seal(L"5_good.bin", "good");
 
-    history.Load();
+    LoadAndWait();
 
     EXPECT_EQ(Texts(), std::vector<std::wstring>{L"good"});
     EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"4_bad_utf8.bin", L"5_good.bin"}));
@@ -205,7 +216,7 @@ TEST_F(ClipboardHistoryTest, LoadLeavesOtherExtensionsAndFoldersAlone) {
     ASSERT_TRUE(CreateFolders(FileOf(L"20260101_000000_003.bin")));
     Seal(L"20260101_000000_004.bin", "kept");
 
-    history.Load();
+    LoadAndWait();
 
     EXPECT_EQ(Texts(), std::vector<std::wstring>{L"kept"});
     EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20260101_000000_000.BIN", L"20260101_000000_001.txt",
@@ -217,7 +228,7 @@ TEST_F(ClipboardHistoryTest, LoadTrimsTheOldestBeyondALoweredMaximum) {
     for (const wchar_t* text : {L"1", L"2", L"3", L"4"}) Record(text);
     Set(L"ClipboardHistoryMaxCount", 2);
 
-    history.Load();
+    LoadAndWait();
 
     EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"4", L"3"}));
     EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163326_045.bin", L"20261206_163327_045.bin"}));
@@ -228,10 +239,38 @@ TEST_F(ClipboardHistoryTest, LoadWithHistoryOffKeepsTheListAndTheFiles) {
     Seal(L"29991231_000000_000.bin", "newer");
     Set(L"UseClipboardHistory", 0);
 
-    history.Load();
+    LoadAndWait();
 
     EXPECT_EQ(Texts(), std::vector<std::wstring>{L"kept"});
     EXPECT_EQ(NamesOnDisk().size(), 2u);
+}
+
+// Until a load completes the list is empty and copies wait, so a copy that equals an entry not
+// yet read still ends with one file, and trimming counts the loaded entries.
+TEST_F(ClipboardHistoryTest, CopiesDuringALoadAreRecordedAfterItAgainstTheWholeHistory) {
+    Set(L"ClipboardHistoryMaxCount", 3);
+    Seal(L"20260101_000000_000.bin", "oldest");
+    Seal(L"20260101_000000_001.bin", "same");
+    Seal(L"20260101_000000_002.bin", "newest");
+
+    history.Load();
+    Record(L"new");
+    Record(L"same");
+    EXPECT_TRUE(history.Entries().empty());
+    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴読み込み中 ――", true}}));
+    EXPECT_EQ(NamesOnDisk().size(), 3u) << "nothing recorded before the load completes";
+
+    history.WaitForLoad();
+    EXPECT_FALSE(history.Loading());
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"same", L"new", L"newest"}));
+    // Named when they are recorded, in the order they were copied.
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20260101_000000_002.bin", L"20261206_163326_045.bin",
+                                                        L"20261206_163326_045_001.bin"}));
+
+    history.Load();
+    Record(L"at exit");
+    history.StopLoading();
+    EXPECT_EQ(NamesOnDisk().size(), 4u) << "a copy queued when the load stops is still stored";
 }
 
 // The history reports these messages when its folder cannot be listed.
@@ -256,7 +295,7 @@ TEST_F(ClipboardHistoryTest, AFileInThePlaceOfTheFolderIsReported) {
     test::WriteBytes(HistoryFolder(), "a file");
 
     history.Add(L"text");
-    history.Load();
+    LoadAndWait();
 
     ASSERT_EQ(notifier.notifications.size(), 2u);
     for (const auto& notification : notifier.notifications) {
@@ -290,7 +329,7 @@ TEST_F(ClipboardHistoryTest, MenuListsNewestFirstWithAcceleratorsByIndex) {
 // The rule alone: thousands of sealed files would make this slow without testing more.
 TEST(BuildHistoryMenu, ShowsAtMostTheNewestThreeThousand) {
     std::vector<ClipboardHistoryEntry> entries;
-    for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), L"unused"});
+    for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), 1, 0, L"unused"});
 
     const MenuEntries menu = BuildHistoryMenu(entries, true, false);
     ASSERT_EQ(menu.size(), 3000u);

@@ -1,0 +1,51 @@
+#pragma once
+// The history's entries as kept in memory, and reading the history folder into them: the part of
+// a load that runs off the user-interface thread. An entry keeps what the menu and the
+// de-duplication need; its text stays sealed in its file until it is restored.
+#include <cstddef>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace veltrano {
+
+struct ClipboardHistoryEntry {
+    std::wstring label;  // the menu label of the text (tabs expanded)
+    size_t length = 0;   // of the text, in UTF-16 units
+    size_t digest = 0;   // hash of the text
+    std::wstring path;   // the entry's sealed file
+
+    friend bool operator==(const ClipboardHistoryEntry&, const ClipboardHistoryEntry&) = default;
+};
+
+ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path);
+
+// The text sealed in an entry's file; throws std::runtime_error when it cannot be read or decoded.
+std::wstring ReadHistoryText(const std::wstring& path);
+
+// A file that cannot be deleted stays behind and is tidied by a later load.
+void RemoveHistoryFile(const std::wstring& path) noexcept;
+
+// Exactly equal texts: length and digest first, then the entry's file, which is read only when
+// both agree. An entry whose file cannot be read equals nothing.
+bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text);
+
+struct HistoryLogLine {
+    const wchar_t* title;
+    std::wstring message;
+};
+
+struct HistoryFolderRead {
+    std::vector<ClipboardHistoryEntry> entries;  // newest first, at most the maximum count
+    std::vector<HistoryLogLine> logLines;        // for the files that could not be read
+    bool folderMissing = false;                  // the folder does not exist and cannot be made
+    std::optional<std::wstring> failure;         // why the folder could not be read
+    bool stopped = false;                        // asked to stop before the last file
+};
+
+// Reads every ".bin" file of the folder, newest name first; deletes empty, unreadable and
+// duplicate files and those beyond `maxCount`. Stops between files when asked. Never throws.
+HistoryFolderRead ReadHistoryFolder(const std::wstring& folder, size_t maxCount, std::stop_token stop);
+
+}  // namespace veltrano
