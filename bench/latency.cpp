@@ -15,23 +15,13 @@
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
+#include "veltrano_program.h"
 
 namespace veltrano::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
-constexpr wchar_t kDetectionCaption[] = L"クリップボード検出 - Veltrano";
-constexpr WORD kExitCommand = 40001;
-constexpr int kRuns = 7;
-
-std::wstring UserName() {
-    wchar_t buffer[257];
-    DWORD size = static_cast<DWORD>(std::size(buffer));
-    if (!::GetUserNameW(buffer, &size)) throw std::runtime_error("GetUserNameW failed");
-    return buffer;
-}
 
 // Polls every millisecond: the driver's own 20 ms poll would dominate a 1 KiB measurement.
 HWND WaitForBox(DWORD processId) {
