@@ -116,10 +116,18 @@ void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
     entries_ = std::move(read.entries);
 }
 
+// Each was accepted when it was copied: a menu open now (it shows only the greyed item while
+// the history loads) or the switch turned off since does not drop it.
 void ClipboardHistory::RecordQueued() {
     std::vector<std::wstring> queued = std::move(queued_);
     queued_.clear();
-    for (const std::wstring& text : queued) Add(text);
+    for (const std::wstring& text : queued) {
+        try {
+            AddEntry(text);
+        } catch (...) {
+            ReportFailure(L"保存", CurrentErrorText());
+        }
+    }
 }
 
 void ClipboardHistory::Add(const std::wstring& text) {
