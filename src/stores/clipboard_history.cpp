@@ -96,7 +96,6 @@ void ClipboardHistory::WaitForLoad() {
 
 void ClipboardHistory::StopLoading() noexcept {
     if (!loading_) return;
-    loader_.request_stop();
     JoinLoader();
     loading_ = false;
     loaded_ = {};

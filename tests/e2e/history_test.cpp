@@ -81,7 +81,8 @@ TEST_F(History, SameTextTwiceKeepsOneFileAndARestartKeepsTheOrder) {
 }
 
 // A full history is read behind the guard: a copy right after the start is warned about at once,
-// and the copies made while it loads are recorded against the whole history.
+// a copy queued while the history loads survives an exit, and the copies made while it loads are
+// recorded against the whole history.
 TEST_F(History, AFullHistoryLoadsWithoutBlindingTheGuardAndStaysExact) {
     constexpr int kFull = 9999;
     WriteSettings(L"[ClipboardHistory]\r\nClipboardHistoryMaxCount=9999\r\n[Notify]\r\nNotifyMode=1\r\n");
@@ -93,9 +94,12 @@ TEST_F(History, AFullHistoryLoadsWithoutBlindingTheGuardAndStaysExact) {
     driver::SetClipboardText(L"top secret");
     EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード検出 - Veltrano")),
               Utf8(L"一致部分: top secret\nワイルドカードキーワード: *secret*\n設定: 大文字小文字区別"));
-    driver::SetClipboardText(L"old entry 5000");
+    ASSERT_NO_FATAL_FAILURE(Exit());
+    EXPECT_EQ(NewFileCount(), 1u) << "the copy is stored although the history was still being read";
 
-    // Both copies recorded: one new file each, the oldest trimmed, entry 5000's old file gone.
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    driver::SetClipboardText(L"old entry 5000");
+    // One file per text: entry 5000's old file gone, the oldest trimmed beyond the maximum.
     EXPECT_TRUE(driver::PollUntil(240000, [&] { return NewFileCount() == 2 && HistoryFiles().size() == kFull; }))
         << NewFileCount() << " new of " << HistoryFiles().size() << " files";
     const std::wstring folder = DataPath(L"_history\\");
