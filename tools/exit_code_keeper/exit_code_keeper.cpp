@@ -1,7 +1,7 @@
 // exit_code_keeper CODE-FILE PROGRAM [ARGUMENTS...]: runs PROGRAM as a child on this process's
 // standard handles, writes "started" and then the child's exit code (decimal) to CODE-FILE, one
-// per line, and exits with that code. A
-// program that Wine could not start at all is started again, and the output says so.
+// per line, and exits with that code. A program that Wine could not start at all is started
+// again, and the output says so.
 //
 // The Wine server gives a process whose Windows side has ended about half a second to leave at
 // the Unix level and then kills it with SIGKILL; on a loaded machine a test that passed is
@@ -74,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
             break;
         }
         const DWORD error = ::GetLastError();
-        if (attempt == kAttempts) {
+        if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
             std::fprintf(stderr, "exit_code_keeper: cannot start the program, error %lu\n", error);
             return 125;
         }
