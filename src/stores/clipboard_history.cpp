@@ -163,8 +163,9 @@ void ClipboardHistory::AddEntry(const std::wstring& text) {
         NotifyFolderFailure(notifier_);
         return;
     }
-    const auto duplicate =
-        std::find_if(entries_.begin(), entries_.end(), [&](const ClipboardHistoryEntry& entry) { return HoldsText(entry, text); });
+    const size_t digest = HistoryTextDigest(text);
+    const auto duplicate = std::find_if(entries_.begin(), entries_.end(),
+                                        [&](const ClipboardHistoryEntry& entry) { return HoldsText(entry, text, digest); });
     const std::wstring path = NewHistoryFilePath(folder);
     if (path.empty()) {
         NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの保存先パスの取得に失敗しました。");

@@ -16,8 +16,6 @@
 namespace veltrano {
 namespace {
 
-size_t DigestOf(const std::wstring& text) { return std::hash<std::wstring_view>{}(text); }
-
 bool IsHistoryFileName(const std::wstring& name) {
     return std::filesystem::path(name).extension().native() == L".bin";
 }
@@ -34,10 +32,7 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
 
     std::unordered_multimap<size_t, size_t> byDigest;  // digest → index of the entry
     for (const std::wstring& name : names) {
-        if (stop.stop_requested()) {
-            read.stopped = true;
-            return;
-        }
+        if (stop.stop_requested()) return;
         const std::wstring path = folder + L"\\" + name;
         std::string content;
         try {
@@ -57,9 +52,10 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
             read.logLines.push_back(FileFailure(L"UTF-8 から UTF-16 への変換に失敗", path));
             continue;
         }
-        const size_t digest = DigestOf(text);
+        const size_t digest = HistoryTextDigest(text);
         const auto [first, last] = byDigest.equal_range(digest);
-        if (std::any_of(first, last, [&](const auto& found) { return HoldsText(read.entries[found.second], text); })) {
+        if (std::any_of(first, last,
+                        [&](const auto& found) { return HoldsText(read.entries[found.second], text, digest); })) {
             RemoveHistoryFile(path);
             continue;
         }
@@ -74,8 +70,10 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
 
 }  // namespace
 
+size_t HistoryTextDigest(const std::wstring& text) { return std::hash<std::wstring_view>{}(text); }
+
 ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path) {
-    return {BuildMenuLabel(text, true), text.size(), DigestOf(text), std::move(path)};
+    return {BuildMenuLabel(text, true), text.size(), HistoryTextDigest(text), std::move(path)};
 }
 
 std::wstring ReadHistoryText(const std::wstring& path) { return Utf8ToWide(ReadEncryptedFile(path)); }
@@ -87,8 +85,8 @@ void RemoveHistoryFile(const std::wstring& path) noexcept {
     }
 }
 
-bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text) {
-    if (entry.length != text.size() || entry.digest != DigestOf(text)) return false;
+bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text, size_t digest) {
+    if (entry.length != text.size() || entry.digest != digest) return false;
     try {
         return ReadHistoryText(entry.path) == text;
     } catch (const std::runtime_error&) {

@@ -27,9 +27,12 @@ std::wstring ReadHistoryText(const std::wstring& path);
 // A file that cannot be deleted stays behind and is tidied by a later load.
 void RemoveHistoryFile(const std::wstring& path) noexcept;
 
-// Exactly equal texts: length and digest first, then the entry's file, which is read only when
-// both agree. An entry whose file cannot be read equals nothing.
-bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text);
+// The digest an entry keeps of its text.
+size_t HistoryTextDigest(const std::wstring& text);
+
+// Exactly equal texts: length and digest (of `text`, computed once by the caller) first, then the
+// entry's file, which is read only when both agree. An entry whose file cannot be read equals nothing.
+bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text, size_t digest);
 
 struct HistoryLogLine {
     const wchar_t* title;
@@ -41,11 +44,11 @@ struct HistoryFolderRead {
     std::vector<HistoryLogLine> logLines;        // for the files that could not be read
     bool folderMissing = false;                  // the folder does not exist and cannot be made
     std::optional<std::wstring> failure;         // why the folder could not be read
-    bool stopped = false;                        // asked to stop before the last file
 };
 
 // Reads every ".bin" file of the folder, newest name first; deletes empty, unreadable and
-// duplicate files and those beyond `maxCount`. Stops between files when asked. Never throws.
+// duplicate files and those beyond `maxCount`. Stops between files when asked; the result is then
+// incomplete and its caller drops it. Never throws.
 HistoryFolderRead ReadHistoryFolder(const std::wstring& folder, size_t maxCount, std::stop_token stop);
 
 }  // namespace veltrano
