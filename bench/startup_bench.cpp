@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "base/text_encoding.h"
@@ -27,15 +26,6 @@ constexpr int kSizes[] = {0, 1000, 9999};
 constexpr int kMenuEntries = 3000;
 
 double MsSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
-
-// Files the program wrote itself: every sealed old entry is named in 2020.
-bool HoldsANewFile(const std::wstring& folder) {
-    std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(folder, error)) {
-        if (!file.path().filename().wstring().starts_with(L"2020")) return true;
-    }
-    return false;
-}
 
 // The probes sent after the first one that was seen are warned about too: close every box.
 void CloseEveryBox(const driver::WindowQuery& query) {
@@ -79,7 +69,8 @@ std::optional<Startup> MeasureStartup(const std::wstring& programPath, int entri
         startup.guardMs = MsSince(start);
         if (box) {
             // The warnings stay on screen meanwhile: they are shown by threads of their own.
-            const bool loaded = driver::PollUntil(120000, [&] { return HoldsANewFile(history); });
+            const bool loaded =
+                driver::PollUntil(120000, [&] { return driver::CountHistoryFiles(history).recorded > 0; });
             startup.loadedMs = MsSince(start);
             CloseEveryBox(boxQuery);
             if (loaded) {
@@ -103,13 +94,6 @@ double PrivateMiB(HANDLE process) {
     counters.cb = sizeof counters;
     ::GetProcessMemoryInfo(process, &counters, sizeof counters);
     return static_cast<double>(counters.PagefileUsage) / (1 << 20);
-}
-
-size_t FileCount(const std::wstring& folder) {
-    size_t count = 0;
-    std::error_code error;
-    for ([[maybe_unused]] const auto& file : std::filesystem::directory_iterator(folder, error)) ++count;
-    return count;
 }
 
 struct MemoryGrowth {
@@ -136,7 +120,8 @@ std::optional<MemoryGrowth> MeasureHistoryMemory(const std::wstring& programPath
         bool recorded = true;
         for (int copy = 0; copy < kCopies && recorded; ++copy) {
             driver::SetClipboardText(std::wstring(kUnits, static_cast<wchar_t>(L'a' + copy)));
-            recorded = driver::PollUntil(120000, [&] { return FileCount(history) == static_cast<size_t>(copy + 1); });
+            const size_t expected = static_cast<size_t>(copy + 1);
+            recorded = driver::PollUntil(120000, [&] { return driver::CountHistoryFiles(history).all == expected; });
             ::Sleep(1000);
             (copy == 0 ? measured.afterOne : measured.afterFive) = PrivateMiB(process.Get()) - before;
         }

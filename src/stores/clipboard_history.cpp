@@ -181,7 +181,7 @@ void ClipboardHistory::AddEntry(const std::wstring& text) {
         RemoveHistoryFile(duplicate->path);
         entries_.erase(duplicate);
     }
-    entries_.insert(entries_.begin(), MakeHistoryEntry(text, path));
+    entries_.insert(entries_.begin(), MakeHistoryEntry(text, digest, path));
     TrimToMaxCount();
 }
 

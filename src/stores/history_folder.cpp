@@ -60,7 +60,7 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
             continue;
         }
         byDigest.emplace(digest, read.entries.size());
-        read.entries.push_back(MakeHistoryEntry(text, path));
+        read.entries.push_back(MakeHistoryEntry(text, digest, path));
     }
     while (read.entries.size() > maxCount) {
         RemoveHistoryFile(read.entries.back().path);
@@ -72,8 +72,8 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
 
 size_t HistoryTextDigest(const std::wstring& text) { return std::hash<std::wstring_view>{}(text); }
 
-ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path) {
-    return {BuildMenuLabel(text, true), text.size(), HistoryTextDigest(text), std::move(path)};
+ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, size_t digest, std::wstring path) {
+    return {BuildMenuLabel(text, true), text.size(), digest, std::move(path)};
 }
 
 std::wstring ReadHistoryText(const std::wstring& path) { return Utf8ToWide(ReadEncryptedFile(path)); }

@@ -15,11 +15,7 @@ struct ClipboardHistoryEntry {
     size_t length = 0;   // of the text, in UTF-16 units
     size_t digest = 0;   // hash of the text
     std::wstring path;   // the entry's sealed file
-
-    friend bool operator==(const ClipboardHistoryEntry&, const ClipboardHistoryEntry&) = default;
 };
-
-ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path);
 
 // The text sealed in an entry's file; throws std::runtime_error when it cannot be read or decoded.
 std::wstring ReadHistoryText(const std::wstring& path);
@@ -29,6 +25,9 @@ void RemoveHistoryFile(const std::wstring& path) noexcept;
 
 // The digest an entry keeps of its text.
 size_t HistoryTextDigest(const std::wstring& text);
+
+// `digest` is HistoryTextDigest(text).
+ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, size_t digest, std::wstring path);
 
 // Exactly equal texts: length and digest (of `text`, computed once by the caller) first, then the
 // entry's file, which is read only when both agree. An entry whose file cannot be read equals nothing.

@@ -27,11 +27,7 @@ protected:
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFiles().size() == expectedFiles; }))
             << "the history holds " << HistoryFiles().size() << " files, not " << expectedFiles;
     }
-    size_t NewFileCount() const {
-        size_t count = 0;
-        for (const auto& file : HistoryFiles()) count += !file.filename().wstring().starts_with(L"2020");
-        return count;
-    }
+    size_t NewFileCount() const { return driver::CountHistoryFiles(DataPath(L"_history")).recorded; }
 
     // The middle click opens the history menu by default; the accelerator picks an entry.
     void ChooseFromHistory(wchar_t accelerator) {

@@ -11,11 +11,27 @@
 #include "storage/text_files.h"
 
 namespace veltrano::driver {
+namespace {
+
+// Every old entry's name starts with it; the program names its files by today's date.
+constexpr wchar_t kOldYear[] = L"2020";
+
+}  // namespace
 
 std::wstring OldHistoryEntryName(int index) {
     wchar_t name[32];
-    std::swprintf(name, std::size(name), L"20200101_%02d%02d%02d_000.bin", index / 3600, index / 60 % 60, index % 60);
+    std::swprintf(name, std::size(name), L"%ls0101_%02d%02d%02d_000.bin", kOldYear, index / 3600, index / 60 % 60, index % 60);
     return name;
+}
+
+HistoryFileCounts CountHistoryFiles(const std::wstring& folder) {
+    HistoryFileCounts counts;
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(folder, error)) {
+        ++counts.all;
+        counts.recorded += !file.path().filename().wstring().starts_with(kOldYear);
+    }
+    return counts;
 }
 
 void SealOldHistoryEntries(const std::wstring& folder, int count) {
