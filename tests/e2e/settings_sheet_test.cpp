@@ -89,8 +89,9 @@ TEST_F(SettingsSheet, BasicPageVoiceModeEnablesVoiceAndVolumeAndApplyStoresIt) {
     EXPECT_EQ(Stored(L"Notify", L"NotifyMode"), L"(missing)") << "nothing is stored before Apply";
 
     driver::ClickControl(sheet, driver::kApplyButtonId);
-    EXPECT_TRUE(StoredBecomes(L"Notify", L"NotifyMode", L"2"));
-    EXPECT_EQ(Stored(L"Notify", L"VoiceVolume"), L"60");
+    // The page writes the mode before the volume.
+    EXPECT_TRUE(StoredBecomes(L"Notify", L"VoiceVolume", L"60"));
+    EXPECT_EQ(Stored(L"Notify", L"NotifyMode"), L"2");
     EXPECT_EQ(Stored(L"Notify", L"VoiceName"), L"(missing)") << "Wine offers no voice to store";
     driver::ClickControl(sheet, IDOK);
     EXPECT_TRUE(driver::WaitForNoWindow(SheetQuery()));
@@ -162,10 +163,12 @@ TEST_F(SettingsSheet, LogPageSwitchKeepsCategoriesTickedButDisabledAndApplyStore
     EXPECT_FALSE(driver::IsTicked(page, 6004));
 
     driver::ClickControl(sheet, driver::kApplyButtonId);
-    EXPECT_TRUE(StoredBecomes(L"Log", L"UseLog", L"false"));
+    // The page writes the seven keys one after the other, LogOther last.
+    EXPECT_TRUE(StoredBecomes(L"Log", L"LogOther", L"true"));
+    EXPECT_EQ(Stored(L"Log", L"UseLog"), L"false");
     EXPECT_EQ(Stored(L"Log", L"LogKeywordSearch"), L"true");
     EXPECT_EQ(Stored(L"Log", L"LogManualReplace"), L"false");
-    for (const wchar_t* key : {L"LogAutoReplace", L"LogClipboardHistory", L"LogClipboardFavorites", L"LogOther"})
+    for (const wchar_t* key : {L"LogAutoReplace", L"LogClipboardHistory", L"LogClipboardFavorites"})
         EXPECT_EQ(Stored(L"Log", key), L"true") << Utf8(key);
     driver::ClickControl(sheet, IDCANCEL);
 }
