@@ -17,6 +17,8 @@ constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
 constexpr UINT kHistoryLoadedMessage = WM_APP + 2;
 constexpr wchar_t kProductName[] = L"Veltrano";
 
+std::wstring TextOf(std::optional<ClipboardText> read) { return read ? std::move(read->text) : std::wstring(); }
+
 }  // namespace
 
 Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech)
@@ -37,7 +39,7 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       keywordSearch_(keywordLists_, notifier_, log_),
       replacements_(settings_, paths_, notifier_, log_),
       replaceEncryption_(replacements_.Family(), notifier_, question_),
-      manualReplace_(settings_, replacements_, clipboard_, clipboard_, notifier_, log_),
+      manualReplace_(settings_, replacements_, showableClipboard_, clipboard_, notifier_, log_),
       autoReplaceGuard_(settings_, monotonicClock_, question_),
       autoReplace_(settings_, replacements_, autoReplaceGuard_, clipboard_, notifier_, log_),
       pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, notifier_, log_}) {
@@ -114,8 +116,8 @@ LRESULT Application::OnCreate() {
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
-    clipboardHandler_ = [this](const std::wstring& text, bool keepInHistory) {
-        pipeline_.ProcessClipboardText(text, keepInHistory);
+    clipboardHandler_ = [this](const std::wstring& text, HistoryUse historyUse) {
+        pipeline_.ProcessClipboardText(text, historyUse);
     };
     return 0;
 }
@@ -133,14 +135,13 @@ void Application::OnDestroy() {
 
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
-    const ClipboardContent content = ReadClipboardContent(window_);
-    const CopyPrivacy privacy = showableClipboard_.Privacy(content);
     // A private copy is handled as an update without text, so the last text leaves the screen too.
-    if (!content.text || privacy == CopyPrivacy::Private) {
+    const std::optional<ClipboardText> read = showableClipboard_.Read(window_);
+    if (!read) {
         pipeline_.ProcessNoText();
         return;
     }
-    clipboardHandler_(*content.text, privacy != CopyPrivacy::NotForHistory);
+    clipboardHandler_(read->text, read->historyUse);
 }
 
 void Application::OnTrayCallback(LPARAM lParam) {
@@ -154,7 +155,7 @@ void Application::OnTrayCallback(LPARAM lParam) {
 
 bool Application::AddTrayIcon() {
     // The tooltip shows what the clipboard holds at this moment, unless it is a private copy.
-    return trayIcon_.Add(window_, instance_, BuildTrayTip(showableClipboard_.Read(window_).value_or(L"")));
+    return trayIcon_.Add(window_, instance_, BuildTrayTip(TextOf(showableClipboard_.Read(window_))));
 }
 
 bool Application::AddTrayIconWhenTheShellIsReady() {

@@ -16,6 +16,11 @@ constexpr DWORD kReadRetryDelayMs = 20;
 constexpr int kWriteAttempts = 10;
 constexpr DWORD kWriteRetryDelayMs = 50;
 
+UINT CanIncludeInHistoryFormat() {
+    static const UINT format = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+    return format;
+}
+
 // Leaves `clipboard` holding the open clipboard, or closed after the last attempt.
 void OpenWithRetries(std::optional<ClipboardOpenGuard>& clipboard, HWND owner, int attempts, DWORD delayMs) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -25,12 +30,26 @@ void OpenWithRetries(std::optional<ClipboardOpenGuard>& clipboard, HWND owner, i
     }
 }
 
+// On the open clipboard: a copy of `bytes` in `format`.
+bool SetClipboardBytes(UINT format, const void* bytes, size_t size) {
+    UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return false;
+    {
+        GlobalLockGuard<void> lock(memory.Get());
+        if (!lock) return false;
+        std::memcpy(lock.Get(), bytes, size);
+    }
+    if (!::SetClipboardData(format, memory.Get())) return false;
+    memory.Detach();  // the clipboard owns it now
+    return true;
+}
+
 }  // namespace
 
 ClipboardContent ReadClipboardContent(HWND owner) {
     static const UINT excludeFromMonitoring = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
     static const UINT viewerIgnore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
-    static const UINT canIncludeInHistory = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+    const UINT canIncludeInHistory = CanIncludeInHistoryFormat();
 
     ClipboardContent content;
     std::optional<ClipboardOpenGuard> clipboard;
@@ -39,6 +58,8 @@ ClipboardContent ReadClipboardContent(HWND owner) {
     content.markers.excludeFromMonitoring = ::IsClipboardFormatAvailable(excludeFromMonitoring);
     content.markers.viewerIgnore = ::IsClipboardFormatAvailable(viewerIgnore);
     if (::IsClipboardFormatAvailable(canIncludeInHistory)) {
+        // Present but unreadable (no data, too short): the owner said something, so the safe reading.
+        content.markers.canIncludeInHistory = 0;
         const HANDLE data = ::GetClipboardData(canIncludeInHistory);
         GlobalLockGuard<const DWORD> value(data);
         if (value && ::GlobalSize(data) >= sizeof(DWORD)) content.markers.canIncludeInHistory = *value.Get();
@@ -60,28 +81,21 @@ CopyPrivacy ShowableClipboard::Privacy(const ClipboardContent& content) const {
     return settings_.RespectPrivateCopies() ? PrivacyOf(content.markers) : CopyPrivacy::Ordinary;
 }
 
-std::optional<std::wstring> ShowableClipboard::Read(HWND owner) {
+std::optional<ClipboardText> ShowableClipboard::Read(HWND owner) {
     ClipboardContent content = ReadClipboardContent(owner);
-    if (Privacy(content) == CopyPrivacy::Private) return std::nullopt;
-    return std::move(content.text);
+    const CopyPrivacy privacy = Privacy(content);
+    if (!content.text || privacy == CopyPrivacy::Private) return std::nullopt;
+    return ClipboardText{std::move(*content.text),
+                         privacy == CopyPrivacy::NotForHistory ? HistoryUse::Refused : HistoryUse::Allowed};
 }
 
-bool WriteClipboardText(const std::wstring& text, HWND owner) {
+bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use) {
     std::optional<ClipboardOpenGuard> clipboard;
     OpenWithRetries(clipboard, owner, kWriteAttempts, kWriteRetryDelayMs);
     if (!clipboard->IsOpen() || !::EmptyClipboard()) return false;
-
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory) return false;
-    {
-        GlobalLockGuard<wchar_t> lock(memory.Get());
-        if (!lock) return false;
-        std::memcpy(lock.Get(), text.c_str(), bytes);
-    }
-    if (!::SetClipboardData(CF_UNICODETEXT, memory.Get())) return false;
-    memory.Detach();  // the clipboard owns it now
-    return true;
+    if (!SetClipboardBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t))) return false;
+    static constexpr DWORD kRefused = 0;
+    return use == HistoryUse::Allowed || SetClipboardBytes(CanIncludeInHistoryFormat(), &kRefused, sizeof kRefused);
 }
 
 }  // namespace veltrano

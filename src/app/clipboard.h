@@ -25,25 +25,27 @@ ClipboardContent ReadClipboardContent(HWND owner);
 // clipboard stays busy for about 100 ms.
 std::optional<std::wstring> ReadClipboardText(HWND owner);
 
-// Puts the text on the clipboard; tries to open it up to 10 times, 50 ms apart.
-bool WriteClipboardText(const std::wstring& text, HWND owner);
+// Puts the text on the clipboard; tries to open it up to 10 times, 50 ms apart. A text refused
+// to histories carries "CanIncludeInClipboardHistory" 0.
+bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use = HistoryUse::Allowed);
 
-// The real clipboard behind the seams the features use.
-class SystemClipboard final : public ClipboardReader, public ClipboardWriter {
+// The real clipboard behind the writer seam the features use.
+class SystemClipboard final : public ClipboardWriter {
 public:
-    std::optional<std::wstring> Read(HWND owner) override { return ReadClipboardText(owner); }
-    bool Write(const std::wstring& text, HWND owner) override { return WriteClipboardText(text, owner); }
+    bool Write(const std::wstring& text, HWND owner, HistoryUse use) override {
+        return WriteClipboardText(text, owner, use);
+    }
 };
 
-// The clipboard as the program may show and record it: a private copy reads as no text, unless
-// the user chose to record everything (read at each use, like every setting).
+// The clipboard as the program may show, record and change it: a private copy reads as no text,
+// unless the user chose to treat every copy alike (read at each use, like every setting).
 class ShowableClipboard final : public ClipboardReader {
 public:
     explicit ShowableClipboard(const Settings& settings) : settings_(settings) {}
-    CopyPrivacy Privacy(const ClipboardContent& content) const;
-    std::optional<std::wstring> Read(HWND owner) override;
+    std::optional<ClipboardText> Read(HWND owner) override;
 
 private:
+    CopyPrivacy Privacy(const ClipboardContent& content) const;
     const Settings& settings_;
 };
 

@@ -5,22 +5,23 @@
 
 namespace veltrano {
 
-void ClipboardPipeline::ProcessClipboardText(const std::wstring& text, bool keepInHistory) {
+void ClipboardPipeline::ProcessClipboardText(const std::wstring& text, HistoryUse historyUse) {
     try {
-        Run(text, keepInHistory);
+        Run(text, historyUse);
     } catch (...) {
         ReportFailure();
     }
 }
 
-void ClipboardPipeline::Run(const std::wstring& text, bool keepInHistory) {
+void ClipboardPipeline::Run(const std::wstring& text, HistoryUse historyUse) {
     // A copied text is recorded as copied, before automatic replacement sees it; a text that
-    // automatic replacement wrote is recorded below, only if it is not replaced once more.
+    // automatic replacement wrote is recorded below, only if it is not replaced once more. A
+    // replacement carries the copy's history use, so it comes back marked as the copy was.
     const bool recordedFirst = !steps_.autoReplace.LastUpdateWasAutoReplace();
-    if (!recordedFirst && replacementKeptOutOfHistory_) keepInHistory = false;
+    const bool keepInHistory = historyUse == HistoryUse::Allowed;
     if (recordedFirst && keepInHistory) steps_.history.Add(text);
-    if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_ && steps_.autoReplace.RunAutoReplace(text)) {
-        replacementKeptOutOfHistory_ = !keepInHistory;
+    if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_ &&
+        steps_.autoReplace.RunAutoReplace(text, historyUse)) {
         return;  // the rewritten text comes back as an update of its own
     }
     steps_.trayIcon.SetTip(BuildTrayTip(text));

@@ -33,17 +33,16 @@ public:
 
     // One clipboard update; no failure inside can escape it. A copy its owner marked as not for
     // history is not recorded, nor is the text automatic replacement makes of it.
-    void ProcessClipboardText(const std::wstring& text, bool keepInHistory = true);
+    void ProcessClipboardText(const std::wstring& text, HistoryUse historyUse = HistoryUse::Allowed);
     // The clipboard holds no text (an image, say, or it could not be read).
     void ProcessNoText();
 
 private:
-    void Run(const std::wstring& text, bool keepInHistory);
+    void Run(const std::wstring& text, HistoryUse historyUse);
     void ReportFailure();
 
     Steps steps_;
     bool autoReplaceEnabled_ = false;
-    bool replacementKeptOutOfHistory_ = false;  // the text automatic replacement just wrote
 };
 
 }  // namespace veltrano

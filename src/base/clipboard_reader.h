@@ -5,13 +5,20 @@
 #include <optional>
 #include <string>
 
+#include "base/clipboard_writer.h"
+
 namespace veltrano {
+
+struct ClipboardText {
+    std::wstring text;
+    HistoryUse historyUse = HistoryUse::Allowed;  // as the copy's owner marked it
+};
 
 class ClipboardReader {
 public:
     virtual ~ClipboardReader() = default;
-    // The clipboard's Unicode text; nullopt when it holds none or cannot be opened.
-    virtual std::optional<std::wstring> Read(HWND owner) = 0;
+    // The clipboard's Unicode text; nullopt when it holds none, cannot be opened, or is private.
+    virtual std::optional<ClipboardText> Read(HWND owner) = 0;
 };
 
 }  // namespace veltrano

@@ -1,5 +1,6 @@
 #include "base/decimal_text.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace veltrano {
@@ -20,6 +21,16 @@ std::optional<long long> ParseSigned(std::wstring_view text) {
     const std::optional<long long> magnitude = ParseUnsigned(negative ? text.substr(1) : text);
     if (!magnitude) return std::nullopt;
     return negative ? -*magnitude : *magnitude;
+}
+
+std::optional<long long> ParseSignedSaturating(std::wstring_view text) {
+    if (const std::optional<long long> value = ParseSigned(text)) return value;
+    const bool negative = text.starts_with(L'-');
+    const std::wstring_view digits = negative ? text.substr(1) : text;
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
+        return std::nullopt;
+    }
+    return negative ? LLONG_MIN : LLONG_MAX;
 }
 
 }  // namespace veltrano

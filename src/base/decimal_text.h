@@ -9,5 +9,7 @@ namespace veltrano {
 std::optional<long long> ParseUnsigned(std::wstring_view text);
 // An optional minus sign, then digits.
 std::optional<long long> ParseSigned(std::wstring_view text);
+// ParseSigned, but a number too large for long long gives its nearest limit.
+std::optional<long long> ParseSignedSaturating(std::wstring_view text);
 
 }  // namespace veltrano

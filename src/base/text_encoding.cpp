@@ -21,14 +21,45 @@ std::wstring Utf8ToWide(std::string_view bytes) {
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) return {};
+    if (text.empty()) return {};
+    if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+        throw std::runtime_error("WideToUtf8: text too long to convert");
     const int inLength = static_cast<int>(text.size());
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
+    if (length <= 0) throw std::runtime_error("WideToUtf8: text too long to convert");
     std::string bytes(static_cast<size_t>(length), '\0');
     if (::WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, bytes.data(), length, nullptr, nullptr) != length)
-        return {};
+        throw std::runtime_error("WideToUtf8: conversion failed");
     return bytes;
+}
+
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Whether the unit at `i` is a surrogate without its partner.
+bool LoneSurrogateAt(std::wstring_view text, size_t i) {
+    if (IsLowSurrogate(text[i])) return i == 0 || !IsHighSurrogate(text[i - 1]);
+    if (IsHighSurrogate(text[i])) return i + 1 == text.size() || !IsLowSurrogate(text[i + 1]);
+    return false;
+}
+
+}  // namespace
+
+bool HasLoneSurrogate(std::wstring_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (LoneSurrogateAt(text, i)) return true;
+    }
+    return false;
+}
+
+std::wstring ReplaceLoneSurrogates(std::wstring_view text) {
+    std::wstring result(text);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (LoneSurrogateAt(text, i)) result[i] = 0xFFFD;
+    }
+    return result;
 }
 
 }  // namespace veltrano

@@ -8,7 +8,13 @@ namespace veltrano {
 // Strict: any invalid UTF-8 sequence throws std::runtime_error.
 std::wstring Utf8ToWide(std::string_view bytes);
 
-// Lenient: unpaired surrogates become U+FFFD; never throws, gives empty bytes on failure.
+// Lenient: unpaired surrogates become U+FFFD. Throws std::runtime_error only for a text too long
+// for the system's conversion (over INT_MAX units or bytes), never giving short bytes.
 std::string WideToUtf8(std::wstring_view text);
+
+// Whether a high surrogate lacks its low one or a low one stands alone.
+bool HasLoneSurrogate(std::wstring_view text);
+// The text as WideToUtf8 stores it: each lone surrogate becomes U+FFFD.
+std::wstring ReplaceLoneSurrogates(std::wstring_view text);
 
 }  // namespace veltrano

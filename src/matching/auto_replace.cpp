@@ -63,7 +63,7 @@ std::wstring ChangeLogText(const ReplaceChangeRecord& record) {
            BeforeAfterLogText(record.before, record.after);
 }
 
-bool AutoReplace::RunAutoReplace(const std::wstring& text) {
+bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse) {
     // Cleared first, so that a run that ends early or by an exception never leaves it set.
     lastUpdateWasAutoReplace_ = false;
     if (!HasAutomaticDefinitions(definitions_)) return false;  // spares the thread
@@ -84,7 +84,7 @@ bool AutoReplace::RunAutoReplace(const std::wstring& text) {
         case AutoReplaceVerdict::Proceed: break;
     }
 
-    if (!clipboard_.Write(outcome.text, nullptr)) {
+    if (!clipboard_.Write(outcome.text, nullptr, historyUse)) {
         // Not recorded in the guard: nothing was written that could come back as a chain.
         ReportWriteFailure(text, outcome.text);
         return false;

@@ -64,8 +64,9 @@ public:
 
     // True when the clipboard was rewritten: the pipeline then stops, the new text comes back
     // as an update of its own. False leaves the pipeline to go on with `text`. May show the
-    // guard's modal question. Errors other than an aborted match propagate.
-    bool RunAutoReplace(const std::wstring& text);
+    // guard's modal question. Errors other than an aborted match propagate. The result keeps the
+    // copy's history use.
+    bool RunAutoReplace(const std::wstring& text, HistoryUse historyUse);
 
     // True exactly when the latest RunAutoReplace rewrote the clipboard.
     bool LastUpdateWasAutoReplace() const noexcept { return lastUpdateWasAutoReplace_; }

@@ -59,14 +59,15 @@ bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
         return false;
     }
 
-    const std::optional<std::wstring> read = reader_.Read(owner);
+    // A private copy reads as no text: it is neither replaced nor shown nor logged.
+    const std::optional<ClipboardText> read = reader_.Read(owner);
     if (!read) {
         const std::wstring message = L"クリップボードの文字列の取得に失敗しました。";
         Report(message, L"クリップボード手動置換失敗", NotifyKind::Error);
         log_.WriteLog(LogCategory::ManualReplace, L"クリップボード文字列取得失敗", message);
         return false;
     }
-    const std::wstring& text = *read;
+    const std::wstring& text = read->text;
     const std::wstring kindName = PatternSyntaxName(definition->kind);
 
     std::wstring result;
@@ -101,7 +102,7 @@ bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
         return false;
     }
 
-    if (!writer_.Write(result, owner)) {
+    if (!writer_.Write(result, owner, read->historyUse)) {
         Report(L"クリップボードの更新に失敗しました。", L"クリップボード手動置換失敗", NotifyKind::Error);
         log_.WriteLog(LogCategory::ManualReplace, L"クリップボード更新失敗", detail);
         return false;

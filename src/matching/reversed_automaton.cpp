@@ -23,6 +23,14 @@ struct Node {
     std::vector<Node> children{};
 };
 
+// A back-reference's stand-in: std::wregex compares only the captured text where the reference
+// stands, so the group's assertions must not be checked again there.
+Node WithoutAssertions(Node node) {
+    if (node.kind == Node::Kind::Assert) return Node{};
+    for (Node& child : node.children) child = WithoutAssertions(std::move(child));
+    return node;
+}
+
 size_t CountNodes(const Node& node) {
     size_t count = 1;
     for (const Node& child : node.children) count += CountNodes(child);
@@ -163,7 +171,8 @@ private:
         return AtomNode(pattern_.substr(begin, position_ - begin));
     }
 
-    // "\n": the group's text or, when the group has not taken part, nothing.
+    // "\n": the group's text or, when the group has not taken part, nothing. The copy only widens
+    // the starts: the group's pattern without its assertions (its lookaheads are dropped already).
     Node BackReference(wchar_t first) {
         size_t number = static_cast<size_t>(first - L'0');
         while (More() && Peek() >= L'0' && Peek() <= L'9') {
@@ -178,7 +187,7 @@ private:
         if (copiedNodes_ > kMaxAutomatonStates) throw Unsupported{};
         exact_ = false;
         Node optional{.kind = Node::Kind::Repeat, .min = 0, .max = 1};
-        optional.children.push_back(groupNode);
+        optional.children.push_back(WithoutAssertions(groupNode));
         return optional;
     }
 

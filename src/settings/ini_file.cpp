@@ -33,13 +33,7 @@ bool IniFile::ReadBool(const wchar_t* section, const wchar_t* key, bool fallback
 }
 
 int IniFile::ReadInt(const wchar_t* section, const wchar_t* key, int fallback, int low, int high) const {
-    if (path_.empty()) return std::clamp(fallback, low, high);
-    const int value = static_cast<int>(::GetPrivateProfileIntW(section, key, fallback, path_.c_str()));
-    return std::clamp(value, low, high);
-}
-
-int IniFile::ReadSignedInt(const wchar_t* section, const wchar_t* key, int fallback, int low, int high) const {
-    const std::optional<long long> value = ParseSigned(ReadString(section, key, L""));
+    const std::optional<long long> value = ParseSignedSaturating(ReadString(section, key, L""));
     if (!value) return std::clamp(fallback, low, high);
     return static_cast<int>(std::clamp<long long>(*value, low, high));
 }

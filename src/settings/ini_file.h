@@ -13,11 +13,10 @@ public:
 
     // True exactly for "1", "true", "on" or "yes" in any case; missing key gives `fallback`.
     bool ReadBool(const wchar_t* section, const wchar_t* key, bool fallback) const;
-    // GetPrivateProfileIntW, then limited to [low, high].
+    // Read as text, not with GetPrivateProfileIntW (which gives 0 for "abc" and, on Windows, for
+    // any negative value): an optional minus sign and ASCII digits, limited to [low, high]; any
+    // other text, or none, gives `fallback`.
     int ReadInt(const wchar_t* section, const wchar_t* key, int fallback, int low, int high) const;
-    // For keys that may be negative (GetPrivateProfileIntW gives 0 for those on Windows): an
-    // optional minus sign and digits, then limited to [low, high]; any other text gives `fallback`.
-    int ReadSignedInt(const wchar_t* section, const wchar_t* key, int fallback, int low, int high) const;
     // At most 2047 characters come back.
     std::wstring ReadString(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) const;
 

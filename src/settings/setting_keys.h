@@ -29,9 +29,6 @@ struct IntSetting {
     int fallback;
     int low;
     int high;
-    // Read as text with an optional minus sign: GetPrivateProfileIntW gives 0 for negative
-    // values on Windows, and these keys are often negative.
-    bool negativeText = false;
 };
 
 struct TextSetting {
@@ -66,9 +63,9 @@ inline constexpr BoolSetting kUseClipboardTextWindow{kClipboardTextWindow, L"Use
 inline constexpr BoolSetting kClipboardTextWindowResizable{kClipboardTextWindow, L"ClipboardTextWindowResizable", true};
 inline constexpr BoolSetting kClipboardTextWindowTouchable{kClipboardTextWindow, L"ClipboardTextWindowTouchable", true};
 inline constexpr IntSetting kClipboardTextWindowPosX{
-    kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX, true};
+    kClipboardTextWindow, L"ClipboardTextWindowPosX", 100, INT_MIN, INT_MAX};
 inline constexpr IntSetting kClipboardTextWindowPosY{
-    kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX, true};
+    kClipboardTextWindow, L"ClipboardTextWindowPosY", 100, INT_MIN, INT_MAX};
 inline constexpr IntSetting kClipboardTextWindowWidth{kClipboardTextWindow, L"ClipboardTextWindowWidth", 400, 32, 10000};
 inline constexpr IntSetting kClipboardTextWindowHeight{kClipboardTextWindow, L"ClipboardTextWindowHeight", 200, 32,
                                                        10000};

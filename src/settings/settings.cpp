@@ -22,8 +22,6 @@ bool Settings::Read(const BoolSetting& setting) const {
 }
 
 int Settings::Read(const IntSetting& setting) const {
-    if (setting.negativeText)
-        return ini_.ReadSignedInt(setting.section, setting.key, setting.fallback, setting.low, setting.high);
     return ini_.ReadInt(setting.section, setting.key, setting.fallback, setting.low, setting.high);
 }
 

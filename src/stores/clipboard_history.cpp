@@ -84,7 +84,12 @@ void ClipboardHistory::CompleteLoad() {
     if (!loading_ || !loadFinished_) return;
     JoinLoader();
     loading_ = false;
-    TakeLoad(std::move(loaded_));
+    // The copies queued meanwhile are recorded whatever the report of the load does.
+    try {
+        TakeLoad(std::move(loaded_));
+    } catch (...) {
+        ReportFailure(L"読み込み", CurrentErrorText());
+    }
     loaded_ = {};
     RecordQueued();
 }
@@ -95,7 +100,6 @@ void ClipboardHistory::WaitForLoad() {
 }
 
 void ClipboardHistory::StopLoading() noexcept {
-    if (!loading_) return;
     JoinLoader();
     loading_ = false;
     loaded_ = {};
@@ -109,10 +113,10 @@ void ClipboardHistory::JoinLoader() noexcept {
 }
 
 void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
+    entries_ = std::move(read.entries);  // first: a report that fails must not lose them
     for (const HistoryLogLine& line : read.logLines) log_.WriteLog(LogCategory::ClipboardHistory, line.title, line.message);
     if (read.folderMissing) NotifyFolderFailure(notifier_);
     if (read.failure) ReportFailure(L"読み込み", *read.failure);
-    entries_ = std::move(read.entries);
 }
 
 // Each was accepted when it was copied: a menu open now (it shows only the greyed item while
@@ -131,15 +135,26 @@ void ClipboardHistory::RecordQueued() {
 
 void ClipboardHistory::Add(const std::wstring& text) {
     try {
-        if (menuOpen_ || !settings_.UseClipboardHistory() || text.empty()) return;
+        if (!settings_.UseClipboardHistory() || text.empty()) return;
+        CompleteLoad();  // in case the worker's message was lost
         if (loading_) {
-            queued_.push_back(text);
+            Queue(text);
             return;
         }
+        if (menuOpen_) return;
         AddEntry(text);
     } catch (...) {
         ReportFailure(L"保存", CurrentErrorText());
     }
+}
+
+// An equal text keeps one place, the newest; beyond the maximum count the oldest goes, as it
+// would from the history.
+void ClipboardHistory::Queue(const std::wstring& text) {
+    std::erase(queued_, text);
+    queued_.push_back(text);
+    const size_t maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount());
+    if (queued_.size() > maxCount) queued_.erase(queued_.begin(), queued_.end() - static_cast<std::ptrdiff_t>(maxCount));
 }
 
 MenuEntries ClipboardHistory::BuildMenu() const {
@@ -158,6 +173,8 @@ bool ClipboardHistory::Restore(HWND owner, UINT commandId) {
 }
 
 void ClipboardHistory::AddEntry(const std::wstring& text) {
+    // Compared and labelled as its file will give it back.
+    if (HasLoneSurrogate(text)) return AddEntry(ReplaceLoneSurrogates(text));
     const std::wstring folder = FolderPath();
     if (!EnsureFolder(folder)) {
         NotifyFolderFailure(notifier_);
@@ -193,7 +210,7 @@ bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
     }
     // Read now: the clipboard update that follows records the text again and reorders the list.
     const std::wstring text = ReadHistoryText(entries_[*index].path);
-    if (clipboard_.Write(text, owner)) return true;
+    if (clipboard_.Write(text, owner, HistoryUse::Allowed)) return true;
     NotifyError(notifier_, L"クリップボード更新失敗", L"クリップボードの更新に失敗しました。");
     log_.WriteLog(LogCategory::ClipboardHistory, L"クリップボード更新失敗", L"履歴テキスト: " + text);
     return false;

@@ -57,7 +57,8 @@ public:
     // Until it completes the list is empty and copies are queued. Never throws.
     void Load();
     // Takes a finished load into use: reports what it found, then records the queued copies.
-    // Does nothing while the worker still reads. Never throws.
+    // Does nothing while the worker still reads. Never throws. Add calls it too, so a lost
+    // completion message only delays the load's completion to the next copy.
     void CompleteLoad();
     // Waits for the worker, then CompleteLoad.
     void WaitForLoad();
@@ -67,7 +68,8 @@ public:
     bool Loading() const noexcept { return loading_; }
 
     // Records a new clipboard text as the newest entry, moving an equal one to the front.
-    // Does nothing while the menu is open, with history off or for an empty text. Never throws.
+    // Does nothing while the menu is open, with history off or for an empty text; while the
+    // history loads, the text waits in the queue (menu open or not). Never throws.
     void Add(const std::wstring& text);
 
     // BuildHistoryMenu over the list with the current settings; while loading, one greyed item.
@@ -103,6 +105,7 @@ public:
 private:
     void JoinLoader() noexcept;
     void TakeLoad(HistoryFolderRead read);
+    void Queue(const std::wstring& text);
     void RecordQueued();
     void AddEntry(const std::wstring& text);
     bool RestoreEntry(HWND owner, UINT commandId);

@@ -347,7 +347,7 @@ void CopyTexts::Choose(HWND owner, UINT commandId) {
     if (index >= std::min(entries_.size(), kMaxCopyTextMenuEntries)) return;
     bool written = false;
     try {
-        written = clipboard_.Write(entries_[index].text, owner);
+        written = clipboard_.Write(entries_[index].text, owner, HistoryUse::Allowed);
     } catch (...) {
         // Reported below like any other failed write.
     }

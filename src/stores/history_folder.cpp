@@ -20,6 +20,11 @@ bool IsHistoryFileName(const std::wstring& name) {
     return std::filesystem::path(name).extension().native() == L".bin";
 }
 
+bool IsEmptyFile(const std::wstring& path) {
+    std::error_code error;
+    return std::filesystem::file_size(path, error) == 0 && !error;
+}
+
 // Call inside a catch block: the error text is that of the exception being handled.
 HistoryLogLine FileFailure(const wchar_t* title, const std::wstring& path) {
     return {title, L"file=" + path + L", error=" + CurrentErrorText()};
@@ -34,11 +39,18 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
     for (const std::wstring& name : names) {
         if (stop.stop_requested()) return;
         const std::wstring path = folder + L"\\" + name;
+        // Only a file that holds nothing is deleted: one that cannot be read or unsealed now (held
+        // open by a scanner, sealed under another account, an I/O error) may read again later.
         std::string content;
         try {
             content = ReadEncryptedFile(path);
         } catch (const std::runtime_error&) {
-            read.logLines.push_back(FileFailure(L"暗号ファイルの読み込みに失敗", path));
+            if (IsEmptyFile(path)) {
+                RemoveHistoryFile(path);
+            } else {
+                read.logLines.push_back(FileFailure(L"暗号ファイルの読み込みに失敗", path));
+            }
+            continue;
         }
         if (content.empty()) {
             RemoveHistoryFile(path);

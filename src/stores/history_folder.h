@@ -45,8 +45,8 @@ struct HistoryFolderRead {
     std::optional<std::wstring> failure;         // why the folder could not be read
 };
 
-// Reads every ".bin" file of the folder, newest name first; deletes empty, unreadable and
-// duplicate files and those beyond `maxCount`. Stops between files when asked; the result is then
+// Reads every ".bin" file of the folder, newest name first; deletes empty and duplicate files and
+// those beyond `maxCount`. A file that cannot be read or unsealed stays, gives no entry and a log line. Stops between files when asked; the result is then
 // incomplete and its caller drops it. Never throws.
 HistoryFolderRead ReadHistoryFolder(const std::wstring& folder, size_t maxCount, std::stop_token stop);
 

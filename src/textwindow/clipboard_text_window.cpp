@@ -67,7 +67,7 @@ bool ClipboardTextWindow::ShowTextWindow(HWND owner) {
     }
     ApplyOpacity(opacity);
     if (settings_.ClipboardTextWindowHideFromCapture()) HideFromCapture();
-    if (const std::optional<std::wstring> text = clipboard_.Read(owner); text && Exists()) SetText(*text);
+    if (const std::optional<ClipboardText> read = clipboard_.Read(owner); read && Exists()) SetText(read->text);
     if (!Exists()) return false;
     ::ShowWindow(window_, SW_SHOW);
     ::SetForegroundWindow(window_);

@@ -1,5 +1,6 @@
 // Copies that their owner marks as private are neither recorded, replaced, searched nor shown.
 #include "driver/clipboard_access.h"
+#include "driver/popup_menus.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
 
@@ -16,7 +17,7 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         WriteDataText(L"_wildcard_keywords.txt", L"secret*\n");
-        WriteDataText(L"_wildcard_replace.txt", L"[a]REPLACEME\treplaced\n");
+        WriteDataText(L"_wildcard_replace.txt", L"[a]REPLACEME\treplaced\nsecret\tSECRET\n");
     }
     void StartWith(std::wstring_view extraSettings) {
         WriteSettings(std::wstring(kSettings) + std::wstring(extraSettings));
@@ -59,6 +60,32 @@ TEST_F(PrivateCopies, MarkedCopiesLeaveNoTraceAndNotForHistoryOnlySkipsTheHistor
     EXPECT_FALSE(TakeMessageBox(kReplacedCaption).empty());
     EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret replaced"));
     EXPECT_EQ(HistoryFileCount(), 2u);
+}
+
+// The manual replacement menu (the tray icon's left click) reads the clipboard as the pipeline does.
+TEST_F(PrivateCopies, ManualReplacementNeitherReadsAPrivateCopyNorRecordsWhatItMakesOfANotForHistoryOne) {
+    ASSERT_NO_FATAL_FAILURE(StartWith(L""));
+    const auto chooseManualReplacement = [&] {
+        driver::PostTrayCallback(MainWindow(), WM_LBUTTONUP);
+        const HWND menu = driver::WaitForPopupMenu(ProcessId());
+        ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
+        driver::ChooseMenuAccelerator(menu, L'1');
+    };
+
+    driver::SetClipboardText(L"secret key", {.excludeFromMonitoring = true});
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }));
+    ASSERT_NO_FATAL_FAILURE(chooseManualReplacement());
+    EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード手動置換失敗 - Veltrano")),
+              Utf8(L"クリップボードの文字列の取得に失敗しました。"))
+        << "a private copy reads as no text";
+    EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"secret key"));
+
+    driver::SetClipboardText(L"secret two", {.canIncludeInHistory = 0});
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret two"));
+    ASSERT_NO_FATAL_FAILURE(chooseManualReplacement());
+    EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"SECRET two - Veltrano"; }));
+    EXPECT_EQ(HistoryFileCount(), 1u) << "neither the copy nor its replacement is recorded";
 }
 
 TEST_F(PrivateCopies, WithTheSettingOffEveryCopyIsOrdinary) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 namespace veltrano {
@@ -27,6 +28,25 @@ TEST(Clipboard, NoTextFormatGivesNoText) {
     ::SetClipboardData(CF_BITMAP, bitmap);
     ::CloseClipboard();
     EXPECT_EQ(ReadClipboardText(nullptr), std::nullopt);
+}
+
+// "CanIncludeInClipboardHistory" that is there but cannot be read keeps the copy out of the history.
+TEST(Clipboard, AnUnreadableHistoryMarkerMeansNotForHistory) {
+    const UINT marker = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+    for (const SIZE_T bytes : {SIZE_T{0}, SIZE_T{2}}) {
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::EmptyClipboard();
+        HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 5 * sizeof(wchar_t));
+        std::memcpy(::GlobalLock(text), L"text", 4 * sizeof(wchar_t));
+        ::GlobalUnlock(text);
+        ::SetClipboardData(CF_UNICODETEXT, text);
+        // No data at all (to be rendered by an owner that never does), or two bytes of four.
+        ::SetClipboardData(marker, bytes ? ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes) : nullptr);
+        ::CloseClipboard();
+        const ClipboardContent content = ReadClipboardContent(nullptr);
+        EXPECT_EQ(content.text, std::optional<std::wstring>(L"text"));
+        EXPECT_EQ(PrivacyOf(content.markers), CopyPrivacy::NotForHistory) << bytes << " bytes";
+    }
 }
 
 TEST(Clipboard, WriteGivesUpWhileAnotherHolderKeepsItOpen) {

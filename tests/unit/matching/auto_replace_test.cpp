@@ -53,7 +53,7 @@ protected:
 
     // Runs once and checks that the flag tells the same as the result.
     bool Run(const std::wstring& text) {
-        const bool rewritten = autoReplace.RunAutoReplace(text);
+        const bool rewritten = autoReplace.RunAutoReplace(text, HistoryUse::Allowed);
         EXPECT_EQ(autoReplace.LastUpdateWasAutoReplace(), rewritten);
         return rewritten;
     }

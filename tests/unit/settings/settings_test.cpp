@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/plain_regex.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
 
@@ -74,32 +75,40 @@ TEST_F(SettingsTest, BoolWordsInAnyCase) {
     }
 }
 
-TEST_F(SettingsTest, IntegersAreLimitedToTheirRanges) {
-    Store(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"3");
-    EXPECT_EQ(settings.ClipboardTextWindowOpacity(), 8);
-    Store(section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"300");
-    EXPECT_EQ(settings.ClipboardTextWindowOpacity(), 255);
-    Store(section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"0");
-    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 1);
-    Store(section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"20000");
-    EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 9999);
-    Store(section::kClipboardReplace, L"ReplaceContinuousIntervalMs", L"5");
-    EXPECT_EQ(settings.ReplaceContinuousIntervalMs(), 10);
-    Store(section::kNotify, L"NotifyMode", L"7");
-    EXPECT_EQ(settings.NotifyMode(), 4);
-    Store(section::kNotify, L"VoiceVolume", L"-3");
-    EXPECT_EQ(settings.VoiceVolume(), 0);
-    Store(section::kClipboardTextWindow, L"ClipboardTextWindowPosX", L"-250");
-    EXPECT_EQ(settings.ClipboardTextWindowPosX(), -250);
-    Store(section::kClipboardTextWindow, L"ClipboardTextWindowPosY", L"-40px");  // read as text: digits only
-    EXPECT_EQ(settings.ClipboardTextWindowPosY(), 100);
-
-    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"0");
-    EXPECT_EQ(settings.ReplaceContinuousCount(), 1);
-    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"-4");
-    EXPECT_EQ(settings.ReplaceContinuousCount(), 1);
-    Store(section::kClipboardReplace, L"ReplaceContinuousCount", L"5000");
-    EXPECT_EQ(settings.ReplaceContinuousCount(), 5000);
+// Integers are read as text: anything but an optional minus sign and ASCII digits gives the
+// default (a history must not shrink to one entry over a typo), a number is limited to the range.
+TEST_F(SettingsTest, IntegersAreLimitedToTheirRangesAndOtherTextGivesTheDefault) {
+    struct Row {
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* stored;
+        int (Settings::*read)() const;
+        int expected;
+    };
+    const Row rows[] = {
+        {section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"3", &Settings::ClipboardTextWindowOpacity, 8},
+        {section::kClipboardTextWindow, L"ClipboardTextWindowOpacity", L"300", &Settings::ClipboardTextWindowOpacity, 255},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"0", &Settings::ClipboardHistoryMaxCount, 1},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"20000", &Settings::ClipboardHistoryMaxCount, 9999},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"abc", &Settings::ClipboardHistoryMaxCount, 50},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"５０", &Settings::ClipboardHistoryMaxCount, 50},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"-3", &Settings::ClipboardHistoryMaxCount, 1},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"12345678901234567890", &Settings::ClipboardHistoryMaxCount, 9999},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"", &Settings::ClipboardHistoryMaxCount, 50},
+        {section::kClipboardHistory, L"ClipboardHistoryMaxCount", L"7x", &Settings::ClipboardHistoryMaxCount, 50},
+        {section::kClipboardReplace, L"ReplaceContinuousIntervalMs", L"5", &Settings::ReplaceContinuousIntervalMs, 10},
+        {section::kNotify, L"NotifyMode", L"7", &Settings::NotifyMode, 4},
+        {section::kNotify, L"VoiceVolume", L"-3", &Settings::VoiceVolume, 0},
+        {section::kClipboardTextWindow, L"ClipboardTextWindowPosX", L"-250", &Settings::ClipboardTextWindowPosX, -250},
+        {section::kClipboardTextWindow, L"ClipboardTextWindowPosY", L"-40px", &Settings::ClipboardTextWindowPosY, 100},
+        {section::kClipboardReplace, L"ReplaceContinuousCount", L"0", &Settings::ReplaceContinuousCount, 1},
+        {section::kClipboardReplace, L"ReplaceContinuousCount", L"-4", &Settings::ReplaceContinuousCount, 1},
+        {section::kClipboardReplace, L"ReplaceContinuousCount", L"5000", &Settings::ReplaceContinuousCount, 5000},
+    };
+    for (const Row& row : rows) {
+        Store(row.section, row.key, row.stored);
+        EXPECT_EQ((settings.*row.read)(), row.expected) << row.key << "=" << test::Printable(row.stored);
+    }
 }
 
 TEST_F(SettingsTest, TrayActionsOutsideOneToFourMeanNone) {

@@ -20,11 +20,13 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Another program holding the file for reading and denying writers, as an editor or a
-// read-only medium does: reads still work, every write fails.
-inline UniqueFileHandle HoldAgainstWriting(const std::wstring& path) {
-    return UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+// Another program holding the file open, sharing it only as `share` allows.
+inline UniqueFileHandle HoldFile(const std::wstring& path, DWORD share) {
+    return UniqueFileHandle(
+        ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+// As an editor or a read-only medium does: reads still work, every write fails.
+inline UniqueFileHandle HoldAgainstWriting(const std::wstring& path) { return HoldFile(path, FILE_SHARE_READ); }
 
 }  // namespace veltrano::test

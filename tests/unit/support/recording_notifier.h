@@ -1,4 +1,5 @@
 #pragma once
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@ struct Notification {
 class RecordingNotifier final : public Notifier {
 public:
     void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) override {
+        if (failuresLeft > 0 && failuresLeft--) throw std::runtime_error("no thread for the message box");
         notifications.push_back({body, title, kind});
     }
     std::vector<Notification> notifications;
+    int failuresLeft = 0;  // so many notifications throw first, as when no thread can be started
     int fallbackBoxes = 0;
 
 protected:
