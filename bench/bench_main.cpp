@@ -5,6 +5,7 @@
 //   latency <Veltrano.exe>                          end-to-end latency (needs a display)
 //   startup <Veltrano.exe>                          start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
+//   classify                                        200 class regexes over random CJK text
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "base/text_encoding.h"
 #include "bench_data.h"
 #include "cells.h"
+#include "classify_bench.h"
 #include "driver/program_folder.h"
 #include "latency.h"
 #include "replace_bench.h"
@@ -59,7 +61,8 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|startup|replace|textimage ... (see bench/README.md)\n", stderr);
+    if (command == L"classify" && argc == 2) return RunClassifyBench();
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|startup|replace|textimage|classify ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -16,6 +16,7 @@
 #include "base/local_clock.h"
 #include "base/text_encoding.h"
 #include "bench_data.h"
+#include "loaded_set.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "log/log_writer.h"
@@ -36,23 +37,6 @@ constexpr double kRepeatSecondsOurs = 10;
 constexpr double kRepeatSecondsBaseline = 2;
 constexpr int kMaxRuns = 5;
 
-class SilentNotifier final : public Notifier {
-public:
-    void Notify(const std::wstring& body, const std::wstring&, NotifyKind) override { messages.push_back(body); }
-    std::vector<std::wstring> messages;
-
-protected:
-    void ShowFallbackBox() noexcept override {}
-};
-
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // Wine fills no private-bytes counter (PrivateUsage stays 0); its PeakWorkingSetSize is the
 // process's peak resident memory, which cannot be reset, so the cell reports the whole child's peak.
 PROCESS_MEMORY_COUNTERS MemoryCounters() {
@@ -61,25 +45,6 @@ PROCESS_MEMORY_COUNTERS MemoryCounters() {
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
     return counters;
 }
-
-// The keyword files of one set in a throw-away program folder, loaded as the program loads them.
-struct LoadedSet {
-    driver::TemporaryProgramFolder folder = driver::TemporaryProgramFolder::Create();
-    DataPaths paths{folder.Path(), L"bench"};
-    Settings settings{paths.SettingsFile()};
-    SystemLocalClock clock;
-    LogWriter log{settings, paths, clock};
-    SilentNotifier notifier;
-    KeywordLists lists{settings, paths, notifier, log};
-
-    explicit LoadedSet(const KeywordSet& set) {
-        const std::string bom = "\xEF\xBB\xBF";
-        driver::WriteFileBytes(lists.KeywordFilePath(KeywordKind::Wildcard, false), bom + WideToUtf8(set.wildcardLines));
-        driver::WriteFileBytes(lists.KeywordFilePath(KeywordKind::Regex, false), bom + WideToUtf8(set.regexLines));
-        lists.Reload();
-        if (!notifier.messages.empty()) throw std::runtime_error("the keyword files did not load");
-    }
-};
 
 struct CellResult {
     enum class State { Done, Crashed, OverCap, NotRun } state = State::NotRun;

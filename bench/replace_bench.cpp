@@ -10,6 +10,7 @@
 
 #include "base/text_encoding.h"
 #include "driver/program_folder.h"
+#include "loaded_set.h"
 #include "matching/large_stack.h"
 #include "matching/replacement_definitions.h"
 #include "number_format.h"
@@ -18,8 +19,6 @@ namespace veltrano::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 std::map<std::string, double> ReadRgTimes(const std::wstring& path) {
     std::map<std::string, double> times;

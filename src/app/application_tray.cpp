@@ -32,6 +32,7 @@ void Application::ShowManualReplaceMenu() {
 }
 
 void Application::ShowClipboardHistoryMenu() {
+    history_.CompleteLoad();  // a load whose message was lost shows its entries all the same
     // While the menu is open, a copy must not shift the entries behind its command ids.
     const ClipboardHistory::MenuOpenGuard open(history_);
     const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);

@@ -18,6 +18,8 @@ constexpr size_t kMaxTransitionEntries = 1u << 20;
 constexpr size_t kMaxPatternSets = 4096;
 // Transitions computed (each up to the automaton's size) between two looks at the clock.
 constexpr uint32_t kFirstStepsPerClockRead = 1024;
+// Characters classified, weighted by the atoms that ask std::wregex, between two looks at the clock.
+constexpr size_t kClassifyWorkPerClockRead = 4096;
 
 std::regex_traits<wchar_t>::char_class_type WordClass(const std::regex_traits<wchar_t>& traits) {
     static constexpr wchar_t kWord[] = L"w";
@@ -45,17 +47,24 @@ struct ReverseDfa::Context {
 };
 
 // One character of the pattern. A plain literal is compared as the regex compares it (folded
-// through the locale's ctype when ignoring case); anything else asks std::wregex.
+// through the locale's ctype when ignoring case), the common classes and brackets as sets of
+// code units; anything else asks std::wregex.
 struct ReverseDfa::Atom {
-    enum class Kind : unsigned char { Exact, Folded, Regex };
+    enum class Kind : unsigned char { Exact, Folded, Set, Regex };
     Kind kind = Kind::Exact;
     wchar_t literal = 0;
+    std::optional<AtomCharSet> set;
     std::wregex regex;
 
-    explicit Atom(const AutomatonAtom& atom) {
+    Atom(const AutomatonAtom& atom, const AtomCharSet::Traits& traits) {
         if (atom.text.size() == 1 && atom.text != L".") {
             kind = atom.ignoreCase ? Kind::Folded : Kind::Exact;
             literal = atom.text[0];
+            return;
+        }
+        set = AtomCharSet::Read(atom.text, atom.ignoreCase, traits);
+        if (set) {
+            kind = Kind::Set;
             return;
         }
         auto flags = std::regex_constants::ECMAScript;
@@ -64,10 +73,11 @@ struct ReverseDfa::Atom {
         regex = std::wregex(atom.text, flags);
     }
 
-    bool Contains(wchar_t c, const std::ctype<wchar_t>& ctype) const {
+    bool Contains(wchar_t c, const std::ctype<wchar_t>& ctype, const AtomCharSet::Traits& traits) const {
         switch (kind) {
             case Kind::Exact: return c == literal;
             case Kind::Folded: return ctype.tolower(c) == ctype.tolower(literal);
+            case Kind::Set: return set->Contains(c, traits);
             case Kind::Regex: return std::regex_match(&c, &c + 1, regex);
         }
         return false;
@@ -86,7 +96,10 @@ ReverseDfa::ReverseDfa(const ReversedAutomaton& automaton)
       wordClass_(WordClass(traits_)),
       patternSets_(1),
       marks_(automaton.states.size(), 0) {
-    for (const AutomatonAtom& atom : automaton.atoms) atoms_.push_back(std::make_unique<Atom>(atom));
+    for (const AutomatonAtom& atom : automaton.atoms) {
+        atoms_.push_back(std::make_unique<Atom>(atom, traits_));
+        regexAtoms_ += atoms_.back()->kind == Atom::Kind::Regex;
+    }
 }
 
 ReverseDfa::~ReverseDfa() = default;
@@ -125,10 +138,17 @@ uint16_t ReverseDfa::ClassOf(wchar_t c) {
     return known;
 }
 
-// Characters that no atom and no assertion can tell apart share a class.
+// Characters that no atom and no assertion can tell apart share a class. Atoms that ask
+// std::wregex cost about a microsecond each, so a text of many distinct characters can spend the
+// search's time here: that work counts against the deadline too.
 uint16_t ReverseDfa::Classify(wchar_t c) {
+    classifyWork_ += 1 + regexAtoms_;
+    if (classifyWork_ >= kClassifyWorkPerClockRead) {
+        classifyWork_ = 0;
+        if (std::chrono::steady_clock::now() >= deadline_) throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
+    }
     std::vector<bool> signature(atoms_.size() + 1);
-    for (size_t i = 0; i < atoms_.size(); ++i) signature[i] = atoms_[i]->Contains(c, *ctype_);
+    for (size_t i = 0; i < atoms_.size(); ++i) signature[i] = atoms_[i]->Contains(c, *ctype_, traits_);
     signature.back() = traits_.isctype(c, wordClass_);
     const auto [found, added] = classIndex_.try_emplace(signature, static_cast<uint16_t>(classMembers_.size()));
     if (added) {

@@ -1,9 +1,9 @@
 #pragma once
 // A lazily built DFA of a reversed automaton: one backward scan over the text reports every
 // position at which an anchored match of the automaton's pattern(s) begins. Characters are
-// classified by the same rules std::wregex applies: each atom of the pattern is asked through
-// std::wregex, word characters through the same regex traits. Not thread-safe: the DFA grows
-// while it scans.
+// classified by the same rules std::wregex applies: each atom of the pattern is read as a set of
+// code units or asked through std::wregex, word characters through the same regex traits. Not
+// thread-safe: the DFA grows while it scans.
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "matching/atom_char_set.h"
 #include "matching/reversed_automaton.h"
 
 namespace veltrano {
@@ -64,6 +65,8 @@ private:
 
     const ReversedAutomaton& automaton_;
     std::vector<std::unique_ptr<Atom>> atoms_;
+    size_t regexAtoms_ = 0;    // atoms decided by std::wregex
+    size_t classifyWork_ = 0;  // since the clock was last read
     // The regex reads characters through the global locale as it was when it was compiled.
     std::locale locale_;
     const std::ctype<wchar_t>* ctype_;

@@ -307,14 +307,22 @@ std::optional<ReversedAutomaton> ReadReversedAutomaton(std::wstring_view pattern
 ReversedAutomaton CombineReversedAutomata(const std::vector<const ReversedAutomaton*>& parts) {
     ReversedAutomaton combined;
     std::vector<int> starts;
+    // Equal atoms (a hundred keywords that use "\d") are one atom: each atom costs the
+    // classification of every new character.
+    std::map<std::pair<std::wstring, bool>, int> atomIndex;
     for (size_t part = 0; part < parts.size(); ++part) {
         const ReversedAutomaton& automaton = *parts[part];
-        const int atomOffset = static_cast<int>(combined.atoms.size());
+        std::vector<int> atomIds;
+        for (const AutomatonAtom& atom : automaton.atoms) {
+            const auto [found, added] =
+                atomIndex.try_emplace({atom.text, atom.ignoreCase}, static_cast<int>(combined.atoms.size()));
+            if (added) combined.atoms.push_back(atom);
+            atomIds.push_back(found->second);
+        }
         const int stateOffset = static_cast<int>(combined.states.size());
         const auto shift = [stateOffset](int id) { return id < 0 ? id : id + stateOffset; };
-        combined.atoms.insert(combined.atoms.end(), automaton.atoms.begin(), automaton.atoms.end());
         for (AutomatonState state : automaton.states) {
-            if (state.op == AutomatonState::Op::Atom) state.atom += atomOffset;
+            if (state.op == AutomatonState::Op::Atom) state.atom = atomIds[static_cast<size_t>(state.atom)];
             if (state.op == AutomatonState::Op::Match) state.pattern = static_cast<int>(part);
             state.next = shift(state.next);
             state.alternative = shift(state.alternative);

@@ -167,7 +167,7 @@ TEST(LinearRegex, RelaxesBackReferencesAndLookaheadsAndLeavesTheRestToTheBounded
     EXPECT_NE(LinearRegex::Create(L"(?:\\d{3}-){2}\\d{4}|[\\w.+-]+@[\\w-]+\\.[\\w.]+", true), nullptr);
 }
 
-TEST(LinearRegex, AScanThatKeepsOverflowingItsCacheStopsAtTheDeadline) {
+TEST(LinearRegex, AScanThatKeepsOverflowingItsCacheOrClassifyingStopsAtTheDeadline) {
     // Read backwards, where each of the last 14 'a's stands needs a state of its own: 2^14 of them.
     const std::shared_ptr<const LinearRegex> thrashing = LinearRegex::Create(L"[ab]{14}a", false);
     ASSERT_NE(thrashing, nullptr);
@@ -177,6 +177,14 @@ TEST(LinearRegex, AScanThatKeepsOverflowingItsCacheStopsAtTheDeadline) {
     MatchBudget spent(std::chrono::steady_clock::time_point{});
     EXPECT_THROW(thrashing->FirstStart(text, 0, spent), MatchAborted);
     EXPECT_TRUE(thrashing->FirstStart(text).has_value()) << "without a deadline it finishes";
+
+    // Few states, but thousands of distinct characters, each asked of std::wregex (folded ranges).
+    const std::shared_ptr<const LinearRegex> folding = LinearRegex::Create(L"[一-龯][ぁ-ん]\\d", true);
+    ASSERT_NE(folding, nullptr);
+    std::wstring distinct;
+    for (wchar_t c = 0x4E00; c < 0x4E00 + 20000; ++c) distinct += c;
+    EXPECT_THROW(folding->FirstStart(distinct, 0, spent), MatchAborted);
+    EXPECT_FALSE(folding->FirstStart(distinct).has_value()) << "without a deadline it finishes";
 }
 
 }  // namespace
