@@ -3,6 +3,7 @@
 //   table <folder> <rg results> [ours cap s] [baseline cap s] [sets, e.g. 0123]
 //   cell ours|baseline <set> <text file> <result>   one cell, in a child process
 //   latency <Veltrano.exe>                          end-to-end latency (needs a display)
+//   giantcopy <Veltrano.exe>                        a giant copy, then a keyword copy (needs a display)
 //   startup <Veltrano.exe>                          start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
@@ -58,11 +59,12 @@ int Main(int argc, wchar_t** argv) {
     }
     if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
+    if (command == L"giantcopy" && argc == 3) return RunGiantCopyLatency(path(2));
     if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|startup|replace|textimage|classify ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -1,7 +1,6 @@
 #include "cells.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +16,7 @@
 #include "base/text_encoding.h"
 #include "bench_data.h"
 #include "loaded_set.h"
+#include "process_memory.h"
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "log/log_writer.h"
@@ -36,15 +36,6 @@ using Clock = std::chrono::steady_clock;
 constexpr double kRepeatSecondsOurs = 10;
 constexpr double kRepeatSecondsBaseline = 2;
 constexpr int kMaxRuns = 5;
-
-// Wine fills no private-bytes counter (PrivateUsage stays 0); its PeakWorkingSetSize is the
-// process's peak resident memory, which cannot be reset, so the cell reports the whole child's peak.
-PROCESS_MEMORY_COUNTERS MemoryCounters() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters;
-}
 
 struct CellResult {
     enum class State { Done, Crashed, OverCap, NotRun } state = State::NotRun;
@@ -100,7 +91,7 @@ int RunCell(const std::wstring& mode, int setIndex, const std::wstring& textPath
     }
     result.milliseconds = Median(times);
     result.runs = static_cast<int>(times.size());
-    result.peakMiB = double(MemoryCounters().PeakWorkingSetSize) / (1 << 20);
+    result.peakMiB = MiB(MemoryCounters().PeakWorkingSetSize);
     WriteResult(resultPath, result);
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <thread>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -15,6 +17,8 @@
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
+#include "base/unique_any.h"
+#include "process_memory.h"
 #include "veltrano_program.h"
 
 namespace veltrano::bench {
@@ -24,10 +28,10 @@ using Clock = std::chrono::steady_clock;
 
 
 // Polls every millisecond: the driver's own 20 ms poll would dominate a 1 KiB measurement.
-HWND WaitForBox(DWORD processId) {
+HWND WaitForBox(DWORD processId, std::chrono::seconds patience = std::chrono::seconds(30)) {
     const driver::WindowQuery query{
         .className = driver::kDialogClass, .caption = kDetectionCaption, .processId = processId, .visibleOnly = true};
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    const auto deadline = Clock::now() + patience;
     while (Clock::now() < deadline) {
         const auto windows = driver::FindTopLevelWindows(query);
         if (!windows.empty()) return windows.front().handle;
@@ -96,7 +100,68 @@ int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
     return failures;
 }
 
+struct GiantCopy {
+    double answeredMs = 0;    // from the giant copy until the small copy's warning shows
+    double peakAboveIdleMiB = 0;
+};
+
+// A giant copy without a keyword, one second later a small one with a keyword: how long until
+// the small one is answered, and the program's peak resident memory above its idle size.
+std::optional<GiantCopy> MeasureGiantCopy(const std::wstring& programPath, const std::wstring& settings,
+                                          const std::wstring& giant) {
+    const auto folder = driver::TemporaryProgramFolder::Create();
+    const std::wstring program = folder.CopyIn(programPath);
+    const std::wstring user = UserName();
+    const std::vector<KeywordSet> sets = KeywordSets();
+    driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n" + settings);
+    driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(sets[0].wildcardLines));
+    driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(sets[4].regexLines));
+
+    driver::StartedProgram started = driver::StartProgram(program, L"", folder.Path());
+    const HWND mainWindow = driver::WaitForWindow({.className = kMainWindowClass, .processId = started.processId});
+    std::optional<GiantCopy> result;
+    if (mainWindow && ::WaitForInputIdle(started.process.Get(), 30000) == 0) {
+        const UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, started.processId));
+        ::Sleep(1000);
+        const SIZE_T idle = MemoryCounters(process.Get()).WorkingSetSize;
+        const auto start = Clock::now();
+        driver::SetClipboardText(giant);
+        std::this_thread::sleep_until(start + std::chrono::seconds(1));
+        driver::SetClipboardText(L"password 1");
+        const HWND box = WaitForBox(started.processId, std::chrono::seconds(120));
+        const double answeredMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const SIZE_T peak = MemoryCounters(process.Get()).PeakWorkingSetSize;
+        if (box) {
+            result = GiantCopy{answeredMs, MiB(peak - idle)};
+            driver::PressButton(box, IDOK);
+        }
+        driver::PostCommand(mainWindow, kExitCommand);
+    }
+    if (!driver::WaitForExit(started.process.Get(), 120000)) driver::KillProcess(started.process.Get());
+    return result;
+}
+
 }  // namespace
+
+int RunGiantCopyLatency(const std::wstring& programPath) {
+    const std::wstring giant = driver::MakeSizedText(32u << 20);  // 64 MiB as UTF-16
+    const double giantMiB = static_cast<double>(giant.size() * sizeof(wchar_t)) / (1 << 20);
+    const std::optional<GiantCopy> bare = MeasureGiantCopy(
+        programPath, L"[ClipboardHistory]\r\nUseClipboardHistory=false\r\n", giant);
+    const std::optional<GiantCopy> full = MeasureGiantCopy(
+        programPath, L"[ClipboardTextWindow]\r\nUseClipboardTextWindow=true\r\n", giant);
+    if (!bare || !full) {
+        std::fputs("latency: no warning after a giant copy\n", stderr);
+        return 1;
+    }
+    std::printf("Giant copy (%.0f MiB as UTF-16), a keyword copy 1 s later: answered %.0f ms after the giant copy with "
+                "history and text window on (%.2fx of %.0f ms with both off); peak memory %.0f MiB above idle "
+                "(%.2fx the text), %.0f MiB with both off (%.2fx)\n",
+                giantMiB, full->answeredMs, full->answeredMs / bare->answeredMs, bare->answeredMs,
+                full->peakAboveIdleMiB, full->peakAboveIdleMiB / giantMiB, bare->peakAboveIdleMiB,
+                bare->peakAboveIdleMiB / giantMiB);
+    return 0;
+}
 
 int RunLatency(const std::wstring& programPath) {
     const std::vector<KeywordSet> sets = KeywordSets();

@@ -1,7 +1,6 @@
 #include "startup_bench.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "driver/processes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
+#include "process_memory.h"
 #include "veltrano_program.h"
 
 namespace veltrano::bench {
@@ -89,12 +89,7 @@ std::optional<Startup> MeasureStartup(const std::wstring& programPath, int entri
     return result;
 }
 
-double PrivateMiB(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(process, &counters, sizeof counters);
-    return static_cast<double>(counters.PagefileUsage) / (1 << 20);
-}
+double PrivateMiB(HANDLE process) { return MiB(MemoryCounters(process).PagefileUsage); }
 
 struct MemoryGrowth {
     double afterOne = 0;   // MiB more than before the first copy

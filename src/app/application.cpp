@@ -116,8 +116,8 @@ LRESULT Application::OnCreate() {
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
-    clipboardHandler_ = [this](const std::wstring& text, HistoryUse historyUse) {
-        pipeline_.ProcessClipboardText(text, historyUse);
+    clipboardHandler_ = [this](std::wstring text, HistoryUse historyUse) {
+        pipeline_.ProcessClipboardText(std::move(text), historyUse);
     };
     return 0;
 }
@@ -136,12 +136,12 @@ void Application::OnDestroy() {
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
     // A private copy is handled as an update without text, so the last text leaves the screen too.
-    const std::optional<ClipboardText> read = showableClipboard_.Read(window_);
+    std::optional<ClipboardText> read = showableClipboard_.Read(window_);
     if (!read) {
         pipeline_.ProcessNoText();
         return;
     }
-    clipboardHandler_(read->text, read->historyUse);
+    clipboardHandler_(std::move(read->text), read->historyUse);
 }
 
 void Application::OnTrayCallback(LPARAM lParam) {

@@ -2,31 +2,39 @@
 
 #include "app/tray_tip.h"
 #include "base/error_text.h"
+#include "base/scope_exit.h"
 
 namespace veltrano {
 
-void ClipboardPipeline::ProcessClipboardText(const std::wstring& text, HistoryUse historyUse) {
+void ClipboardPipeline::ProcessClipboardText(std::wstring text, HistoryUse historyUse) {
     try {
-        Run(text, historyUse);
+        Run(std::move(text), historyUse);
     } catch (...) {
         ReportFailure();
     }
 }
 
-void ClipboardPipeline::Run(const std::wstring& text, HistoryUse historyUse) {
-    // A copied text is recorded as copied, before automatic replacement sees it; a text that
-    // automatic replacement wrote is recorded below, only if it is not replaced once more. A
-    // replacement carries the copy's history use, so it comes back marked as the copy was.
-    const bool recordedFirst = !steps_.autoReplace.LastUpdateWasAutoReplace();
-    const bool keepInHistory = historyUse == HistoryUse::Allowed;
-    if (recordedFirst && keepInHistory) steps_.history.Add(text);
-    if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_ &&
-        steps_.autoReplace.RunAutoReplace(text, historyUse)) {
-        return;  // the rewritten text comes back as an update of its own
+void ClipboardPipeline::Run(std::wstring text, HistoryUse historyUse) {
+    const bool copied = !steps_.autoReplace.LastUpdateWasAutoReplace();
+    bool record = historyUse == HistoryUse::Allowed;
+    if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_) {
+        // A copy is recorded as copied, before automatic replacement: its question runs a modal
+        // loop in which later copies are handled.
+        if (copied && record) {
+            steps_.history.Add(text);
+            record = false;
+        }
+        // The rewritten text comes back as an update of its own (it carries the copy's history
+        // use); a text that automatic replacement wrote is recorded only if not replaced again.
+        if (steps_.autoReplace.RunAutoReplace(text, historyUse)) return;
     }
+    // Otherwise recorded last, on every path, when nothing else needs the text: the history
+    // then frees a giant copy's memory before it seals it.
+    const ScopeExit recordLast([&] {
+        if (record) steps_.history.Add(std::move(text));
+    });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (!recordedFirst && keepInHistory) steps_.history.Add(text);
     steps_.keywordSearch.SearchKeywords(text);
 }
 

@@ -21,16 +21,24 @@ std::wstring Utf8ToWide(std::string_view bytes) {
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
+    std::string bytes;
+    AppendUtf8(bytes, text);
+    return bytes;
+}
+
+void AppendUtf8(std::string& bytes, std::wstring_view text) {
+    if (text.empty()) return;
     if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
         throw std::runtime_error("WideToUtf8: text too long to convert");
     const int inLength = static_cast<int>(text.size());
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0) throw std::runtime_error("WideToUtf8: text too long to convert");
-    std::string bytes(static_cast<size_t>(length), '\0');
-    if (::WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, bytes.data(), length, nullptr, nullptr) != length)
+    const size_t start = bytes.size();
+    bytes.resize(start + static_cast<size_t>(length));
+    if (::WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, bytes.data() + start, length, nullptr, nullptr) != length) {
+        bytes.resize(start);
         throw std::runtime_error("WideToUtf8: conversion failed");
-    return bytes;
+    }
 }
 
 namespace {

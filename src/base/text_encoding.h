@@ -1,5 +1,5 @@
 #pragma once
-// The only two conversions between the program's wide text and UTF-8 bytes.
+// The only conversions between the program's wide text and UTF-8 bytes.
 #include <string>
 #include <string_view>
 
@@ -11,6 +11,9 @@ std::wstring Utf8ToWide(std::string_view bytes);
 // Lenient: unpaired surrogates become U+FFFD. Throws std::runtime_error only for a text too long
 // for the system's conversion (over INT_MAX units or bytes), never giving short bytes.
 std::string WideToUtf8(std::wstring_view text);
+// WideToUtf8 appended to `bytes`, for a caller that puts something before the text: a giant text
+// is then converted once, into its final buffer.
+void AppendUtf8(std::string& bytes, std::wstring_view text);
 
 // Whether a high surrogate lacks its low one or a low one stands alone.
 bool HasLoneSurrogate(std::wstring_view text);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
 #include "storage/atomic_file.h"
 
@@ -46,6 +47,20 @@ std::string TakeBlob(DATA_BLOB& blob) {
     return std::string(reinterpret_cast<const char*>(blob.pbData), blob.cbData);
 }
 
+// Sealed before any file is touched, so a failing service leaves the old file as it was. Each
+// copy of a giant text counts: the plain bytes go before the file is written, the sealed ones
+// are written from the service's own buffer.
+void SealAndReplace(const std::wstring& path, std::string plain) {
+    DATA_BLOB in = BlobOf(plain, "CryptProtectData failed");
+    DATA_BLOB out{};
+    if (!::CryptProtectData(&in, nullptr, nullptr, nullptr, nullptr, 0, &out))
+        throw std::runtime_error("CryptProtectData failed");
+    const UniqueHlocal owner(out.pbData);
+    std::string().swap(plain);
+    const std::string_view sealed(reinterpret_cast<const char*>(out.pbData), out.cbData);
+    ReplaceFileAtomically(path, {{sealed, "Failed to write encrypted file: "}});
+}
+
 }  // namespace
 
 std::string ReadUtf8TextFile(const std::wstring& path) {
@@ -68,18 +83,17 @@ std::string ReadEncryptedFile(const std::wstring& path) {
 }
 
 void WriteEncryptedFile(const std::wstring& path, std::string_view bytes) {
-    // Sealed before any file is touched, so a failing service leaves the old file as it was.
     std::string plain;
     plain.reserve(kUtf8Bom.size() + bytes.size());
     plain.append(kUtf8Bom).append(bytes);
+    SealAndReplace(path, std::move(plain));
+}
 
-    DATA_BLOB in = BlobOf(plain, "CryptProtectData failed");
-    DATA_BLOB out{};
-    if (!::CryptProtectData(&in, nullptr, nullptr, nullptr, nullptr, 0, &out))
-        throw std::runtime_error("CryptProtectData failed");
-    const std::string sealed = TakeBlob(out);
-
-    ReplaceFileAtomically(path, {{sealed, "Failed to write encrypted file: "}});
+void WriteEncryptedText(const std::wstring& path, std::wstring text) {
+    std::string plain(kUtf8Bom);
+    AppendUtf8(plain, text);
+    std::wstring().swap(text);
+    SealAndReplace(path, std::move(plain));
 }
 
 }  // namespace veltrano

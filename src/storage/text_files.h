@@ -12,5 +12,8 @@ void WriteUtf8TextFile(const std::wstring& path, std::string_view bytes);
 
 std::string ReadEncryptedFile(const std::wstring& path);
 void WriteEncryptedFile(const std::wstring& path, std::string_view bytes);
+// WriteEncryptedFile of the text's UTF-8, converted straight into the buffer that is sealed. The
+// text is taken, and freed once converted: a giant one is not held while it is sealed.
+void WriteEncryptedText(const std::wstring& path, std::wstring text);
 
 }  // namespace veltrano

@@ -124,25 +124,25 @@ void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
 void ClipboardHistory::RecordQueued() {
     std::vector<std::wstring> queued = std::move(queued_);
     queued_.clear();
-    for (const std::wstring& text : queued) {
+    for (std::wstring& text : queued) {
         try {
-            AddEntry(text);
+            AddEntry(std::move(text));
         } catch (...) {
             ReportFailure(L"保存", CurrentErrorText());
         }
     }
 }
 
-void ClipboardHistory::Add(const std::wstring& text) {
+void ClipboardHistory::Add(std::wstring text) {
     try {
         if (!settings_.UseClipboardHistory() || text.empty()) return;
         CompleteLoad();  // in case the worker's message was lost
         if (loading_) {
-            Queue(text);
+            Queue(std::move(text));
             return;
         }
         if (menuOpen_) return;
-        AddEntry(text);
+        AddEntry(std::move(text));
     } catch (...) {
         ReportFailure(L"保存", CurrentErrorText());
     }
@@ -150,9 +150,9 @@ void ClipboardHistory::Add(const std::wstring& text) {
 
 // An equal text keeps one place, the newest; beyond the maximum count the oldest goes, as it
 // would from the history.
-void ClipboardHistory::Queue(const std::wstring& text) {
+void ClipboardHistory::Queue(std::wstring text) {
     std::erase(queued_, text);
-    queued_.push_back(text);
+    queued_.push_back(std::move(text));
     const size_t maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount());
     if (queued_.size() > maxCount) queued_.erase(queued_.begin(), queued_.end() - static_cast<std::ptrdiff_t>(maxCount));
 }
@@ -172,9 +172,9 @@ bool ClipboardHistory::Restore(HWND owner, UINT commandId) {
     }
 }
 
-void ClipboardHistory::AddEntry(const std::wstring& text) {
+void ClipboardHistory::AddEntry(std::wstring text) {
     // Compared and labelled as its file will give it back.
-    if (HasLoneSurrogate(text)) return AddEntry(ReplaceLoneSurrogates(text));
+    if (HasLoneSurrogate(text)) text = ReplaceLoneSurrogates(text);
     const std::wstring folder = FolderPath();
     if (!EnsureFolder(folder)) {
         NotifyFolderFailure(notifier_);
@@ -188,8 +188,9 @@ void ClipboardHistory::AddEntry(const std::wstring& text) {
         NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの保存先パスの取得に失敗しました。");
         return;
     }
+    ClipboardHistoryEntry entry = MakeHistoryEntry(text, digest, path);
     try {
-        WriteEncryptedFile(path, WideToUtf8(text));
+        WriteEncryptedText(path, std::move(text));
     } catch (const std::runtime_error&) {
         NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの書き込みに失敗しました。");
         return;
@@ -198,7 +199,7 @@ void ClipboardHistory::AddEntry(const std::wstring& text) {
         RemoveHistoryFile(duplicate->path);
         entries_.erase(duplicate);
     }
-    entries_.insert(entries_.begin(), MakeHistoryEntry(text, digest, path));
+    entries_.insert(entries_.begin(), std::move(entry));
     TrimToMaxCount();
 }
 

@@ -70,7 +70,8 @@ public:
     // Records a new clipboard text as the newest entry, moving an equal one to the front.
     // Does nothing while the menu is open, with history off or for an empty text; while the
     // history loads, the text waits in the queue (menu open or not). Never throws.
-    void Add(const std::wstring& text);
+    // The text is taken: a giant copy's memory goes before its sealed form is made.
+    void Add(std::wstring text);
 
     // BuildHistoryMenu over the list with the current settings; while loading, one greyed item.
     MenuEntries BuildMenu() const;
@@ -105,9 +106,9 @@ public:
 private:
     void JoinLoader() noexcept;
     void TakeLoad(HistoryFolderRead read);
-    void Queue(const std::wstring& text);
+    void Queue(std::wstring text);
     void RecordQueued();
-    void AddEntry(const std::wstring& text);
+    void AddEntry(std::wstring text);
     bool RestoreEntry(HWND owner, UINT commandId);
     std::wstring NewHistoryFilePath(const std::wstring& folder) const;
     bool IsTaken(const std::wstring& path) const;

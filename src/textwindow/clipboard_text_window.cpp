@@ -85,7 +85,7 @@ void ClipboardTextWindow::DestroyTextWindow() {
     window_ = nullptr;
 }
 
-void ClipboardTextWindow::UpdateText(const std::wstring& text) {
+void ClipboardTextWindow::UpdateText(std::wstring_view text) {
     if (Exists()) SetText(text);
 }
 
@@ -93,10 +93,9 @@ void ClipboardTextWindow::ClearText() {
     if (Exists()) SetText({});
 }
 
-void ClipboardTextWindow::SetText(std::wstring text) {
-    text_ = std::move(text);
+void ClipboardTextWindow::SetText(std::wstring_view text) {
     image_.reset();
-    image_ = RenderTextImage(text_);
+    image_ = RenderTextImage(text);
     ::InvalidateRect(window_, nullptr, FALSE);
 }
 

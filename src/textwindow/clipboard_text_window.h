@@ -44,8 +44,8 @@ public:
     bool Exists() const noexcept { return window_ && ::IsWindow(window_); }
     HWND Handle() const noexcept { return window_; }
 
-    // The clipboard's new text, shown in full; and the clipboard holding no text.
-    void UpdateText(const std::wstring& text);
+    // The clipboard's new text, shown by its head (ShownText); and the clipboard holding no text.
+    void UpdateText(std::wstring_view text);
     void ClearText();
 
     // Click-through or not; also re-applies the stored opacity and repaints.
@@ -62,7 +62,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Movable() const;
     void HideFromCapture();
-    void SetText(std::wstring text);
+    void SetText(std::wstring_view text);
     void Paint();
     LRESULT HitTest(WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message, WPARAM wParam);
@@ -82,7 +82,6 @@ private:
     TextWindowPageSync* pageSync_ = nullptr;
 
     HWND window_ = nullptr;
-    std::wstring text_;
     std::optional<TextImage> image_;  // none while the text is empty
     BYTE opacity_ = setting::kClipboardTextWindowOpacity.high;
     OpacityWheel wheel_;

@@ -1,8 +1,8 @@
 #include "textwindow/text_image.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
+#include <string>
 
 #include "base/dc_owners.h"
 
@@ -27,8 +27,19 @@ double Reduction(SIZE size) {
 
 }  // namespace
 
-std::optional<TextImage> RenderTextImage(const std::wstring& text) {
-    if (text.empty() || text.size() > INT_MAX) return std::nullopt;
+std::wstring_view ShownText(std::wstring_view text) {
+    if (text.size() <= kMaxShownTextUnits) return text;
+    std::wstring_view head = text.substr(0, kMaxShownTextUnits);
+    const size_t lineEnd = head.find_last_of(L'\n');
+    if (lineEnd != std::wstring_view::npos && lineEnd >= kMaxShownTextUnits / 2) return head.substr(0, lineEnd + 1);
+    const wchar_t last = head.back();
+    if (last >= 0xD800 && last <= 0xDBFF) head.remove_suffix(1);  // its low half lies beyond
+    return head;
+}
+
+std::optional<TextImage> RenderTextImage(std::wstring_view whole) {
+    const std::wstring text(ShownText(whole));
+    if (text.empty()) return std::nullopt;
     const WindowDc screen(nullptr);
     if (!screen) return std::nullopt;
     const UniqueHfont font = CreateTextFont(screen.Get());

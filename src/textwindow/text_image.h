@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <optional>
-#include <string>
+#include <string_view>
 
 #include "textwindow/memory_canvas.h"
 
@@ -20,7 +20,16 @@ struct TextImage {
     MemoryCanvas pixels;  // the drawing: `size` itself, or reduced to fit the pixel budget
 };
 
-// Draws `text` into a new image; none for an empty text or when drawing fails.
-std::optional<TextImage> RenderTextImage(const std::wstring& text);
+// The window shows a long text shrunk to fit, so beyond a few thousand characters nothing more
+// can be read: only the head is drawn, which keeps drawing a giant copy within milliseconds.
+inline constexpr size_t kMaxShownTextUnits = 4096;
+
+// The head of `text` that is drawn: all of it up to kMaxShownTextUnits, else cut after the last
+// line end within that many units, or at the limit when there is none in the second half of
+// them, never inside a surrogate pair.
+std::wstring_view ShownText(std::wstring_view text);
+
+// Draws ShownText(text) into a new image; none for an empty text or when drawing fails.
+std::optional<TextImage> RenderTextImage(std::wstring_view text);
 
 }  // namespace veltrano

@@ -4,6 +4,7 @@
 
 #include "settings/settings.h"
 #include "support/temp_folder.h"
+#include "textwindow/text_image.h"
 
 namespace veltrano {
 namespace {
@@ -36,6 +37,29 @@ TEST(TextWindowFrame, BandsFollowTheStoredBorderWidthInMovableModeOnly) {
         EXPECT_EQ(none.outer, 0);
         EXPECT_EQ(none.inner, 0);
     }
+}
+
+// A giant copy is drawn by its head: after the last line end in the second half of the limit,
+// else at the limit, never between the halves of a surrogate pair.
+TEST(TextWindowShownText, TheHeadOfALongTextAtALineEndOrTheLimit) {
+    const size_t limit = kMaxShownTextUnits;
+    const std::wstring line(limit / 4 - 2, L'あ');
+    const std::wstring lines = line + L"\r\n" + line + L"\r\n" + line + L"\r\n" + line + L"\r\n" + L"tail";
+    const std::wstring pairAtTheLimit = std::wstring(limit - 1, L'x') + L"\xD83D\xDE00" + L"more";
+    const std::wstring lineEndEarly = L"title\n" + std::wstring(2 * limit, L'x');
+    struct Row {
+        std::wstring text;
+        size_t shown;
+    };
+    const Row rows[] = {
+        {L"short\r\ntext", 11},
+        {std::wstring(limit, L'x'), limit},
+        {lines, limit},  // the limit falls just after the fourth line end
+        {lines.substr(0, limit - 1) + L"ab", 3 * (limit / 4)},
+        {pairAtTheLimit, limit - 1},
+        {lineEndEarly, limit},
+    };
+    for (const Row& row : rows) EXPECT_EQ(ShownText(row.text), std::wstring_view(row.text).substr(0, row.shown));
 }
 
 TEST(TextWindowImagePlacement, ScalesUniformlyToTheTighterSideAndTruncates) {
