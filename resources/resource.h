@@ -47,6 +47,7 @@
 #define IDD_PAGE_LOG 6000
 #define IDD_PAGE_TEXT_WINDOW 7000
 #define IDD_PAGE_TRAY 8000
+#define IDD_PAGE_PROTECT 9000
 // Controls of the About box and the settings pages, numbered after their dialog.
 #define IDC_ABOUT_ICON 2001
 #define IDC_ABOUT_LINK 2002
@@ -122,6 +123,15 @@
 #define IDC_TRAY_RIGHT_CLICK 8002
 #define IDC_TRAY_MIDDLE_CLICK 8003
 #define IDC_TRAY_LEFT_RIGHT_CLICK 8004
+
+// Each detector's label switch is the detector's id + 1.
+#define IDC_PROTECT_DETECTORS_GROUP 9001
+#define IDC_PROTECT_PAYMENT_CARD 9010
+#define IDC_PROTECT_PAYMENT_CARD_LABEL 9011
+#define IDC_PROTECT_MY_NUMBER 9020
+#define IDC_PROTECT_MY_NUMBER_LABEL 9021
+#define IDC_PROTECT_CORPORATE_NUMBER 9030
+#define IDC_PROTECT_CORPORATE_NUMBER_LABEL 9031
 
 // The maker's homepage and rights holder, one place each (narrow literals: the resource script
 // uses them as they are, the code widens them). Placeholders until the real ones are known.

@@ -36,7 +36,7 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       copyTexts_(paths_, notifier_, log_, clipboard_),
       keywordLists_(settings_, paths_, notifier_, log_),
       keywordEncryption_(keywordLists_.Family(), notifier_, question_),
-      keywordSearch_(keywordLists_, notifier_, log_),
+      keywordSearch_(keywordLists_, settings_, notifier_, log_),
       replacements_(settings_, paths_, notifier_, log_),
       replaceEncryption_(replacements_.Family(), notifier_, question_),
       manualReplace_(settings_, replacements_, showableClipboard_, clipboard_, notifier_, log_),

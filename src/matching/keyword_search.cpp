@@ -14,6 +14,12 @@ constexpr auto kMinimumKeywordTime = std::chrono::milliseconds(5);
 
 const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文字無視" : L"大文字小文字区別"; }
 
+// The "設定" of a hit: the keyword's case rule or the detector's label rule.
+const wchar_t* SettingText(const KeywordHit& hit) {
+    if (hit.detector) return hit.detector->needsLabel ? L"ラベル必須" : L"ラベル不要";
+    return CaseText(hit.ignoreCase);
+}
+
 std::optional<MatchSpan> SearchRegexEntry(const KeywordEntry& entry, std::wstring_view text, MatchBudget& budget,
                                           size_t from) {
     return BoundedSearch(entry.pattern, text, budget, from,
@@ -103,7 +109,8 @@ KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstr
 }
 
 KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
-                                std::chrono::steady_clock::duration timeBudget) {
+                                std::chrono::steady_clock::duration timeBudget,
+                                const std::vector<IdentifierRule>& detectors) {
     const KeywordList& wildcards = lists.List(KeywordKind::Wildcard);
     const KeywordList& regexes = lists.List(KeywordKind::Regex);
     const KeywordPrefilter& wildcardPrefilter = lists.Prefilter(KeywordKind::Wildcard);
@@ -115,23 +122,44 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
     if (!result.hit.found) {
         result.hit = FindFirstKeyword(regexes, regexPrefilter, KeywordKind::Regex, text, time, result);
     }
+    if (!result.hit.found && !detectors.empty()) {
+        if (const std::optional<IdentifierMatch> match = FindIdentifier(text, detectors)) {
+            result.hit = KeywordHit{.found = true,
+                                    .keywordText = IdentifierName(match->rule.kind),
+                                    .matchedText = std::wstring(text.substr(match->position, match->length)),
+                                    .detector = match->rule};
+        }
+    }
     return result;
 }
 
+std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings) {
+    std::vector<IdentifierRule> rules;
+    if (settings.DetectPaymentCard()) rules.push_back({IdentifierKind::PaymentCard, settings.DetectPaymentCardNeedsLabel()});
+    if (settings.DetectMyNumber()) rules.push_back({IdentifierKind::MyNumber, settings.DetectMyNumberNeedsLabel()});
+    if (settings.DetectCorporateNumber()) {
+        rules.push_back({IdentifierKind::CorporateNumber, settings.DetectCorporateNumberNeedsLabel()});
+    }
+    return rules;
+}
+
 std::wstring DetectionMessage(const KeywordHit& hit) {
-    return L"一致部分: " + hit.matchedText +
-           (hit.kind == KeywordKind::Wildcard ? L"\nワイルドカードキーワード: " : L"\n正規表現キーワード: ") +
-           hit.keywordText + L"\n設定: " + CaseText(hit.ignoreCase);
+    const wchar_t* rule = hit.detector                         ? L"\n検出ルール: "
+                          : hit.kind == KeywordKind::Wildcard ? L"\nワイルドカードキーワード: "
+                                                              : L"\n正規表現キーワード: ";
+    return L"一致部分: " + hit.matchedText + rule + hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
 std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText) {
-    return std::wstring(L"タイプ: ") + PatternSyntaxName(hit.kind) + L" / キーワード: " + hit.keywordText +
-           L" / 設定: " + CaseText(hit.ignoreCase) + L" / 一致部分: " + hit.matchedText +
-           L" / クリップボード内容: " + std::wstring(clipboardText);
+    const std::wstring type = hit.detector ? L"検出ルール" : PatternSyntaxName(hit.kind);
+    return L"タイプ: " + type + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
+           L" / 一致部分: " + hit.matchedText + L" / クリップボード内容: " + std::wstring(clipboardText);
 }
 
 void KeywordSearch::SearchKeywords(const std::wstring& text) {
-    const KeywordSearchResult result = RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget); });
+    const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
+    const KeywordSearchResult result =
+        RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
     if (result.hit.found) {
         notifier_.Notify(DetectionMessage(result.hit), L"クリップボード検出", NotifyKind::Warning);
         log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text));

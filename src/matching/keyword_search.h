@@ -1,6 +1,7 @@
 #pragma once
-// Detection: the first keyword of the wildcard list, then of the regex list, found in the
-// clipboard text is reported once. Every match runs bounded, so no text can crash or freeze it.
+// Detection: the first keyword of the wildcard list, then of the regex list, then the first
+// switched-on built-in detector, found in the clipboard text is reported once. Every match runs
+// bounded, so no text can crash or freeze it; the detectors are linear and need no bound.
 #include <chrono>
 #include <optional>
 #include <string>
@@ -9,7 +10,9 @@
 #include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/bounded_match.h"
+#include "matching/identifier_detectors.h"
 #include "matching/keyword_lists.h"
+#include "settings/settings.h"
 
 namespace veltrano {
 
@@ -19,6 +22,7 @@ struct KeywordHit {
     std::wstring matchedText;
     bool ignoreCase = false;
     KeywordKind kind = KeywordKind::Wildcard;
+    std::optional<IdentifierRule> detector{};  // a built-in detector's hit: keywordText is its name
 };
 
 // A keyword whose search was stopped (too slow, or the line too long for its pattern).
@@ -61,9 +65,14 @@ inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
                             std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result);
 
-// Both lists, wildcard first, within `timeBudget`. Runs on the calling thread; safe off the UI thread.
+// Both lists, wildcard first, within `timeBudget`, then the detectors in their order. Runs on the
+// calling thread; safe off the UI thread.
 KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
-                                std::chrono::steady_clock::duration timeBudget);
+                                std::chrono::steady_clock::duration timeBudget,
+                                const std::vector<IdentifierRule>& detectors = {});
+
+// The detectors the settings switch on, in their order.
+std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
 
 // The three-line notification body and the log text of a hit.
 std::wstring DetectionMessage(const KeywordHit& hit);
@@ -71,8 +80,8 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
 
 class KeywordSearch {
 public:
-    KeywordSearch(const KeywordLists& lists, Notifier& notifier, LogWriter& log)
-        : lists_(lists), notifier_(notifier), log_(log) {}
+    KeywordSearch(const KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log)
+        : lists_(lists), settings_(settings), notifier_(notifier), log_(log) {}
 
     // Matches on a thread with a large stack within a time budget, then notifies and logs here.
     void SearchKeywords(const std::wstring& text);
@@ -81,6 +90,7 @@ private:
     void ReportStopped(const KeywordSearchResult& result);
 
     const KeywordLists& lists_;
+    const Settings& settings_;
     Notifier& notifier_;
     LogWriter& log_;
 };

@@ -14,6 +14,7 @@ inline constexpr const wchar_t* kClipboardTextWindow = L"ClipboardTextWindow";
 inline constexpr const wchar_t* kNotify = L"Notify";
 inline constexpr const wchar_t* kLog = L"Log";
 inline constexpr const wchar_t* kTrayIcon = L"TrayIcon";
+inline constexpr const wchar_t* kDetect = L"Detect";
 }  // namespace section
 
 struct BoolSetting {
@@ -93,6 +94,14 @@ inline constexpr IntSetting kLeftClick{kTrayIcon, L"LeftClick", 2, INT_MIN, INT_
 inline constexpr IntSetting kRightClick{kTrayIcon, L"RightClick", 1, INT_MIN, INT_MAX};
 inline constexpr IntSetting kMiddleClick{kTrayIcon, L"MiddleClick", 3, INT_MIN, INT_MAX};
 inline constexpr IntSetting kLeftRightClick{kTrayIcon, L"LeftRightClick", 4, INT_MIN, INT_MAX};
+
+// The built-in detectors of real identifiers, each with its label rule.
+inline constexpr BoolSetting kDetectPaymentCard{kDetect, L"DetectPaymentCard", false};
+inline constexpr BoolSetting kDetectPaymentCardNeedsLabel{kDetect, L"DetectPaymentCardNeedsLabel", false};
+inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", false};
+inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumberNeedsLabel", true};
+inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
+inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};
 }  // namespace setting
 
 }  // namespace veltrano

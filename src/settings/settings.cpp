@@ -79,6 +79,13 @@ bool Settings::LogClipboardHistory() const { return Read(setting::kLogClipboardH
 bool Settings::LogClipboardFavorites() const { return Read(setting::kLogClipboardFavorites); }
 bool Settings::LogOther() const { return Read(setting::kLogOther); }
 
+bool Settings::DetectPaymentCard() const { return Read(setting::kDetectPaymentCard); }
+bool Settings::DetectPaymentCardNeedsLabel() const { return Read(setting::kDetectPaymentCardNeedsLabel); }
+bool Settings::DetectMyNumber() const { return Read(setting::kDetectMyNumber); }
+bool Settings::DetectMyNumberNeedsLabel() const { return Read(setting::kDetectMyNumberNeedsLabel); }
+bool Settings::DetectCorporateNumber() const { return Read(setting::kDetectCorporateNumber); }
+bool Settings::DetectCorporateNumberNeedsLabel() const { return Read(setting::kDetectCorporateNumberNeedsLabel); }
+
 TrayAction Settings::LeftClick() const { return TrayClick(TrayButton::Left); }
 TrayAction Settings::RightClick() const { return TrayClick(TrayButton::Right); }
 TrayAction Settings::MiddleClick() const { return TrayClick(TrayButton::Middle); }

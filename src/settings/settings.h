@@ -75,6 +75,14 @@ public:
     bool LogClipboardFavorites() const;
     bool LogOther() const;
 
+    // Detect
+    bool DetectPaymentCard() const;
+    bool DetectPaymentCardNeedsLabel() const;
+    bool DetectMyNumber() const;
+    bool DetectMyNumberNeedsLabel() const;
+    bool DetectCorporateNumber() const;
+    bool DetectCorporateNumberNeedsLabel() const;
+
     // TrayIcon
     TrayAction LeftClick() const;
     TrayAction RightClick() const;

@@ -9,6 +9,7 @@
 #include "settingsdialog/basic_page.h"
 #include "settingsdialog/history_page.h"
 #include "settingsdialog/log_page.h"
+#include "settingsdialog/protect_page.h"
 #include "settingsdialog/replace_page.h"
 #include "settingsdialog/text_window_page.h"
 #include "settingsdialog/tray_page.h"
@@ -22,9 +23,10 @@ INT_PTR OpenSettings(SettingsContext& context) {
     LogPage log(context);
     TextWindowPage textWindow(context);
     TrayPage tray(context);
-    const std::array<SettingsPage*, 6> pages{&basic, &replace, &history, &log, &textWindow, &tray};
+    ProtectPage protect(context);
+    const std::array<SettingsPage*, 7> pages{&basic, &replace, &history, &log, &textWindow, &tray, &protect};
 
-    std::array<HPROPSHEETPAGE, 6> handles{};
+    std::array<HPROPSHEETPAGE, pages.size()> handles{};
     for (size_t i = 0; i < pages.size(); ++i) {
         handles[i] = pages[i]->Create();
         if (handles[i]) continue;

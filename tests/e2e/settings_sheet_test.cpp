@@ -14,7 +14,7 @@ namespace {
 constexpr WORD kAboutCommand = 40002;
 constexpr WORD kSettingsCommand = 40004;
 constexpr wchar_t kSheetCaption[] = L"設定 - Veltrano";
-enum PageIndex { kBasic, kReplace, kHistory, kLog, kTextWindow, kTray };
+enum PageIndex { kBasic, kReplace, kHistory, kLog, kTextWindow, kTray, kProtect };
 
 class SettingsSheet : public ProgramTest {
 protected:
@@ -44,12 +44,13 @@ protected:
     }
 };
 
-TEST_F(SettingsSheet, OpensCentredWithSixTabsAndKeepsOtherDialogsOut) {
+TEST_F(SettingsSheet, OpensCentredWithSevenTabsAndKeepsOtherDialogsOut) {
     ASSERT_NO_FATAL_FAILURE(Start());
     const HWND sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(driver::SheetTabNames(sheet),
-              (std::vector<std::wstring>{L"基本", L"置換", L"履歴", L"ログ", L"クリップボード表示ウィンドウ", L"トレイ操作"}));
+              (std::vector<std::wstring>{L"基本", L"置換", L"履歴", L"ログ", L"クリップボード表示ウィンドウ", L"トレイ操作",
+                                         L"保護"}));
 
     RECT work{};
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
@@ -217,6 +218,40 @@ TEST_F(SettingsSheet, TrayPageRefusesLeavingOutTheMainMenu) {
     EXPECT_TRUE(::IsWindowVisible(sheet));
     EXPECT_EQ(Stored(L"TrayIcon", L"RightClick"), L"(missing)");
     driver::ClickControl(sheet, IDCANCEL);
+}
+
+// The detectors switched on through the page warn of real numbers only, labelled where the page says.
+TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const HWND page = driver::ShowSheetPage(sheet, kProtect);
+    ASSERT_NE(page, nullptr);
+    for (const int detector : {9010, 9020, 9030}) driver::ClickControl(page, detector);
+    driver::ClickControl(sheet, IDOK);
+    ASSERT_TRUE(driver::WaitForNoWindow(SheetQuery()));
+    ASSERT_TRUE(StoredBecomes(L"Detect", L"DetectCorporateNumberNeedsLabel", L"true"));
+
+    const auto warning = [&](const std::wstring& text) {
+        driver::SetClipboardText(text);
+        return TakeMessageBox(L"クリップボード検出 - Veltrano");
+    };
+    EXPECT_EQ(Utf8(warning(L"カード 4111 1111 1111 1111")),
+              Utf8(L"一致部分: 4111 1111 1111 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
+    // Neither one digit off nor an order number without its label warns: the next warning is the
+    // first since the card.
+    for (const std::wstring quiet : {L"カード 4111 1111 1111 1112", L"注文番号 123456789018"}) {
+        driver::SetClipboardText(quiet);
+        // Handled before the next copy, which could otherwise be read in its place and warn twice.
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == quiet + L" - Veltrano"; }));
+    }
+    EXPECT_EQ(Utf8(warning(L"マイナンバー：１２３４ ５６７８ ９０１８")),
+              Utf8(L"一致部分: １２３４ ５６７８ ９０１８\n検出ルール: 個人番号\n設定: ラベル必須"));
+    EXPECT_EQ(Utf8(warning(L"法人番号 7000012050002")),
+              Utf8(L"一致部分: 7000012050002\n検出ルール: 法人番号\n設定: ラベル必須"));
+    EXPECT_EQ(Utf8(warning(driver::MakeSizedText(8u << 20) + L" 4111111111111111")),
+              Utf8(L"一致部分: 4111111111111111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
 }
 
 }  // namespace

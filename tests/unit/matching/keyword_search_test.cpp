@@ -26,7 +26,7 @@ protected:
 
     test::RecordingNotifier notifier;
     KeywordLists lists{settings, paths, notifier, log};
-    KeywordSearch search{lists, notifier, log};
+    KeywordSearch search{lists, settings, notifier, log};
 };
 
 TEST_F(KeywordSearchTest, RegexHitIsReportedWithThreeLinesAndLogged) {
@@ -43,6 +43,28 @@ TEST_F(KeywordSearchTest, RegexHitIsReportedWithThreeLinesAndLogged) {
               "\xEF\xBB\xBF" + WideToUtf8(L"[09:05:03.007][KeywordSearch][クリップボード検出]タイプ: 正規表現 / "
                                           L"キーワード: \\d{3}-\\d{4}-\\d{4} / 設定: 大文字小文字区別 / "
                                           L"一致部分: 090-1234-5678 / クリップボード内容: Call 090-1234-5678\nnow\r\n"));
+}
+
+// The detectors come after both lists and report like a keyword, their label rule as the setting.
+TEST_F(KeywordSearchTest, ADetectorHitIsReportedAfterTheKeywordsWithItsRuleAndLogged) {
+    Load(L"", L"\\d{4} \\d{4} \\d{4}\n");
+    settings.Ini().WriteBool(section::kLog, L"UseLog", true);
+    settings.Ini().WriteBool(section::kDetect, L"DetectMyNumber", true);
+    search.SearchKeywords(L"番号 1234 5678 9018");
+    settings.Ini().WriteBool(section::kDetect, L"DetectMyNumberNeedsLabel", false);
+    Load(L"", L"");
+    search.SearchKeywords(L"番号 1234 5678 9018");
+
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"クリップボード検出");
+    EXPECT_EQ(notifier.notifications[0].body, L"一致部分: 1234 5678 9018\n検出ルール: 個人番号\n設定: ラベル不要");
+    const std::string logged = test::ReadBytes(log.LogFilePath());
+    EXPECT_NE(logged.find(WideToUtf8(L"[KeywordSearch][クリップボード検出]タイプ: 正規表現 / キーワード: ")), std::string::npos)
+        << "the keywords come first";
+    EXPECT_NE(logged.find(WideToUtf8(L"[KeywordSearch][クリップボード検出]タイプ: 検出ルール / キーワード: 個人番号 / "
+                                  L"設定: ラベル不要 / 一致部分: 1234 5678 9018 / クリップボード内容: 番号 1234 5678 9018\r\n")),
+              std::string::npos)
+        << logged;
 }
 
 TEST_F(KeywordSearchTest, WildcardListComesFirstAndFileOrderDecides) {

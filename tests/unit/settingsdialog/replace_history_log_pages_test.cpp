@@ -1,4 +1,4 @@
-// The Replace, History and Log pages as real windows in a modeless property sheet, with the
+// The Replace, History, Log and Protect pages as real windows in a modeless property sheet, with the
 // real stores behind them: the templates, the enabling, refused and accepted applies.
 #include <windows.h>
 #include <commctrl.h>
@@ -13,8 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "resource.h"
 #include "settingsdialog/history_page.h"
 #include "settingsdialog/log_page.h"
+#include "settingsdialog/protect_page.h"
 #include "settingsdialog/replace_page.h"
 #include "support/settings_page_host.h"
 
@@ -266,6 +268,41 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllSeven
     EXPECT_EQ(StoredText(section::kLog, L"LogAutoReplace"), L"false");
     for (const wchar_t* key : {L"LogClipboardHistory", L"LogClipboardFavorites", L"LogOther"})
         EXPECT_EQ(StoredText(section::kLog, key), L"true") << "stored although disabled";
+}
+
+TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorAndStoresAllSix) {
+    Store(section::kDetect, L"DetectMyNumber", L"true");
+    ProtectPage protectPage(context);
+    Show(protectPage);
+    ExpectControls({{IDC_PROTECT_DETECTORS_GROUP, L"Button", L"番号の検出"},
+                    {IDC_PROTECT_PAYMENT_CARD, L"Button", L"支払カード番号"},
+                    {IDC_PROTECT_PAYMENT_CARD_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_MY_NUMBER, L"Button", L"個人番号"},
+                    {IDC_PROTECT_MY_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_CORPORATE_NUMBER, L"Button", L"法人番号"},
+                    {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"}});
+    // The defaults: a label needed for the two national numbers, not for cards.
+    EXPECT_FALSE(Ticked(IDC_PROTECT_PAYMENT_CARD_LABEL));
+    EXPECT_TRUE(Ticked(IDC_PROTECT_MY_NUMBER_LABEL));
+    EXPECT_TRUE(Ticked(IDC_PROTECT_CORPORATE_NUMBER_LABEL));
+    EXPECT_FALSE(Enabled(IDC_PROTECT_PAYMENT_CARD_LABEL));
+    EXPECT_TRUE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
+    EXPECT_FALSE(Enabled(IDC_PROTECT_CORPORATE_NUMBER_LABEL));
+
+    Click(IDC_PROTECT_PAYMENT_CARD);
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_TRUE(Enabled(IDC_PROTECT_PAYMENT_CARD_LABEL));
+    Click(IDC_PROTECT_PAYMENT_CARD_LABEL);
+    Click(IDC_PROTECT_MY_NUMBER);
+    EXPECT_FALSE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
+
+    EXPECT_TRUE(Apply().accepted);
+    EXPECT_TRUE(data.settings.DetectPaymentCard());
+    EXPECT_TRUE(data.settings.DetectPaymentCardNeedsLabel());
+    EXPECT_FALSE(data.settings.DetectMyNumber());
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectMyNumberNeedsLabel"), L"true") << "stored although greyed";
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectCorporateNumber"), L"false");
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectCorporateNumberNeedsLabel"), L"true");
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+// The detectors against the rules as this test computes them with its own arithmetic, on
+// generated digit strings in every grouping and width, and the label distance at its limit.
+#include "matching/identifier_detectors.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/plain_regex.h"
+
+namespace veltrano {
+namespace {
+
+using test::Printable;
+
+// Luhn by the doubled-digit table.
+bool Luhn(const std::string& digits) {
+    static constexpr int kDoubled[] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
+    int sum = 0;
+    bool doubled = false;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it, doubled = !doubled) sum += doubled ? kDoubled[*it - '0'] : *it - '0';
+    return sum % 10 == 0;
+}
+
+struct Brand {
+    const char* low;   // prefixes from low to high, all of low's length
+    const char* high;
+    size_t minLength;
+    size_t maxLength;
+    bool nineteenOrThirteen = false;  // "4": 13, 16 or 19 only
+};
+constexpr Brand kBrands[] = {
+    {"4", "4", 13, 19, true}, {"51", "55", 16, 16},     {"2221", "2720", 16, 16}, {"34", "34", 15, 15},
+    {"37", "37", 15, 15},     {"3528", "3589", 16, 19}, {"300", "305", 14, 19},   {"3095", "3095", 14, 19},
+    {"36", "36", 14, 19},     {"38", "39", 14, 19},     {"6011", "6011", 16, 19}, {"644", "649", 16, 19},
+    {"65", "65", 16, 19},     {"622126", "622925", 16, 19}, {"62", "62", 16, 19},
+};
+
+bool BrandHolds(const Brand& brand, const std::string& digits) {
+    const std::string prefix = digits.substr(0, std::string(brand.low).size());
+    if (prefix < brand.low || prefix > brand.high) return false;
+    if (brand.nineteenOrThirteen) return digits.size() == 13 || digits.size() == 16 || digits.size() == 19;
+    return digits.size() >= brand.minLength && digits.size() <= brand.maxLength;
+}
+
+bool ValidCard(const std::string& digits) {
+    if (digits.size() < 13 || digits.size() > 19 || !Luhn(digits)) return false;
+    for (const Brand& brand : kBrands) {
+        if (BrandHolds(brand, digits)) return true;
+    }
+    return false;
+}
+
+char MyNumberCheck(const std::string& first11) {
+    int sum = 0;
+    for (int n = 1; n <= 11; ++n) {
+        const int q = n <= 6 ? n + 1 : n - 5;  // weights counted from the right: 2..7, then 2..6
+        sum += (first11[static_cast<size_t>(11 - n)] - '0') * q;
+    }
+    const int r = sum % 11;
+    return static_cast<char>('0' + (r <= 1 ? 0 : 11 - r));
+}
+
+char CorporateCheck(const std::string& last12) {
+    int sum = 0;
+    for (size_t i = 0; i < 12; ++i) sum += (last12[i] - '0') * ((12 - i) % 2 == 1 ? 1 : 2);
+    return static_cast<char>('0' + 9 - sum % 9);
+}
+
+bool Valid(IdentifierKind kind, const std::string& digits) {
+    switch (kind) {
+        case IdentifierKind::PaymentCard: return ValidCard(digits);
+        case IdentifierKind::MyNumber: return digits.size() == 12 && MyNumberCheck(digits.substr(0, 11)) == digits[11];
+        case IdentifierKind::CorporateNumber:
+            return digits.size() == 13 && digits[0] != '0' && CorporateCheck(digits.substr(1)) == digits[0];
+    }
+    return false;
+}
+
+class Generator {
+public:
+    size_t Below(size_t n) { return static_cast<size_t>(engine_() % n); }
+    std::string Digits(size_t n) {
+        std::string digits;
+        for (size_t i = 0; i < n; ++i) digits += static_cast<char>('0' + Below(10));
+        return digits;
+    }
+
+    // Random, or built valid for one of the detectors.
+    std::string Number() {
+        switch (Below(4)) {
+            case 0: return Digits(1 + Below(22));
+            case 1: {
+                const std::string first = Digits(11);
+                return first + MyNumberCheck(first);
+            }
+            case 2: {
+                const std::string last = Digits(12);
+                return CorporateCheck(last) + last;
+            }
+            default: {
+                const Brand& brand = kBrands[Below(std::size(kBrands))];
+                const size_t length = brand.minLength + Below(brand.maxLength - brand.minLength + 1);
+                std::string digits = brand.low + Digits(length - std::string(brand.low).size());
+                for (char check = '0'; check <= '9'; ++check) {
+                    digits.back() = check;
+                    if (Luhn(digits)) break;
+                }
+                return digits;
+            }
+        }
+    }
+
+    // Split into groups of 1 to 6 digits (or not at all).
+    std::vector<std::string> Groups(const std::string& digits) {
+        std::vector<std::string> groups;
+        for (size_t at = 0; at < digits.size();) {
+            const size_t size = Below(3) == 0 ? digits.size() - at : std::min(digits.size() - at, 1 + Below(6));
+            groups.push_back(digits.substr(at, size));
+            at += size;
+        }
+        return groups;
+    }
+
+    std::wstring Separator() {
+        static constexpr wchar_t kSeparators[] = {L' ', L'\u3000', L'-', L'\u2010', L'\u2011', L'\u2012', L'\u2013', L'\u2212', L'\uFF0D'};
+        return std::wstring(1, kSeparators[Below(std::size(kSeparators))]);
+    }
+    wchar_t Digit(char digit) { return Below(2) ? static_cast<wchar_t>(digit) : static_cast<wchar_t>(0xFF10 + (digit - '0')); }
+
+private:
+    std::mt19937 engine_{2026};
+};
+
+struct Expected {
+    size_t position;
+    size_t length;
+};
+
+TEST(IdentifierDetectors, ReportExactlyTheValidNumbersInEveryGroupingAndWidth) {
+    Generator generate;
+    int valid = 0;
+    int failures = 0;
+    for (int round = 0; round < 200000 && failures < 10; ++round) {
+        const std::vector<std::string> groups = generate.Groups(generate.Number());
+        // "x " before and " y" after: no digit joins the chain from outside.
+        std::wstring text = L"x ";
+        std::vector<Expected> spans;  // where each group stands
+        for (size_t g = 0; g < groups.size(); ++g) {
+            if (g > 0) text += generate.Separator();
+            spans.push_back({text.size(), groups[g].size()});
+            for (const char digit : groups[g]) text += generate.Digit(digit);
+        }
+        text += L" y";
+        for (const IdentifierKind kind : kIdentifierKinds) {
+            std::optional<Expected> expected;
+            for (size_t first = 0; first < groups.size() && !expected; ++first) {
+                std::string digits;
+                for (size_t last = first; last < groups.size(); ++last) digits += groups[last];
+                for (size_t end = groups.size(); end > first && !expected; --end) {
+                    if (Valid(kind, digits)) {
+                        expected = Expected{spans[first].position,
+                                            spans[end - 1].position + spans[end - 1].length - spans[first].position};
+                    }
+                    digits.resize(digits.size() - groups[end - 1].size());
+                }
+            }
+            const std::optional<IdentifierMatch> found = FindIdentifier(text, {{kind, false}});
+            valid += expected.has_value();
+            const bool same = found.has_value() == expected.has_value() &&
+                              (!found || (found->position == expected->position && found->length == expected->length));
+            if (!same && ++failures <= 10) {
+                ADD_FAILURE() << IdentifierName(kind) << " on \"" << Printable(text) << "\": expected "
+                              << (expected ? std::to_string(expected->position) + "+" + std::to_string(expected->length) : "none")
+                              << ", found "
+                              << (found ? std::to_string(found->position) + "+" + std::to_string(found->length) : "none");
+            }
+        }
+    }
+    EXPECT_GT(valid, 100000) << "most generated numbers are built valid";
+}
+
+TEST(IdentifierDetectors, ExamplesAndTheOrderOfTheRules) {
+    EXPECT_TRUE(IsValidIdentifier(IdentifierKind::MyNumber, "123456789018"));
+    EXPECT_TRUE(IsValidIdentifier(IdentifierKind::MyNumber, "271828182840"));
+    EXPECT_FALSE(IsValidIdentifier(IdentifierKind::MyNumber, "123456789012"));
+    EXPECT_TRUE(IsValidIdentifier(IdentifierKind::CorporateNumber, "7000012050002"));
+    EXPECT_FALSE(IsValidIdentifier(IdentifierKind::CorporateNumber, "7000012050003"));
+    EXPECT_TRUE(IsValidIdentifier(IdentifierKind::PaymentCard, "4111111111111111"));
+
+    // A card after a date: the date's groups are no part of it.
+    const std::wstring dated = L"2026 12 07 4111 1111 1111 1111";
+    const std::optional<IdentifierMatch> card = FindIdentifier(dated, {{IdentifierKind::PaymentCard, false}});
+    ASSERT_TRUE(card);
+    EXPECT_EQ(dated.substr(card->position, card->length), L"4111 1111 1111 1111");
+    // The rules' order decides, not the place in the text.
+    const std::wstring both = L"法人 7000012050002 card 4111111111111111";
+    const std::optional<IdentifierMatch> first =
+        FindIdentifier(both, {{IdentifierKind::PaymentCard, false}, {IdentifierKind::CorporateNumber, false}});
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->rule.kind, IdentifierKind::PaymentCard);
+    EXPECT_EQ(FindIdentifier(L"4111111111111111", {}), std::nullopt);
+}
+
+// At most 300 characters between label and number, on either side; Latin labels in any case or width.
+TEST(IdentifierDetectors, ALabelCountsUpTo300CharactersAway) {
+    const std::wstring number = L"1234 5678 9018";
+    const std::vector<IdentifierRule> labelled = {{IdentifierKind::MyNumber, true}};
+    struct Row {
+        std::wstring text;
+        bool found;
+    };
+    const Row rows[] = {
+        {L"マイナンバー" + std::wstring(300, L'.') + number, true},
+        {L"マイナンバー" + std::wstring(301, L'.') + number, false},
+        {number + std::wstring(300, L'.') + L"個人番号", true},
+        {number + std::wstring(301, L'.') + L"個人番号", false},
+        {L"ＭＹ　Ｎｕｍｂｅｒ: " + number, true},
+        {L"注文番号 123456789018", false},
+        {L"マイナンバー：１２３４ ５６７８ ９０１８", true},
+        {L"法人番号 " + number, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FindIdentifier(row.text, labelled).has_value(), row.found) << Printable(row.text.substr(0, 40));
+    }
+}
+
+}  // namespace
+}  // namespace veltrano
