@@ -7,6 +7,7 @@
 //   startup <Veltrano.exe>                          start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
+//   detectors                                       the built-in detectors against K3
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "bench_data.h"
 #include "cells.h"
 #include "classify_bench.h"
+#include "detector_bench.h"
 #include "driver/program_folder.h"
 #include "latency.h"
 #include "replace_bench.h"
@@ -64,7 +66,8 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify ... (see bench/README.md)\n", stderr);
+    if (command == L"detectors" && argc == 2) return RunDetectorBench();
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -48,13 +48,15 @@ struct LatencyRun {
     std::wstring reported;  // what the warning must name
     std::vector<TextCase> texts;
     int runs;
+    std::wstring settings{};  // beyond NotifyMode=1
+    std::wstring appended{};  // to each text
 };
 
 int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
     const auto folder = driver::TemporaryProgramFolder::Create();
     const std::wstring program = folder.CopyIn(programPath);
     const std::wstring user = UserName();
-    driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n");
+    driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n" + run.settings);
     driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.wildcardLines));
     driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.regexLines));
 
@@ -67,7 +69,7 @@ int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
     }
     int failures = 0;
     for (const TextCase& size : run.texts) {
-        const std::wstring original = MakeText(size);
+        const std::wstring original = MakeText(size) + run.appended;
         std::vector<double> times;
         for (int attempt = 0; attempt < run.runs; ++attempt) {
             // A different first letter each time, so no run is a repeat of the one before.
@@ -89,9 +91,9 @@ int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
         }
         std::sort(times.begin(), times.end());
         if (!times.empty()) {
-            std::printf("End-to-end latency, %s text (%zu UTF-16 units, %s keywords): median %.0f ms, min %.0f ms, "
+            std::printf("End-to-end latency, %s text (%zu UTF-16 units, %s): median %.0f ms, min %.0f ms, "
                         "max %.0f ms over %zu runs\n",
-                        size.name.substr(0, size.name.rfind('-')).c_str(), size.units, run.setName,
+                        size.name.substr(0, size.name.rfind('-')).c_str(), original.size(), run.setName,
                         times[times.size() / 2], times.front(), times.back(), times.size());
         }
     }
@@ -167,15 +169,25 @@ int RunLatency(const std::wstring& programPath) {
     const std::vector<KeywordSet> sets = KeywordSets();
     using Shape = TextCase::Shape;
     // K1 in both files: the wildcard list reports its last keyword, "literal\?.log".
-    const LatencyRun k1{"K1",
+    const LatencyRun k1{"K1 keywords",
                         sets[0].wildcardLines,
                         sets[1].regexLines,
                         L"literal\\?.log",
                         {{"1KiB-lines-hit", 1u << 10, Shape::Lines, true}, {"1MiB-lines-hit", 1u << 20, Shape::Lines, true}},
                         7};
     // K3 over a customer list: only its last regex matches, near the end.
-    const LatencyRun k3{"K3", L"", sets[4].regexLines, L"TK4829173", {{"16MiB-csv-hit", 16u << 20, Shape::Csv, true}}, 3};
-    const int failures = MeasureLatency(programPath, k1) + MeasureLatency(programPath, k3);
+    const LatencyRun k3{"K3 keywords", L"", sets[4].regexLines, L"TK4829173", {{"16MiB-csv-hit", 16u << 20, Shape::Csv, true}}, 3};
+    // The built-in detectors alone, a card at the end of the customer list.
+    const LatencyRun detectors{"three detectors, no keywords",
+                               L"",
+                               L"",
+                               L"支払カード番号",
+                               {{"16MiB-csv-nohit", 16u << 20, Shape::Csv, false}},
+                               3,
+                               L"[Detect]\r\nDetectPaymentCard=true\r\nDetectMyNumber=true\r\nDetectCorporateNumber=true\r\n",
+                               L" 4111 1111 1111 1111"};
+    const int failures =
+        MeasureLatency(programPath, k1) + MeasureLatency(programPath, k3) + MeasureLatency(programPath, detectors);
     return failures == 0 ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 
 namespace veltrano {
 namespace {
@@ -134,8 +135,14 @@ private:
 
     void Index() {
         indexed_ = true;
+        static const std::bitset<0x10000> kFirstCharacters = [] {
+            std::bitset<0x10000> first;
+            for (const Label& label : kLabels) first.set(label.text.front());
+            return first;
+        }();
         for (size_t position = 0; position < text_.size(); ++position) {
             const wchar_t first = FoldForLabel(text_[position]);
+            if (!kFirstCharacters[first]) continue;
             for (const Label& label : kLabels) {
                 if (label.text.front() != first || !LabelAt(label.text, position)) continue;
                 Spans& spans = spans_[static_cast<size_t>(label.kind)];

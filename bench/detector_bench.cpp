@@ -1,0 +1,150 @@
+#include "detector_bench.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "loaded_set.h"
+#include "matching/keyword_search.h"
+#include "matching/large_stack.h"
+#include "number_format.h"
+
+namespace veltrano::bench {
+namespace {
+
+constexpr int kRuns = 5;
+// One line near the end holds a number of each kind with its label; K3 takes the card and the
+// My Number too.
+constexpr wchar_t kHitLine[] = L"マイナンバー 1234 5678 9018 カード番号 4111 1111 1111 1111 法人番号 7000012050002\r\n";
+
+// Orders: a random 12- or 13-digit order number, a date, items and an amount per row.
+std::wstring OrderList(size_t units, bool hit) {
+    std::mt19937 random(77);
+    std::wstring text = L"order,date,items,amount\r\n";
+    const size_t hitAt = units - units / 100;
+    while (true) {
+        std::wstring row;
+        for (unsigned digit = 0, length = 12 + random() % 2; digit < length; ++digit) row += static_cast<wchar_t>(L'0' + random() % 10);
+        wchar_t rest[64];
+        std::swprintf(rest, std::size(rest), L",%04u-%02u-%02u,%u,%u.%02u\r\n", 2015 + random() % 10, 1 + random() % 12,
+                      1 + random() % 28, 1 + random() % 40, random() % 90000, random() % 100);
+        row += rest;
+        if (hit && text.size() < hitAt && text.size() + row.size() >= hitAt) row += kHitLine;
+        if (text.size() + row.size() > units) break;
+        text += row;
+    }
+    text.append(units - text.size(), L' ');
+    return text;
+}
+
+// Japanese business prose with short numbers (quantities, dates), lines of about 40 characters.
+std::wstring JapaneseText(size_t units, bool hit) {
+    static constexpr std::array kWords = {
+        L"お客様", L"ご注文", L"確認", L"発送", L"予定", L"です。", L"ありがとうございます。", L"今月", L"請求書",
+        L"ご住所", L"東京都", L"大阪府", L"ご連絡", L"担当者", L"よろしくお願いいたします。", L"会議", L"資料",
+        L"見積", L"納品", L"変更", L"在庫", L"商品", L"について", L"の", L"を", L"に", L"は", L"と", L"、"};
+    std::mt19937 random(78);
+    std::wstring text;
+    const size_t hitAt = units - units / 100;
+    size_t line = 0;
+    while (true) {
+        std::wstring word = kWords[random() % kWords.size()];
+        if (random() % 12 == 0) word = std::to_wstring(1 + random() % 99) + L"個";
+        if (random() % 40 == 0) word = std::to_wstring(2020 + random() % 7) + L"年" + std::to_wstring(1 + random() % 12) + L"月";
+        if (line + word.size() > 40) word += L"\r\n";
+        line = word.ends_with(L"\n") ? 0 : line + word.size();
+        if (hit && text.size() < hitAt && text.size() + word.size() >= hitAt) word += kHitLine;
+        if (text.size() + word.size() > units) break;
+        text += word;
+    }
+    text.append(units - text.size(), L' ');
+    return text;
+}
+
+std::vector<IdentifierRule> AllDetectors(bool needsLabel) {
+    std::vector<IdentifierRule> rules;
+    for (const IdentifierKind kind : kIdentifierKinds) rules.push_back({kind, needsLabel});
+    return rules;
+}
+
+struct Timed {
+    double milliseconds;
+    bool found;
+};
+
+Timed Measure(const LoadedSet& loaded, const std::wstring& text, const std::vector<IdentifierRule>& detectors) {
+    std::vector<double> times;
+    bool found = false;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const KeywordSearchResult result =
+            RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget, detectors); });
+        times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+        found = result.hit.found;
+    }
+    return {Median(times), found};
+}
+
+std::string Cell(const Timed& timed, bool expectHit) {
+    return Time(timed.milliseconds) + (timed.found == expectHit ? "" : " (WRONG RESULT)");
+}
+
+// How many numbers of the kind the detector would report one after the other.
+size_t CountReported(std::wstring_view text, IdentifierKind kind, bool needsLabel) {
+    size_t count = 0;
+    for (size_t from = 0;;) {
+        const std::optional<IdentifierMatch> match = FindIdentifier(text.substr(from), {{kind, needsLabel}});
+        if (!match) return count;
+        ++count;
+        from += match->position + match->length;
+    }
+}
+
+}  // namespace
+
+int RunDetectorBench() {
+    const LoadedSet k3(KeywordSets().at(4));
+    KeywordSet none;
+    const LoadedSet empty(none);
+    std::puts("| Text | K3 regex (8) | detectors, labels required | ÷ K3 | detectors, no labels | ÷ K3 |");
+    std::puts("|---|---:|---:|---:|---:|---:|");
+    bool wrong = false;
+    const struct {
+        const char* name;
+        size_t units;
+        std::wstring (*make)(size_t, bool);
+    } texts[] = {{"1MiB-orders", 1u << 20, OrderList},
+                 {"16MiB-orders", 16u << 20, OrderList},
+                 {"1MiB-japanese", 1u << 20, JapaneseText},
+                 {"16MiB-japanese", 16u << 20, JapaneseText}};
+    for (const auto& shape : texts) {
+        for (const bool hit : {false, true}) {
+            const std::wstring text = shape.make(shape.units, hit);
+            const bool orders = shape.make == OrderList;
+            const Timed baseline = Measure(k3, text, {});
+            const Timed labelled = Measure(empty, text, AllDetectors(true));
+            const Timed bare = Measure(empty, text, AllDetectors(false));
+            // Without labels about one order number in ten passes a check digit.
+            const bool bareHits = hit || orders;
+            wrong = wrong || baseline.found != hit || labelled.found != hit || bare.found != bareHits;
+            std::printf("| %s-%s | %s | %s | %s | %s | %s |\n", shape.name, hit ? "hit" : "nohit",
+                        Cell(baseline, hit).c_str(), Cell(labelled, hit).c_str(),
+                        Ratio(labelled.milliseconds / baseline.milliseconds).c_str(), Cell(bare, bareHits).c_str(),
+                        Ratio(bare.milliseconds / baseline.milliseconds).c_str());
+        }
+    }
+    const std::wstring orders = OrderList(16u << 20, false);
+    std::printf("\nOn 16MiB-orders-nohit (%zu order numbers of 12 or 13 digits): My Number reported %zu times without "
+                "the label rule, %zu with it; corporate number %zu without, %zu with\n",
+                static_cast<size_t>(std::count(orders.begin(), orders.end(), L'\n') - 1),
+                CountReported(orders, IdentifierKind::MyNumber, false), CountReported(orders, IdentifierKind::MyNumber, true),
+                CountReported(orders, IdentifierKind::CorporateNumber, false),
+                CountReported(orders, IdentifierKind::CorporateNumber, true));
+    return wrong ? 1 : 0;
+}
+
+}  // namespace veltrano::bench
