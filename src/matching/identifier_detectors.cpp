@@ -7,6 +7,7 @@
 namespace veltrano {
 namespace {
 
+constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
 int DigitValue(wchar_t c) {
@@ -135,14 +136,19 @@ private:
 
     void Index() {
         indexed_ = true;
+        // Every character that folds to a label's first one: most of the text is passed over unfolded.
         static const std::bitset<0x10000> kFirstCharacters = [] {
             std::bitset<0x10000> first;
-            for (const Label& label : kLabels) first.set(label.text.front());
+            for (unsigned c = 0; c < first.size(); ++c) {
+                for (const Label& label : kLabels) {
+                    if (FoldForLabel(static_cast<wchar_t>(c)) == label.text.front()) first.set(c);
+                }
+            }
             return first;
         }();
         for (size_t position = 0; position < text_.size(); ++position) {
+            if (!kFirstCharacters[text_[position]]) continue;
             const wchar_t first = FoldForLabel(text_[position]);
-            if (!kFirstCharacters[first]) continue;
             for (const Label& label : kLabels) {
                 if (label.text.front() != first || !LabelAt(label.text, position)) continue;
                 Spans& spans = spans_[static_cast<size_t>(label.kind)];
@@ -166,40 +172,38 @@ private:
     std::array<Spans, std::size(kIdentifierKinds)> spans_;
 };
 
-struct DigitGroup {
-    size_t begin;
-    size_t end;
+// One chain: where its groups stand in the text, and all of its digits in ASCII once.
+struct Chain {
+    std::vector<size_t> begins;   // of each group in the text
+    std::vector<size_t> ends;
+    std::vector<size_t> offsets;  // of each group in `digits`, and the end
+    std::string digits;
+
+    void Clear() {
+        begins.clear();
+        ends.clear();
+        offsets.assign(1, 0);
+        digits.clear();
+    }
+    size_t Digits(size_t group) const { return offsets[group + 1] - offsets[group]; }
 };
 
-// The leftmost (then longest) candidate of `rule` in one chain that counts, if any.
-std::optional<IdentifierMatch> FirstInChain(std::wstring_view text, const std::vector<DigitGroup>& chain,
-                                            const IdentifierRule& rule, LabelIndex& labels) {
-    std::string digits;
-    for (size_t first = 0; first < chain.size(); ++first) {
-        size_t count = 0;
-        size_t last = first;
+// The leftmost (then longest) candidate of `rule` in the chain that counts, if any.
+std::optional<IdentifierMatch> FirstInChain(const Chain& chain, const IdentifierRule& rule, LabelIndex& labels) {
+    const size_t groups = chain.begins.size();
+    for (size_t first = 0; first < groups; ++first) {
         // The groups a candidate from `first` may take: at most kMaxIdentifierDigits digits.
-        while (last < chain.size() && count + (chain[last].end - chain[last].begin) <= kMaxIdentifierDigits) {
-            count += chain[last].end - chain[last].begin;
-            ++last;
-        }
-        for (size_t end = last; end > first; --end) {
-            if (!DigitCountFits(rule.kind, count)) {
-                count -= chain[end - 1].end - chain[end - 1].begin;
-                continue;
-            }
-            digits.clear();
-            for (size_t group = first; group < end; ++group) {
-                for (size_t i = chain[group].begin; i < chain[group].end; ++i) {
-                    digits += static_cast<char>('0' + DigitValue(text[i]));
-                }
-            }
-            const size_t begin = chain[first].begin;
-            const size_t stop = chain[end - 1].end;
+        size_t end = first;
+        while (end < groups && chain.offsets[end + 1] - chain.offsets[first] <= kMaxIdentifierDigits) ++end;
+        for (; end > first; --end) {
+            const size_t count = chain.offsets[end] - chain.offsets[first];
+            if (!DigitCountFits(rule.kind, count)) continue;
+            const std::string_view digits = std::string_view(chain.digits).substr(chain.offsets[first], count);
+            const size_t begin = chain.begins[first];
+            const size_t stop = chain.ends[end - 1];
             if (IsValidIdentifier(rule.kind, digits) && (!rule.needsLabel || labels.Near(rule.kind, begin, stop))) {
                 return IdentifierMatch{rule, begin, stop - begin};
             }
-            count -= chain[end - 1].end - chain[end - 1].begin;
         }
     }
     return std::nullopt;
@@ -229,23 +233,27 @@ bool IsValidIdentifier(IdentifierKind kind, std::string_view digits) {
 std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules) {
     std::vector<std::optional<IdentifierMatch>> found(rules.size());
     LabelIndex labels(text);
-    std::vector<DigitGroup> chain;
+    Chain chain;
     size_t position = 0;
     while (position < text.size() && !(found.empty() || found.front())) {
         if (!IsDigit(text[position])) {
             ++position;
             continue;
         }
-        chain.clear();
+        chain.Clear();
         for (;;) {
-            const size_t begin = position;
-            while (position < text.size() && IsDigit(text[position])) ++position;
-            chain.push_back({begin, position});
+            chain.begins.push_back(position);
+            for (int value; position < text.size() && (value = DigitValue(text[position])) >= 0; ++position) {
+                chain.digits += static_cast<char>('0' + value);
+            }
+            chain.ends.push_back(position);
+            chain.offsets.push_back(chain.digits.size());
             if (position + 1 >= text.size() || !IsSeparator(text[position]) || !IsDigit(text[position + 1])) break;
             ++position;
         }
+        if (chain.digits.size() < kMinIdentifierDigits) continue;
         for (size_t rule = 0; rule < rules.size(); ++rule) {
-            if (!found[rule]) found[rule] = FirstInChain(text, chain, rules[rule], labels);
+            if (!found[rule]) found[rule] = FirstInChain(chain, rules[rule], labels);
         }
     }
     for (const std::optional<IdentifierMatch>& match : found) {
