@@ -90,6 +90,27 @@ void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
     if (file) WriteBytes(file.Get(), "\xEF\xBB\xBF");
 }
 
+std::wstring LogWriter::Quote(std::wstring_view text) {
+    if (!settings_.LogMaskSecrets()) return std::wstring(text);
+    const std::wstring lengthOnly = L"<" + std::to_wstring(CharacterCount(text)) + L"文字>";
+    if (!settings_.UseLog()) return lengthOnly;  // no line is written: no key is made for it
+    try {
+        std::lock_guard lock(keyMutex_);
+        if (!key_) {
+            const std::wstring path = paths_.DataFile(L"_logkey", L".bin");
+            const LoadedSecretTagKey loaded = LoadOrCreateSecretTagKey(path);
+            key_ = loaded.key;
+            if (loaded.replaced) {
+                WriteLog(LogCategory::Other, L"ログ用の鍵",
+                         L"鍵ファイルが読めないため、新しい鍵に置き換えました。 file=" + path);
+            }
+        }
+        return SecretTag(text, *key_);
+    } catch (...) {
+        return lengthOnly;
+    }
+}
+
 void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message) {
     if (!IsLogEnabled(category)) return;
     std::lock_guard lock(logMutex_);
@@ -97,7 +118,12 @@ void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wst
     // across midnight never lands in a file that was created without its byte order mark.
     const std::wstring path = LogFilePathFor(clock_.Now());
     EnsureLogFileAt(path);
-    const std::string bytes = WideToUtf8(FormatLogLine(category, clock_.Now(), title, message));
+    std::string bytes;
+    try {
+        bytes = WideToUtf8(FormatLogLine(category, clock_.Now(), title, message));
+    } catch (const std::runtime_error&) {
+        return;  // too long to convert
+    }
     if (path.empty() || bytes.empty()) return;
     UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));

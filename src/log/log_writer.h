@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/local_clock.h"
+#include "log/secret_tag.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 
@@ -33,6 +35,10 @@ public:
     // Appends one line to today's file when enabled; every failure is a silent no-op.
     void WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message);
 
+    // A copied or replaced text as a log line may hold it: itself, or with LogMaskSecrets only its
+    // length and tag (SecretTag; just its length when no key can be had). Never throws.
+    std::wstring Quote(std::wstring_view text);
+
     bool IsLogEnabled(LogCategory category) const;
     std::wstring LogFolderPath() const;
     std::wstring LogFilePath() const;
@@ -47,6 +53,8 @@ private:
     const DataPaths& paths_;
     const LocalClock& clock_;
     std::mutex logMutex_;
+    std::mutex keyMutex_;
+    std::optional<SecretTagKey> key_;  // read or made at the first masked line
 };
 
 }  // namespace veltrano

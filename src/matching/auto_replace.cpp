@@ -19,8 +19,8 @@ constexpr const wchar_t* kDeclinedText =
 constexpr const wchar_t* kWriteFailedTitle = L"クリップボード更新失敗";
 constexpr const wchar_t* kWriteFailedText = L"クリップボードの更新に失敗しました。";
 
-std::wstring BeforeAfterLogText(const std::wstring& before, const std::wstring& after) {
-    return L" / 置換前: " + before + L" / 置換後: " + after;
+std::wstring BeforeAfterLogText(const std::wstring& before, const std::wstring& after, LogWriter& log) {
+    return L" / 置換前: " + log.Quote(before) + L" / 置換後: " + log.Quote(after);
 }
 
 bool HasAutomaticDefinitions(const ReplacementDefinitions& definitions) {
@@ -57,10 +57,10 @@ AutoReplaceOutcome ApplyAutoReplaceDefinitions(const ReplacementDefinitions& def
     return outcome;
 }
 
-std::wstring ChangeLogText(const ReplaceChangeRecord& record) {
+std::wstring ChangeLogText(const ReplaceChangeRecord& record, LogWriter& log) {
     return std::wstring(L"タイプ: ") + PatternSyntaxName(record.kind) + L" / 置換定義行: " + record.definitionLine +
            L" / 置換パターン: " + record.pattern + L" / 置換文字列: " + record.replacement +
-           BeforeAfterLogText(record.before, record.after);
+           BeforeAfterLogText(record.before, record.after, log);
 }
 
 bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse) {
@@ -94,14 +94,14 @@ bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse
         notifier_.Notify(L"置換前: " + text + L"\n置換後: " + outcome.text, kAutoReplaceTitle, NotifyKind::Info);
     }
     for (const ReplaceChangeRecord& record : outcome.records) {
-        log_.WriteLog(LogCategory::AutoReplace, kAutoReplaceTitle, ChangeLogText(record));
+        log_.WriteLog(LogCategory::AutoReplace, kAutoReplaceTitle, ChangeLogText(record, log_));
     }
     lastUpdateWasAutoReplace_ = true;
     return true;
 }
 
 void AutoReplace::LogRefused(const wchar_t* why, const std::wstring& before, const std::wstring& after) {
-    log_.WriteLog(LogCategory::AutoReplace, kRefusedTitle, why + BeforeAfterLogText(before, after));
+    log_.WriteLog(LogCategory::AutoReplace, kRefusedTitle, why + BeforeAfterLogText(before, after, log_));
 }
 
 void AutoReplace::ReportStopped(const StoppedDefinition& stopped) {
@@ -115,7 +115,7 @@ void AutoReplace::ReportStopped(const StoppedDefinition& stopped) {
 
 void AutoReplace::ReportWriteFailure(const std::wstring& before, const std::wstring& after) {
     notifier_.Notify(kWriteFailedText, kWriteFailedTitle, NotifyKind::Error);
-    log_.WriteLog(LogCategory::AutoReplace, kWriteFailedTitle, kWriteFailedText + BeforeAfterLogText(before, after));
+    log_.WriteLog(LogCategory::AutoReplace, kWriteFailedTitle, kWriteFailedText + BeforeAfterLogText(before, after, log_));
 }
 
 }  // namespace veltrano

@@ -47,7 +47,7 @@ AutoReplaceOutcome ApplyAutoReplaceDefinitions(const ReplacementDefinitions& def
                                                MatchBudget& budget);
 
 // The log message of one change: "タイプ: … / 置換定義行: … / … / 置換後: …".
-std::wstring ChangeLogText(const ReplaceChangeRecord& record);
+std::wstring ChangeLogText(const ReplaceChangeRecord& record, LogWriter& log);
 
 class AutoReplace {
 public:

@@ -150,10 +150,10 @@ std::wstring DetectionMessage(const KeywordHit& hit) {
     return L"一致部分: " + hit.matchedText + rule + hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
-std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText) {
+std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log) {
     const std::wstring type = hit.detector ? L"検出ルール" : PatternSyntaxName(hit.kind);
     return L"タイプ: " + type + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
-           L" / 一致部分: " + hit.matchedText + L" / クリップボード内容: " + std::wstring(clipboardText);
+           L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
 void KeywordSearch::SearchKeywords(const std::wstring& text) {
@@ -162,7 +162,7 @@ void KeywordSearch::SearchKeywords(const std::wstring& text) {
         RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
     if (result.hit.found) {
         notifier_.Notify(DetectionMessage(result.hit), L"クリップボード検出", NotifyKind::Warning);
-        log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text));
+        log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text, log_));
     }
     if (result.firstStopped) ReportStopped(result);
 }

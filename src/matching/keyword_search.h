@@ -76,7 +76,8 @@ std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
 
 // The three-line notification body and the log text of a hit.
 std::wstring DetectionMessage(const KeywordHit& hit);
-std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText);
+// The log text quotes the match and the clipboard text through `log` (LogWriter::Quote).
+std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log);
 
 class KeywordSearch {
 public:

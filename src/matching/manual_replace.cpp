@@ -85,13 +85,15 @@ bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
                title, NotifyKind::Error);
         log_.WriteLog(LogCategory::ManualReplace, title,
                       L"タイプ: " + kindName + L" / 置換定義行: " + definition->lineText + L" / 理由: " +
-                          MatchStopReasonText(stopped.reason(), L"置換定義") + L" / クリップボード内容: " + text);
+                          MatchStopReasonText(stopped.reason(), L"置換定義") + L" / クリップボード内容: " +
+                          log_.Quote(text));
         return false;
     }
 
     const std::wstring detail = L"タイプ: " + kindName + L" / 置換定義行: " + definition->lineText +
                                 L" / 置換パターン: " + definition->patternText + L" / 置換文字列: " +
-                                definition->replacement + L" / 置換前: " + text + L" / 置換後: " + result;
+                                definition->replacement + L" / 置換前: " + log_.Quote(text) + L" / 置換後: " +
+                                log_.Quote(result);
 
     if (result == text) {
         const std::wstring title = L"クリップボード手動置換空振り";

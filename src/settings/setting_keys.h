@@ -88,6 +88,8 @@ inline constexpr BoolSetting kLogAutoReplace{kLog, L"LogAutoReplace", true};
 inline constexpr BoolSetting kLogClipboardHistory{kLog, L"LogClipboardHistory", true};
 inline constexpr BoolSetting kLogClipboardFavorites{kLog, L"LogClipboardFavorites", true};
 inline constexpr BoolSetting kLogOther{kLog, L"LogOther", true};
+// Copied and replaced texts appear in log lines only as their length and a keyed hash.
+inline constexpr BoolSetting kLogMaskSecrets{kLog, L"LogMaskSecrets", false};
 
 // The tray click keys hold an action value; anything but the four actions reads as no action.
 inline constexpr IntSetting kLeftClick{kTrayIcon, L"LeftClick", 2, INT_MIN, INT_MAX};

@@ -78,6 +78,7 @@ bool Settings::LogAutoReplace() const { return Read(setting::kLogAutoReplace); }
 bool Settings::LogClipboardHistory() const { return Read(setting::kLogClipboardHistory); }
 bool Settings::LogClipboardFavorites() const { return Read(setting::kLogClipboardFavorites); }
 bool Settings::LogOther() const { return Read(setting::kLogOther); }
+bool Settings::LogMaskSecrets() const { return Read(setting::kLogMaskSecrets); }
 
 bool Settings::DetectPaymentCard() const { return Read(setting::kDetectPaymentCard); }
 bool Settings::DetectPaymentCardNeedsLabel() const { return Read(setting::kDetectPaymentCardNeedsLabel); }

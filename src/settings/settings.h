@@ -74,6 +74,7 @@ public:
     bool LogClipboardHistory() const;
     bool LogClipboardFavorites() const;
     bool LogOther() const;
+    bool LogMaskSecrets() const;
 
     // Detect
     bool DetectPaymentCard() const;

@@ -20,6 +20,7 @@ constexpr LogSwitch kSwitches[] = {
     {IDC_LOG_CLIPBOARD_HISTORY, setting::kLogClipboardHistory},
     {IDC_LOG_CLIPBOARD_FAVORITES, setting::kLogClipboardFavorites},
     {IDC_LOG_OTHER, setting::kLogOther},
+    {IDC_LOG_MASK_SECRETS, setting::kLogMaskSecrets},
 };
 
 }  // namespace
@@ -32,7 +33,7 @@ void LogPage::OnInit() {
 }
 
 void LogPage::OnCommand(int controlId, int code) {
-    if (code != BN_CLICKED || controlId < IDC_LOG_USE || controlId > IDC_LOG_OTHER) return;
+    if (code != BN_CLICKED || controlId < IDC_LOG_USE || controlId > IDC_LOG_MASK_SECRETS) return;
     if (controlId == IDC_LOG_USE) ApplyEnabling();
     MarkChanged();
 }

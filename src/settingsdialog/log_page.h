@@ -1,5 +1,6 @@
 #pragma once
-// The "ログ" page: the log switch and which categories are written.
+// The "ログ" page: the log switch, which categories are written, and whether copied texts are
+// kept out of the lines.
 #include "settingsdialog/settings_page.h"
 
 namespace veltrano {

@@ -42,7 +42,7 @@ std::vector<ControlEnabling> HistoryPageEnabling(bool useHistory) {
 
 std::vector<ControlEnabling> LogPageEnabling(bool useLog) {
     return Each({IDC_LOG_TARGETS_GROUP, IDC_LOG_KEYWORD_SEARCH, IDC_LOG_MANUAL_REPLACE, IDC_LOG_AUTO_REPLACE,
-                 IDC_LOG_CLIPBOARD_HISTORY, IDC_LOG_CLIPBOARD_FAVORITES, IDC_LOG_OTHER},
+                 IDC_LOG_CLIPBOARD_HISTORY, IDC_LOG_CLIPBOARD_FAVORITES, IDC_LOG_OTHER, IDC_LOG_MASK_SECRETS},
                 useLog);
 }
 

@@ -213,7 +213,7 @@ bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
     const std::wstring text = ReadHistoryText(entries_[*index].path);
     if (clipboard_.Write(text, owner, HistoryUse::Allowed)) return true;
     NotifyError(notifier_, L"クリップボード更新失敗", L"クリップボードの更新に失敗しました。");
-    log_.WriteLog(LogCategory::ClipboardHistory, L"クリップボード更新失敗", L"履歴テキスト: " + text);
+    log_.WriteLog(LogCategory::ClipboardHistory, L"クリップボード更新失敗", L"履歴テキスト: " + log_.Quote(text));
     return false;
 }
 

@@ -1,5 +1,9 @@
-// Copies that their owner marks as private are neither recorded, replaced, searched nor shown.
+// Copies that their owner marks as private are neither recorded, replaced, searched nor shown; logs
+// that keep texts out hold none.
+#include <filesystem>
+
 #include "driver/clipboard_access.h"
+#include "driver/program_folder.h"
 #include "driver/popup_menus.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
@@ -26,6 +30,12 @@ protected:
         driver::SetClipboardText(L"plain");
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 1; }));
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"plain - Veltrano"; }));
+    }
+    void ChooseManualReplacement() {
+        driver::PostTrayCallback(MainWindow(), WM_LBUTTONUP);
+        const HWND menu = driver::WaitForPopupMenu(ProcessId());
+        ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
+        driver::ChooseMenuAccelerator(menu, L'1');
     }
     // The warning for `text`, which must be the first one since the earlier copies.
     std::string WarningFor(const std::wstring& text) {
@@ -65,16 +75,10 @@ TEST_F(PrivateCopies, MarkedCopiesLeaveNoTraceAndNotForHistoryOnlySkipsTheHistor
 // The manual replacement menu (the tray icon's left click) reads the clipboard as the pipeline does.
 TEST_F(PrivateCopies, ManualReplacementNeitherReadsAPrivateCopyNorRecordsWhatItMakesOfANotForHistoryOne) {
     ASSERT_NO_FATAL_FAILURE(StartWith(L""));
-    const auto chooseManualReplacement = [&] {
-        driver::PostTrayCallback(MainWindow(), WM_LBUTTONUP);
-        const HWND menu = driver::WaitForPopupMenu(ProcessId());
-        ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
-        driver::ChooseMenuAccelerator(menu, L'1');
-    };
 
     driver::SetClipboardText(L"secret key", {.excludeFromMonitoring = true});
     ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }));
-    ASSERT_NO_FATAL_FAILURE(chooseManualReplacement());
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
     EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード手動置換失敗 - Veltrano")),
               Utf8(L"クリップボードの文字列の取得に失敗しました。"))
         << "a private copy reads as no text";
@@ -82,10 +86,37 @@ TEST_F(PrivateCopies, ManualReplacementNeitherReadsAPrivateCopyNorRecordsWhatItM
 
     driver::SetClipboardText(L"secret two", {.canIncludeInHistory = 0});
     EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret two"));
-    ASSERT_NO_FATAL_FAILURE(chooseManualReplacement());
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
     EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"SECRET two - Veltrano"; }));
     EXPECT_EQ(HistoryFileCount(), 1u) << "neither the copy nor its replacement is recorded";
+}
+
+// With the log keeping texts out, a keyword hit, an automatic and a manual replacement leave no
+// copied text in the log folder, only tags.
+TEST_F(PrivateCopies, MaskedLogsHoldNoCopiedText) {
+    ASSERT_NO_FATAL_FAILURE(StartWith(L"[Log]\r\nUseLog=true\r\nLogMaskSecrets=true\r\n"));
+    driver::SetClipboardText(L"secret REPLACEME");
+    EXPECT_FALSE(TakeMessageBox(kReplacedCaption).empty());
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret replaced"));
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
+    EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"SECRET replaced - Veltrano"; }));
+    ASSERT_NO_FATAL_FAILURE(Exit());
+
+    std::string logged;
+    for (const auto& file : std::filesystem::directory_iterator(DataPath(L"_log"))) {
+        logged += driver::ReadFileBytes(file.path().wstring());
+    }
+    for (const wchar_t* copied : {L"secret REPLACEME", L"secret replaced", L"SECRET replaced"}) {
+        EXPECT_EQ(logged.find(Utf8(copied)), std::string::npos) << Utf8(copied) << " in the log:\n" << logged;
+    }
+    // The detection, the automatic replacement and the manual one are logged, each with its tags.
+    for (const wchar_t* line : {L"[KeywordSearch][クリップボード検出]", L"[AutoReplace][クリップボード自動置換実行]",
+                                L"[ManualReplace][クリップボード手動置換実行]"}) {
+        EXPECT_NE(logged.find(Utf8(line)), std::string::npos) << Utf8(line);
+    }
+    EXPECT_NE(logged.find(Utf8(L"置換前: <16文字 #")), std::string::npos) << logged;
 }
 
 TEST_F(PrivateCopies, WithTheSettingOffEveryCopyIsOrdinary) {

@@ -164,7 +164,7 @@ TEST_F(SettingsSheet, LogPageSwitchKeepsCategoriesTickedButDisabledAndApplyStore
     EXPECT_FALSE(driver::IsTicked(page, 6004));
 
     driver::ClickControl(sheet, driver::kApplyButtonId);
-    // The page writes the seven keys one after the other, LogOther last.
+    // The page writes its keys one after the other, the categories' last LogOther.
     EXPECT_TRUE(StoredBecomes(L"Log", L"LogOther", L"true"));
     EXPECT_EQ(Stored(L"Log", L"UseLog"), L"false");
     EXPECT_EQ(Stored(L"Log", L"LogKeywordSearch"), L"true");

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "base/text_encoding.h"
+#include "storage/text_files.h"
+#include "support/plain_regex.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 
@@ -95,6 +97,32 @@ TEST_F(LogWriterTest, UnusableFolderIsASilentNoOp) {
     EXPECT_EQ(withoutUser.LogFolderPath(), L"");
     EXPECT_EQ(withoutUser.LogFilePath(), L"");
     EXPECT_NO_THROW(withoutUser.WriteLog(LogCategory::Other, L"t", L"m"));
+}
+
+// With LogMaskSecrets a quoted text is its length and a tag keyed per user: equal texts give equal
+// tags, a key that is lost gives other ones, and the key file holds no plain key.
+TEST_F(LogWriterTest, MaskedTextsAreTheirLengthAndAKeyedTag) {
+    const std::wstring text = L"秘密 \xD83D\xDE00 key";
+    EXPECT_EQ(log.Quote(text), text) << "off by default";
+    Switch(L"LogMaskSecrets", true);
+    EXPECT_EQ(log.Quote(text), L"<8文字>") << "with logging off no key is made";
+    EXPECT_FALSE(std::filesystem::exists(folder / L"taro_logkey.bin"));
+
+    Switch(L"UseLog", true);
+    const std::wstring tag = log.Quote(text);
+    ASSERT_EQ(tag.size(), std::wstring(L"<8文字 #>").size() + 16) << test::Printable(tag);
+    EXPECT_TRUE(tag.starts_with(L"<8文字 #") && tag.ends_with(L">"));
+    EXPECT_EQ(log.Quote(text), tag);
+    EXPECT_NE(log.Quote(text + L"!"), tag);
+    const std::wstring keyFile = folder / L"taro_logkey.bin";
+    EXPECT_EQ(Utf8ToWide(ReadEncryptedFile(keyFile)).size(), 64u);
+
+    LogWriter sameKey(settings, paths, clock);
+    EXPECT_EQ(sameKey.Quote(text), tag);
+    test::WriteBytes(keyFile, "damaged");
+    LogWriter newKey(settings, paths, clock);
+    EXPECT_NE(newKey.Quote(text), tag);
+    EXPECT_NE(test::ReadBytes(log.LogFilePath()).find(WideToUtf8(L"[Other][ログ用の鍵]")), std::string::npos);
 }
 
 }  // namespace

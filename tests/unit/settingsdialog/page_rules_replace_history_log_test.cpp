@@ -57,7 +57,7 @@ TEST(HistoryAndLogPageEnablingTest, TheSwitchEnablesEveryDependentControlButNotI
     EXPECT_EQ(AllOf(HistoryPageEnabling(false)), history);
     EXPECT_TRUE(EnabledOf(HistoryPageEnabling(false)).empty());
 
-    const Ids log{6001, 6003, 6004, 6005, 6006, 6007, 6008};
+    const Ids log{6001, 6003, 6004, 6005, 6006, 6007, 6008, 6009};
     EXPECT_EQ(EnabledOf(LogPageEnabling(true)), log);
     EXPECT_EQ(AllOf(LogPageEnabling(false)), log);
     EXPECT_TRUE(EnabledOf(LogPageEnabling(false)).empty());

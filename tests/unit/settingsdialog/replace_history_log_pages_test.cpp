@@ -239,7 +239,7 @@ TEST_F(FeaturePagesTest, HistoryPageRefusesTenThousandAndStoresOne) {
     EXPECT_FALSE(data.settings.ClipboardHistoryReverseOrder());
 }
 
-TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllSeven) {
+TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllEight) {
     Store(section::kLog, L"UseLog", L"true");
     Store(section::kLog, L"LogAutoReplace", L"false");
     LogPage logPage(context);
@@ -251,8 +251,9 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllSeven
                     {6005, L"Button", L"自動置換"},
                     {6006, L"Button", L"クリップボード履歴"},
                     {6007, L"Button", L"コピーテキスト登録"},
-                    {6008, L"Button", L"その他"}});
-    const std::vector<int> categories{6001, 6003, 6004, 6005, 6006, 6007, 6008};
+                    {6008, L"Button", L"その他"},
+                    {6009, L"Button", L"ログにクリップボードの内容を書かない（文字数とハッシュのみ）"}});
+    const std::vector<int> categories{6001, 6003, 6004, 6005, 6006, 6007, 6008, 6009};
     for (const int id : categories) EXPECT_TRUE(Enabled(id)) << id;
 
     Click(6002);
@@ -268,6 +269,7 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllSeven
     EXPECT_EQ(StoredText(section::kLog, L"LogAutoReplace"), L"false");
     for (const wchar_t* key : {L"LogClipboardHistory", L"LogClipboardFavorites", L"LogOther"})
         EXPECT_EQ(StoredText(section::kLog, key), L"true") << "stored although disabled";
+    EXPECT_EQ(StoredText(section::kLog, L"LogMaskSecrets"), L"false");
 }
 
 TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorAndStoresAllSix) {
