@@ -2,18 +2,19 @@
 
 #include <algorithm>
 
+#include "base/text_encoding.h"
+
 namespace veltrano {
-namespace {
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-}  // namespace
+std::wstring_view WholeUnitsHead(std::wstring_view text, size_t length) {
+    std::wstring_view head = text.substr(0, std::min(length, text.size()));
+    if (head.size() < text.size() && !head.empty() && IsHighSurrogate(head.back())) head.remove_suffix(1);
+    return head;
+}
 
 std::wstring CutText(std::wstring_view text, size_t maxLength, size_t keptLength, std::wstring_view marker) {
     if (text.size() <= maxLength) return std::wstring(text);
-    size_t kept = std::min(keptLength, text.size());
-    if (kept > 0 && IsHighSurrogate(text[kept - 1])) --kept;
-    std::wstring cut(text.substr(0, kept));
+    std::wstring cut(WholeUnitsHead(text, keptLength));
     cut += marker;
     return cut;
 }

@@ -43,9 +43,6 @@ void AppendUtf8(std::string& bytes, std::wstring_view text) {
 
 namespace {
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // Whether the unit at `i` is a surrogate without its partner.
 bool LoneSurrogateAt(std::wstring_view text, size_t i) {
     if (IsLowSurrogate(text[i])) return i == 0 || !IsHighSurrogate(text[i - 1]);

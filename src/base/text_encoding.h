@@ -15,6 +15,9 @@ std::string WideToUtf8(std::wstring_view text);
 // is then converted once, into its final buffer.
 void AppendUtf8(std::string& bytes, std::wstring_view text);
 
+inline bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // Whether a high surrogate lacks its low one or a low one stands alone.
 bool HasLoneSurrogate(std::wstring_view text);
 // The text as WideToUtf8 stores it: each lone surrogate becomes U+FFFD.

@@ -92,8 +92,8 @@ void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
 
 std::wstring LogWriter::Quote(std::wstring_view text) {
     if (!settings_.LogMaskSecrets()) return std::wstring(text);
-    const std::wstring lengthOnly = L"<" + std::to_wstring(CharacterCount(text)) + L"文字>";
-    if (!settings_.UseLog()) return lengthOnly;  // no line is written: no key is made for it
+    const auto lengthOnly = [&] { return L"<" + std::to_wstring(CharacterCount(text)) + L"文字>"; };
+    if (!settings_.UseLog()) return lengthOnly();  // no line is written: no key is made for it
     try {
         std::lock_guard lock(keyMutex_);
         if (!key_) {
@@ -107,7 +107,7 @@ std::wstring LogWriter::Quote(std::wstring_view text) {
         }
         return SecretTag(text, *key_);
     } catch (...) {
-        return lengthOnly;
+        return lengthOnly();
     }
 }
 

@@ -45,9 +45,7 @@ std::optional<SecretTagKey> FromHex(std::string_view hex) {
 size_t CharacterCount(std::wstring_view text) {
     size_t count = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                          text[i + 1] <= 0xDFFF;
-        i += pair;
+        i += IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
         ++count;
     }
     return count;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/dc_owners.h"
+#include "base/text_cut.h"
 
 namespace veltrano {
 namespace {
@@ -29,11 +30,9 @@ double Reduction(SIZE size) {
 
 std::wstring_view ShownText(std::wstring_view text) {
     if (text.size() <= kMaxShownTextUnits) return text;
-    std::wstring_view head = text.substr(0, kMaxShownTextUnits);
+    const std::wstring_view head = WholeUnitsHead(text, kMaxShownTextUnits);
     const size_t lineEnd = head.find_last_of(L'\n');
     if (lineEnd != std::wstring_view::npos && lineEnd >= kMaxShownTextUnits / 2) return head.substr(0, lineEnd + 1);
-    const wchar_t last = head.back();
-    if (last >= 0xD800 && last <= 0xDBFF) head.remove_suffix(1);  // its low half lies beyond
     return head;
 }
 

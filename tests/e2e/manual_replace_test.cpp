@@ -1,6 +1,5 @@
 // The manual replacement menu applies one definition to the clipboard text.
 #include "driver/clipboard_access.h"
-#include "driver/popup_menus.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
 
@@ -16,25 +15,19 @@ protected:
         WriteDataText(L"_wildcard_replace.txt", L"secr?t\t秘密\n");
         WriteDataText(L"_regex_replace.txt", L"\\d+\t#\n");
     }
-    void ChooseFromMenu(wchar_t accelerator) {
-        driver::PostTrayCallback(MainWindow(), WM_LBUTTONUP);
-        const HWND menu = driver::WaitForPopupMenu(ProcessId());
-        ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
-        driver::ChooseMenuAccelerator(menu, accelerator);
-    }
 };
 
 TEST_F(ManualReplaceMenu, FirstItemRewritesTheClipboardAndAMissIsReported) {
     ASSERT_NO_FATAL_FAILURE(Start());
     driver::SetClipboardText(L"my secret and secrat");
-    ASSERT_NO_FATAL_FAILURE(ChooseFromMenu(L'1'));
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement(L'1'));
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [] {
         return driver::GetClipboardText() == std::optional<std::wstring>(L"my 秘密 and 秘密");
     }));
     EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
 
     // The regex item finds no digits: the clipboard stays and the user is told.
-    ASSERT_NO_FATAL_FAILURE(ChooseFromMenu(L'2'));
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement(L'2'));
     EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換空振り - Veltrano").empty());
     EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"my 秘密 and 秘密"));
 }

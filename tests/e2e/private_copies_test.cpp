@@ -4,7 +4,6 @@
 
 #include "driver/clipboard_access.h"
 #include "driver/program_folder.h"
-#include "driver/popup_menus.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
 
@@ -30,12 +29,6 @@ protected:
         driver::SetClipboardText(L"plain");
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 1; }));
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"plain - Veltrano"; }));
-    }
-    void ChooseManualReplacement() {
-        driver::PostTrayCallback(MainWindow(), WM_LBUTTONUP);
-        const HWND menu = driver::WaitForPopupMenu(ProcessId());
-        ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
-        driver::ChooseMenuAccelerator(menu, L'1');
     }
     // The warning for `text`, which must be the first one since the earlier copies.
     std::string WarningFor(const std::wstring& text) {
@@ -78,7 +71,7 @@ TEST_F(PrivateCopies, ManualReplacementNeitherReadsAPrivateCopyNorRecordsWhatItM
 
     driver::SetClipboardText(L"secret key", {.excludeFromMonitoring = true});
     ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }));
-    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement(L'1'));
     EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード手動置換失敗 - Veltrano")),
               Utf8(L"クリップボードの文字列の取得に失敗しました。"))
         << "a private copy reads as no text";
@@ -86,7 +79,7 @@ TEST_F(PrivateCopies, ManualReplacementNeitherReadsAPrivateCopyNorRecordsWhatItM
 
     driver::SetClipboardText(L"secret two", {.canIncludeInHistory = 0});
     EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret two"));
-    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement(L'1'));
     EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"SECRET two - Veltrano"; }));
     EXPECT_EQ(HistoryFileCount(), 1u) << "neither the copy nor its replacement is recorded";
@@ -99,7 +92,7 @@ TEST_F(PrivateCopies, MaskedLogsHoldNoCopiedText) {
     driver::SetClipboardText(L"secret REPLACEME");
     EXPECT_FALSE(TakeMessageBox(kReplacedCaption).empty());
     EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret replaced"));
-    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement());
+    ASSERT_NO_FATAL_FAILURE(ChooseManualReplacement(L'1'));
     EXPECT_FALSE(TakeMessageBox(L"クリップボード手動置換実行 - Veltrano").empty());
     ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"SECRET replaced - Veltrano"; }));
     ASSERT_NO_FATAL_FAILURE(Exit());

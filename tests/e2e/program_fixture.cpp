@@ -5,6 +5,7 @@
 
 #include "base/text_encoding.h"
 #include "driver/message_boxes.h"
+#include "driver/popup_menus.h"
 #include "driver/tray_icons.h"
 #include "driver/waiting.h"
 #include "driver/window_queries.h"
@@ -93,6 +94,13 @@ std::wstring ProgramTest::TrayTip() const {
         if (icon.owner == mainWindow_) return icon.tip;
     }
     return {};
+}
+
+void ProgramTest::ChooseManualReplacement(wchar_t accelerator) {
+    driver::PostTrayCallback(mainWindow_, WM_LBUTTONUP);
+    const HWND menu = driver::WaitForPopupMenu(ProcessId());
+    ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
+    driver::ChooseMenuAccelerator(menu, accelerator);
 }
 
 void ProgramTest::WriteDataText(std::wstring_view suffix, std::wstring_view text) const {

@@ -62,6 +62,9 @@ protected:
     // The balloons of the program's tray icon on screen now, and the icon's tooltip.
     std::vector<driver::BalloonInfo> Balloons() const;
     std::wstring TrayTip() const;
+    // Opens the manual replacement menu by the tray icon's left click (its default) and chooses
+    // the item with the accelerator. Use with ASSERT_NO_FATAL_FAILURE.
+    void ChooseManualReplacement(wchar_t accelerator);
 
     HANDLE Process() const { return program_->process.Get(); }
     DWORD ProcessId() const { return program_->processId; }
