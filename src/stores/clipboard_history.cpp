@@ -69,7 +69,7 @@ void ClipboardHistory::Load() {
         loadFinished_ = false;
         loader_ = std::jthread([this, folder = FolderPath(),
                                 maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount())](std::stop_token stop) {
-            loaded_ = ReadHistoryFolder(folder, maxCount, stop);
+            loaded_ = readFolder_(folder, maxCount, stop);
             loadFinished_ = true;
             if (loadedHandler_) loadedHandler_();
         });

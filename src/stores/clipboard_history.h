@@ -52,6 +52,11 @@ public:
     // thread call CompleteLoad.
     void SetLoadedHandler(std::function<void()> handler) { loadedHandler_ = std::move(handler); }
 
+    // What the worker does to read the folder (ReadHistoryFolder); a test holds it to see what
+    // happens while a load is under way.
+    using FolderReader = std::function<HistoryFolderRead(const std::wstring& folder, size_t maxCount, std::stop_token stop)>;
+    void SetFolderReader(FolderReader reader) { readFolder_ = std::move(reader); }
+
     // Starts rebuilding the list from the folder (when history is on), deleting unreadable, empty
     // and duplicate files and those beyond the maximum count; a load under way starts again.
     // Until it completes the list is empty and copies are queued. Never throws.
@@ -125,6 +130,7 @@ private:
     bool menuOpen_ = false;
 
     std::function<void()> loadedHandler_;
+    FolderReader readFolder_ = ReadHistoryFolder;
     bool loading_ = false;
     std::vector<std::wstring> queued_;  // copied while loading, oldest first
     HistoryFolderRead loaded_;          // written by the worker before `loadFinished_`

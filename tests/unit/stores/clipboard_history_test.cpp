@@ -56,6 +56,15 @@ protected:
         return paths;
     }
 
+    // Loads from now on read the folder only once released (or stopped): the test decides what
+    // happens while a load is under way, whatever the worker's pace.
+    void HoldLoads() {
+        history.SetFolderReader([this](const std::wstring& folder, size_t maxCount, std::stop_token stop) {
+            while (!released && !stop.stop_requested()) ::Sleep(1);
+            return ReadHistoryFolder(folder, maxCount, stop);
+        });
+    }
+
     void LoadAndWait() {
         history.Load();
         history.WaitForLoad();
@@ -77,6 +86,7 @@ protected:
 
     std::wstring ReadEntryFile(const std::wstring& path) const { return Utf8ToWide(ReadEncryptedFile(path)); }
 
+    std::atomic<bool> released = false;
     test::RecordingNotifier notifier;
     test::FakeClipboard clipboard;
     ClipboardHistory history{settings, paths, notifier, log, clock, clipboard};
@@ -264,6 +274,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadAreRecordedAfterItAgainstTheWholeH
     Seal(L"20260101_000000_001.bin", "same");
     Seal(L"20260101_000000_002.bin", "newest");
 
+    HoldLoads();
     history.Load();
     Record(L"new");
     Record(L"same");
@@ -274,6 +285,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadAreRecordedAfterItAgainstTheWholeH
     {
         // The load may complete while the menu is open: it shows only the greyed item then.
         const ClipboardHistory::MenuOpenGuard open(history);
+        released = true;
         history.WaitForLoad();
     }
     EXPECT_FALSE(history.Loading());
@@ -295,6 +307,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadSurviveTheMenuALostMessageAndAFail
     Seal(L"20260101_000000_000.bin", "old");
     std::atomic<bool> read = false;
     history.SetLoadedHandler([&] { read = true; });  // its message never arrives
+    HoldLoads();
     history.Load();
     for (const wchar_t* text : {L"1", L"2", L"1", L"3"}) Record(text);  // one place per text, three at most
     {
@@ -302,6 +315,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadSurviveTheMenuALostMessageAndAFail
         EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴読み込み中 ――", true}}));
         Record(L"menu");
     }
+    released = true;
     while (!read) ::Sleep(5);
     EXPECT_TRUE(history.Loading());
     Record(L"4");  // the next copy completes the load
