@@ -70,6 +70,14 @@ TEST_F(History, SameTextTwiceKeepsOneFileAndARestartKeepsTheOrder) {
 
     ASSERT_NO_FATAL_FAILURE(Exit());
     ASSERT_NO_FATAL_FAILURE(Restart());
+    // The history is read behind the guard: the newest text copied again is recorded only once
+    // it is read, so the menu below shows the entries, in the same order.
+    const auto restarted = HistoryFiles();
+    driver::SetClipboardText(L"older");
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
+        const auto now = HistoryFiles();
+        return now != restarted && now.size() == 2;
+    }));
     ChooseFromHistory(L'2');
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
                                   [] { return driver::GetClipboardText() == std::optional<std::wstring>(L"newer"); }))
