@@ -42,7 +42,8 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       manualReplace_(settings_, replacements_, showableClipboard_, clipboard_, notifier_, log_),
       autoReplaceGuard_(settings_, monotonicClock_, question_),
       autoReplace_(settings_, replacements_, autoReplaceGuard_, clipboard_, notifier_, log_),
-      pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, notifier_, log_}) {
+      clearing_(settings_, log_),
+      pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, clearing_, notifier_, log_}) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
 }
@@ -84,6 +85,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTrayCallbackMessage: OnTrayCallback(lParam); return 0;
         case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
         case kHistoryLoadedMessage: history_.CompleteLoad(); return 0;
+        case WM_TIMER: OnTimer(wParam); return 0;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
         OnTaskbarCreated();
@@ -114,6 +116,7 @@ LRESULT Application::OnCreate() {
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);
+    clearing_.AttachWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
     clipboardHandler_ = [this](std::wstring text, HistoryUse historyUse) {
@@ -128,6 +131,7 @@ void Application::OnDestroy() {
         listenerWindow_ = nullptr;
     }
     clipboardHandler_ = nullptr;
+    clearing_.Cancel();
     history_.StopLoading();
     trayIcon_.Remove();
     ::PostQuitMessage(0);
@@ -135,6 +139,11 @@ void Application::OnDestroy() {
 
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
+    HandleClipboard(::GetClipboardSequenceNumber());
+}
+
+void Application::HandleClipboard(DWORD sequence) {
+    clearing_.OnUpdate(sequence);
     // A private copy is handled as an update without text, so the last text leaves the screen too.
     std::optional<ClipboardText> read = showableClipboard_.Read(window_);
     if (!read) {
@@ -142,6 +151,10 @@ void Application::OnClipboardUpdate() {
         return;
     }
     clipboardHandler_(std::move(read->text), read->historyUse);
+}
+
+void Application::OnTimer(UINT_PTR timerId) {
+    if (timerId == DetectedClipboardClearing::kTimerId && clearing_.OnTimer()) pipeline_.ProcessNoText();
 }
 
 void Application::OnTrayCallback(LPARAM lParam) {

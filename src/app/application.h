@@ -8,6 +8,7 @@
 
 #include "app/clipboard.h"
 #include "app/clipboard_pipeline.h"
+#include "app/detected_clipboard_clearing.h"
 #include "app/message_box_question.h"
 #include "app/speech_start.h"
 #include "notify/tray_icon.h"
@@ -46,6 +47,9 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     void OnClipboardUpdate();
+    // Runs the pipeline on what the clipboard holds now; `sequence` is its sequence number.
+    void HandleClipboard(DWORD sequence);
+    void OnTimer(UINT_PTR timerId);
     void OnTrayCallback(LPARAM lParam);
 
     // Tray actions (application_tray.cpp).
@@ -94,6 +98,7 @@ private:
     SteadyMonotonicClock monotonicClock_;
     AutoReplaceGuard autoReplaceGuard_;
     AutoReplace autoReplace_;
+    DetectedClipboardClearing clearing_;
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.

@@ -98,4 +98,12 @@ bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use) {
     return use == HistoryUse::Allowed || SetClipboardBytes(CanIncludeInHistoryFormat(), &kRefused, sizeof kRefused);
 }
 
+ClipboardEmptying EmptyClipboardHolding(DWORD sequence, HWND owner) {
+    std::optional<ClipboardOpenGuard> clipboard;
+    OpenWithRetries(clipboard, owner, kWriteAttempts, kWriteRetryDelayMs);
+    if (!clipboard->IsOpen()) return ClipboardEmptying::Busy;
+    if (::GetClipboardSequenceNumber() != sequence) return ClipboardEmptying::Changed;
+    return ::EmptyClipboard() ? ClipboardEmptying::Emptied : ClipboardEmptying::Busy;
+}
+
 }  // namespace veltrano

@@ -29,6 +29,12 @@ std::optional<std::wstring> ReadClipboardText(HWND owner);
 // to histories carries "CanIncludeInClipboardHistory" 0.
 bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use = HistoryUse::Allowed);
 
+enum class ClipboardEmptying { Emptied, Changed, Busy };
+
+// Empties the clipboard when its sequence number is still `sequence`, checked while it is open so
+// that no newer copy can slip in between; never writes an empty text, which other histories record.
+ClipboardEmptying EmptyClipboardHolding(DWORD sequence, HWND owner);
+
 // The real clipboard behind the writer seam the features use.
 class SystemClipboard final : public ClipboardWriter {
 public:

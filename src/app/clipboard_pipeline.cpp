@@ -35,7 +35,7 @@ void ClipboardPipeline::Run(std::wstring text, HistoryUse historyUse) {
     });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    steps_.keywordSearch.SearchKeywords(text);
+    if (steps_.keywordSearch.SearchKeywords(text)) steps_.clearing.OnDetection();
 }
 
 void ClipboardPipeline::ProcessNoText() {

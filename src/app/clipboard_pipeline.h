@@ -2,6 +2,7 @@
 // What happens to every clipboard text, in a fixed order on the UI thread.
 #include <string>
 
+#include "app/detected_clipboard_clearing.h"
 #include "notify/tray_icon.h"
 #include "base/notifier.h"
 #include "log/log_writer.h"
@@ -22,6 +23,7 @@ public:
         ClipboardHistory& history;
         AutoReplace& autoReplace;
         KeywordSearch& keywordSearch;
+        DetectedClipboardClearing& clearing;
         Notifier& notifier;
         LogWriter& log;
     };

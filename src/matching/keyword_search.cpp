@@ -156,7 +156,7 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
            L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
-void KeywordSearch::SearchKeywords(const std::wstring& text) {
+bool KeywordSearch::SearchKeywords(const std::wstring& text) {
     const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
     const KeywordSearchResult result =
         RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
@@ -165,6 +165,7 @@ void KeywordSearch::SearchKeywords(const std::wstring& text) {
         log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text, log_));
     }
     if (result.firstStopped) ReportStopped(result);
+    return result.hit.found;
 }
 
 void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {

@@ -42,6 +42,8 @@ namespace setting {
 using namespace section;
 
 inline constexpr BoolSetting kRespectPrivateCopies{kClipboard, L"RespectPrivateCopies", true};
+// File names of programs whose copies are handled as private, separated by ";".
+inline constexpr TextSetting kIgnoredApplications{kClipboard, L"IgnoredApplications", L""};
 
 inline constexpr BoolSetting kEncryptKeywordFile{kKeyword, L"EncryptKeywordFile", false};
 
@@ -80,6 +82,9 @@ inline constexpr BoolSetting kClipboardTextWindowHideFromCapture{kClipboardTextW
 inline constexpr IntSetting kNotifyMode{kNotify, L"NotifyMode", 0, 0, 4};
 inline constexpr TextSetting kVoiceName{kNotify, L"VoiceName", L""};
 inline constexpr IntSetting kVoiceVolume{kNotify, L"VoiceVolume", 60, 0, 100};
+// Seconds after a detection until the clipboard is emptied if it still holds that copy; 0 never.
+inline constexpr IntSetting kClearDetectedClipboardSeconds{kNotify, L"ClearDetectedClipboardSeconds", 0, 0, 3600};
+inline constexpr BoolSetting kShowSourceApplication{kNotify, L"ShowSourceApplication", false};
 
 inline constexpr BoolSetting kUseLog{kLog, L"UseLog", false};
 inline constexpr BoolSetting kLogKeywordSearch{kLog, L"LogKeywordSearch", true};

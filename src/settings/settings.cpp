@@ -40,6 +40,7 @@ bool Settings::Write(const TextSetting& setting, const std::wstring& value) {
 }
 
 bool Settings::RespectPrivateCopies() const { return Read(setting::kRespectPrivateCopies); }
+std::wstring Settings::IgnoredApplications() const { return Read(setting::kIgnoredApplications); }
 
 bool Settings::EncryptKeywordFile() const { return Read(setting::kEncryptKeywordFile); }
 
@@ -70,6 +71,8 @@ bool Settings::ClipboardTextWindowHideFromCapture() const { return Read(setting:
 int Settings::NotifyMode() const { return Read(setting::kNotifyMode); }
 std::wstring Settings::VoiceName() const { return Read(setting::kVoiceName); }
 int Settings::VoiceVolume() const { return Read(setting::kVoiceVolume); }
+int Settings::ClearDetectedClipboardSeconds() const { return Read(setting::kClearDetectedClipboardSeconds); }
+bool Settings::ShowSourceApplication() const { return Read(setting::kShowSourceApplication); }
 
 bool Settings::UseLog() const { return Read(setting::kUseLog); }
 bool Settings::LogKeywordSearch() const { return Read(setting::kLogKeywordSearch); }

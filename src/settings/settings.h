@@ -30,6 +30,7 @@ public:
 
     // Clipboard
     bool RespectPrivateCopies() const;
+    std::wstring IgnoredApplications() const;
 
     // Keyword
     bool EncryptKeywordFile() const;
@@ -65,6 +66,8 @@ public:
     int NotifyMode() const;
     std::wstring VoiceName() const;
     int VoiceVolume() const;
+    int ClearDetectedClipboardSeconds() const;
+    bool ShowSourceApplication() const;
 
     // Log
     bool UseLog() const;

@@ -1,9 +1,7 @@
 // Automatic replacement rewrites copied text, with its guard against runaway chains.
 
-#include "base/text_encoding.h"
 #include "driver/clipboard_access.h"
 #include "driver/popup_menus.h"
-#include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "matching/auto_replace_guard.h"
 #include "program_fixture.h"
@@ -18,18 +16,6 @@ protected:
     bool ClipboardBecomes(const std::wstring& text) const {
         return driver::PollUntil(driver::kDefaultTimeoutMs,
                                  [&] { return driver::GetClipboardText() == std::optional<std::wstring>(text); });
-    }
-    std::string TodaysLog() const {
-        for (const SYSTEMTIME& day : DaysOfRun()) {
-            wchar_t name[32];
-            swprintf(name, std::size(name), L"\\%04u_%02u_%02u.txt", day.wYear, day.wMonth, day.wDay);
-            if (driver::FileExists(LogFolderPath() + name)) return driver::ReadFileBytes(LogFolderPath() + name);
-        }
-        return {};
-    }
-    bool Logged(const std::wstring& text) const {
-        return driver::PollUntil(driver::kDefaultTimeoutMs,
-                                 [&] { return TodaysLog().find(WideToUtf8(text)) != std::string::npos; });
     }
 };
 

@@ -44,6 +44,30 @@ TEST_F(Detection, RegexKeywordInCopiedTextShowsTheThreeLineWarning) {
               Utf8(L"一致部分: 090-1234-5678\n正規表現キーワード: \\d{3}-\\d{4}-\\d{4}\n設定: 大文字小文字区別"));
 }
 
+// A detected copy leaves the clipboard after its seconds, unless a newer copy came first; the
+// history keeps its sealed entry.
+TEST_F(Detection, ADetectedCopyIsClearedAfterItsSecondsUnlessANewerCopyCameFirst) {
+    WriteSettings(std::wstring(kMessageBoxMode) + L"ClearDetectedClipboardSeconds=2\r\n[Log]\r\nUseLog=true\r\n");
+    WriteKeywords(L"secret*\n", L"");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    const ULONGLONG copied = ::GetTickCount64();
+    driver::SetClipboardText(L"secret one");
+    TakeMessageBox(kDetectionCaption);
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [] { return !driver::GetClipboardText(); }));
+    EXPECT_GE(::GetTickCount64() - copied, 1500u) << "cleared before its seconds";
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }));
+    EXPECT_TRUE(Logged(L"[KeywordSearch][クリップボード消去]"));
+    EXPECT_EQ(HistoryFileCount(), 1u);
+
+    driver::SetClipboardText(L"secret two");
+    TakeMessageBox(kDetectionCaption);
+    ::Sleep(1000);
+    driver::SetClipboardText(L"plain");
+    ::Sleep(3000);
+    EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"plain"));
+}
+
 TEST_F(Detection, BalloonModeShowsTheWarningAsABalloonAndTheTextAsTooltip) {
     WriteSettings(L"[Notify]\r\nNotifyMode=0\r\n");
     WriteKeywords(L"[i]password*\n", L"");

@@ -60,6 +60,19 @@ std::wstring ProgramTest::DataPath(std::wstring_view suffix) const {
     return folder_->PathOf(UserName() + std::wstring(suffix));
 }
 
+std::string ProgramTest::TodaysLog() const {
+    for (const SYSTEMTIME& day : DaysOfRun()) {
+        wchar_t name[32];
+        swprintf(name, std::size(name), L"\\%04u_%02u_%02u.txt", day.wYear, day.wMonth, day.wDay);
+        if (driver::FileExists(LogFolderPath() + name)) return driver::ReadFileBytes(LogFolderPath() + name);
+    }
+    return {};
+}
+
+bool ProgramTest::Logged(const std::wstring& text) const {
+    return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TodaysLog().find(Utf8(text)) != std::string::npos; });
+}
+
 size_t ProgramTest::HistoryFileCount() const {
     size_t count = 0;
     std::error_code error;

@@ -37,6 +37,9 @@ protected:
     std::wstring DataPath(std::wstring_view suffix) const;
     std::wstring ProgramPath() const { return programPath_; }
 
+    // The log file of the day of the run (empty when there is none), and whether it comes to hold `text`.
+    std::string TodaysLog() const;
+    bool Logged(const std::wstring& text) const;
     // The files in the history folder: one sealed file per recorded text.
     size_t HistoryFileCount() const;
 

@@ -1,0 +1,47 @@
+#include "app/detected_clipboard_clearing.h"
+
+#include "app/clipboard.h"
+
+namespace veltrano {
+namespace {
+
+constexpr wchar_t kLogTitle[] = L"クリップボード消去";
+
+}  // namespace
+
+void DetectedClipboardClearing::OnUpdate(DWORD sequence) {
+    Cancel();
+    updateSequence_ = sequence;
+}
+
+void DetectedClipboardClearing::OnDetection() {
+    delaySeconds_ = settings_.ClearDetectedClipboardSeconds();
+    if (delaySeconds_ <= 0 || !window_) return;
+    if (!::SetTimer(window_, kTimerId, static_cast<UINT>(delaySeconds_) * 1000u, nullptr)) return;
+    clearSequence_ = updateSequence_;
+    armed_ = true;
+}
+
+bool DetectedClipboardClearing::OnTimer() {
+    if (!armed_) return false;
+    Cancel();
+    switch (EmptyClipboardHolding(clearSequence_, window_)) {
+        case ClipboardEmptying::Emptied:
+            log_.WriteLog(LogCategory::KeywordSearch, kLogTitle,
+                          L"検出から " + std::to_wstring(delaySeconds_) + L" 秒が過ぎたため、クリップボードを消去しました。");
+            return true;
+        case ClipboardEmptying::Changed: return false;  // a newer copy whose update is still on its way
+        case ClipboardEmptying::Busy:
+            log_.WriteLog(LogCategory::KeywordSearch, kLogTitle,
+                          L"クリップボードを開けなかったため、検出したクリップボードを消去できませんでした。");
+            return false;
+    }
+    return false;
+}
+
+void DetectedClipboardClearing::Cancel() {
+    if (armed_ && window_) ::KillTimer(window_, kTimerId);
+    armed_ = false;
+}
+
+}  // namespace veltrano

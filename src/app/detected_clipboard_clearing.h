@@ -1,0 +1,37 @@
+#pragma once
+// Empties the clipboard some seconds after a detection when it still holds the copy that was
+// warned about, so that a secret does not stay ready to paste.
+#include <windows.h>
+
+#include "log/log_writer.h"
+#include "settings/settings.h"
+
+namespace veltrano {
+
+class DetectedClipboardClearing {
+public:
+    static constexpr UINT_PTR kTimerId = 1;  // of the main window
+
+    DetectedClipboardClearing(const Settings& settings, LogWriter& log) : settings_(settings), log_(log) {}
+
+    // The main window: its timer counts the seconds and it opens the clipboard.
+    void AttachWindow(HWND window) noexcept { window_ = window; }
+    // Every clipboard update, before it is handled: a newer copy cancels the clearing of an older one.
+    void OnUpdate(DWORD sequence);
+    // The update being handled was warned about.
+    void OnDetection();
+    // The timer went off: true when the clipboard was emptied.
+    bool OnTimer();
+    void Cancel();
+
+private:
+    const Settings& settings_;
+    LogWriter& log_;
+    HWND window_ = nullptr;
+    DWORD updateSequence_ = 0;   // of the update being handled
+    DWORD clearSequence_ = 0;    // of the copy to clear, while the timer runs
+    int delaySeconds_ = 0;
+    bool armed_ = false;
+};
+
+}  // namespace veltrano
