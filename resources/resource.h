@@ -133,6 +133,12 @@
 #define IDC_PROTECT_MY_NUMBER_LABEL 9021
 #define IDC_PROTECT_CORPORATE_NUMBER 9030
 #define IDC_PROTECT_CORPORATE_NUMBER_LABEL 9031
+#define IDC_PROTECT_CLEAR_SECONDS_LABEL 9040
+#define IDC_PROTECT_CLEAR_SECONDS 9041
+#define IDC_PROTECT_CLEAR_SECONDS_UPDOWN 9042
+#define IDC_PROTECT_SHOW_SOURCE 9050
+#define IDC_PROTECT_IGNORED_APPS_LABEL 9060
+#define IDC_PROTECT_IGNORED_APPS 9061
 
 // The maker's homepage and rights holder, one place each (narrow literals: the resource script
 // uses them as they are, the code widens them). Placeholders until the real ones are known.

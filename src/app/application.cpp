@@ -119,9 +119,7 @@ LRESULT Application::OnCreate() {
     clearing_.AttachWindow(window_);
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
-    clipboardHandler_ = [this](std::wstring text, HistoryUse historyUse) {
-        pipeline_.ProcessClipboardText(std::move(text), historyUse);
-    };
+    clipboardHandler_ = [this](ClipboardText copy) { pipeline_.ProcessClipboardText(std::move(copy)); };
     return 0;
 }
 
@@ -150,7 +148,7 @@ void Application::HandleClipboard(DWORD sequence) {
         pipeline_.ProcessNoText();
         return;
     }
-    clipboardHandler_(std::move(read->text), read->historyUse);
+    clipboardHandler_(std::move(*read));
 }
 
 void Application::OnTimer(UINT_PTR timerId) {

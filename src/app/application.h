@@ -102,7 +102,7 @@ private:
     ClipboardPipeline pipeline_;
     TrayClickDecoder trayClicks_;
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.
-    std::function<void(std::wstring text, HistoryUse historyUse)> clipboardHandler_;
+    std::function<void(ClipboardText copy)> clipboardHandler_;
     HWND window_ = nullptr;
     HWND listenerWindow_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;

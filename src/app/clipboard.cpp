@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/clipboard_source.h"
 #include "base/clipboard_guards.h"
 #include "base/unique_any.h"
 
@@ -82,11 +83,16 @@ CopyPrivacy ShowableClipboard::Privacy(const ClipboardContent& content) const {
 }
 
 std::optional<ClipboardText> ShowableClipboard::Read(HWND owner) {
+    // Named first: the owner may change while the clipboard is busy. A listed program's copy is
+    // private whatever it carries, so its text is not even read.
+    std::wstring source = ClipboardSourceProgram();
+    if (IsListedProgram(settings_.IgnoredApplications(), source)) return std::nullopt;
     ClipboardContent content = ReadClipboardContent(owner);
     const CopyPrivacy privacy = Privacy(content);
     if (!content.text || privacy == CopyPrivacy::Private) return std::nullopt;
     return ClipboardText{std::move(*content.text),
-                         privacy == CopyPrivacy::NotForHistory ? HistoryUse::Refused : HistoryUse::Allowed};
+                         privacy == CopyPrivacy::NotForHistory ? HistoryUse::Refused : HistoryUse::Allowed,
+                         std::move(source)};
 }
 
 bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use) {

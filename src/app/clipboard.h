@@ -44,7 +44,8 @@ public:
 };
 
 // The clipboard as the program may show, record and change it: a private copy reads as no text,
-// unless the user chose to treat every copy alike (read at each use, like every setting).
+// unless the user chose to treat every copy alike; a copy of a program the user listed as ignored
+// reads as no text always (settings read at each use).
 class ShowableClipboard final : public ClipboardReader {
 public:
     explicit ShowableClipboard(const Settings& settings) : settings_(settings) {}

@@ -6,15 +6,17 @@
 
 namespace veltrano {
 
-void ClipboardPipeline::ProcessClipboardText(std::wstring text, HistoryUse historyUse) {
+void ClipboardPipeline::ProcessClipboardText(ClipboardText copy) {
     try {
-        Run(std::move(text), historyUse);
+        Run(std::move(copy));
     } catch (...) {
         ReportFailure();
     }
 }
 
-void ClipboardPipeline::Run(std::wstring text, HistoryUse historyUse) {
+void ClipboardPipeline::Run(ClipboardText copy) {
+    std::wstring& text = copy.text;
+    const HistoryUse historyUse = copy.historyUse;
     const bool copied = !steps_.autoReplace.LastUpdateWasAutoReplace();
     bool record = historyUse == HistoryUse::Allowed;
     if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_) {
@@ -35,7 +37,7 @@ void ClipboardPipeline::Run(std::wstring text, HistoryUse historyUse) {
     });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (steps_.keywordSearch.SearchKeywords(text)) steps_.clearing.OnDetection();
+    if (steps_.keywordSearch.SearchKeywords(text, copy.source)) steps_.clearing.OnDetection();
 }
 
 void ClipboardPipeline::ProcessNoText() {

@@ -35,12 +35,12 @@ public:
 
     // One clipboard update; no failure inside can escape it. A copy its owner marked as not for
     // history is not recorded, nor is the text automatic replacement makes of it.
-    void ProcessClipboardText(std::wstring text, HistoryUse historyUse);
+    void ProcessClipboardText(ClipboardText copy);
     // The clipboard holds no text (an image, say, or it could not be read).
     void ProcessNoText();
 
 private:
-    void Run(std::wstring text, HistoryUse historyUse);
+    void Run(ClipboardText copy);
     void ReportFailure();
 
     Steps steps_;

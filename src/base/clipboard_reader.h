@@ -12,6 +12,7 @@ namespace veltrano {
 struct ClipboardText {
     std::wstring text;
     HistoryUse historyUse = HistoryUse::Allowed;  // as the copy's owner marked it
+    std::wstring source;                          // the file name of the program that copied it
 };
 
 class ClipboardReader {

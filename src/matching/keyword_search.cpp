@@ -156,13 +156,19 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
            L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
-bool KeywordSearch::SearchKeywords(const std::wstring& text) {
+bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view source) {
     const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
     const KeywordSearchResult result =
         RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
     if (result.hit.found) {
-        notifier_.Notify(DetectionMessage(result.hit), L"クリップボード検出", NotifyKind::Warning);
-        log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", DetectionLogText(result.hit, text, log_));
+        std::wstring message = DetectionMessage(result.hit);
+        std::wstring logText = DetectionLogText(result.hit, text, log_);
+        if (settings_.ShowSourceApplication()) {
+            message.append(L"\nコピー元: ").append(source);
+            logText.append(L" / コピー元: ").append(source);
+        }
+        notifier_.Notify(message, L"クリップボード検出", NotifyKind::Warning);
+        log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", logText);
     }
     if (result.firstStopped) ReportStopped(result);
     return result.hit.found;

@@ -84,9 +84,9 @@ public:
     KeywordSearch(const KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log)
         : lists_(lists), settings_(settings), notifier_(notifier), log_(log) {}
 
-    // Matches on a thread with a large stack within a time budget, then notifies and logs here;
-    // true when something was found.
-    bool SearchKeywords(const std::wstring& text);
+    // Matches on a thread with a large stack within a time budget, then notifies and logs here,
+    // naming the copying program `source` when the settings ask; true when something was found.
+    bool SearchKeywords(const std::wstring& text, std::wstring_view source = {});
 
 private:
     void ReportStopped(const KeywordSearchResult& result);

@@ -8,6 +8,8 @@
 
 namespace veltrano {
 
+inline constexpr int kNumberFieldLength = 6;  // characters the user may type into a number field
+
 // A number field that refuses its text, and the message that says why.
 struct FieldRefusal {
     int fieldId = 0;

@@ -9,8 +9,6 @@
 
 namespace veltrano {
 
-inline constexpr int kNumberFieldLength = 6;  // characters the user may type into a number field
-
 struct ControlEnabling {
     int id;
     bool enabled;

@@ -1,6 +1,7 @@
 #include "settingsdialog/protect_page.h"
 
 #include "resource.h"
+#include "settingsdialog/input_checks.h"
 
 namespace veltrano {
 namespace {
@@ -26,11 +27,20 @@ void ProtectPage::OnInit() {
         Tick(detector.id, Stored().Read(detector.detect));
         Tick(detector.id + 1, Stored().Read(detector.needsLabel));
     }
+    BindUpDown(IDC_PROTECT_CLEAR_SECONDS_UPDOWN, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
+               kNumberFieldLength);
+    Tick(IDC_PROTECT_SHOW_SOURCE, Stored().ShowSourceApplication());
+    ::SetWindowTextW(Item(IDC_PROTECT_IGNORED_APPS), Stored().IgnoredApplications().c_str());
     ApplyEnabling();
 }
 
 void ProtectPage::OnCommand(int controlId, int code) {
+    if (controlId == IDC_PROTECT_CLEAR_SECONDS || controlId == IDC_PROTECT_IGNORED_APPS) {
+        if (code == EN_CHANGE) MarkChanged();
+        return;
+    }
     if (code != BN_CLICKED) return;
+    if (controlId == IDC_PROTECT_SHOW_SOURCE) MarkChanged();
     for (const DetectorSwitches& detector : kDetectors) {
         if (controlId != detector.id && controlId != detector.id + 1) continue;
         ApplyEnabling();
@@ -39,11 +49,21 @@ void ProtectPage::OnCommand(int controlId, int code) {
 }
 
 bool ProtectPage::OnApply() {
+    const std::wstring clearSeconds = Text(IDC_PROTECT_CLEAR_SECONDS);
+    if (const std::optional<FieldRefusal> refused =
+            CheckNumberField(clearSeconds, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
+                             L"消去するまでの秒数は ", L" 秒の範囲で入力して下さい。")) {
+        RefuseInput(refused->fieldId, refused->message);
+        return false;
+    }
     // A greyed label rule keeps its tick and is stored too; failed writes are not reported here.
     for (const DetectorSwitches& detector : kDetectors) {
         Stored().Write(detector.detect, Ticked(detector.id));
         Stored().Write(detector.needsLabel, Ticked(detector.id + 1));
     }
+    StoreNumber(clearSeconds, setting::kClearDetectedClipboardSeconds);
+    Stored().Write(setting::kShowSourceApplication, Ticked(IDC_PROTECT_SHOW_SOURCE));
+    Stored().Write(setting::kIgnoredApplications, Text(IDC_PROTECT_IGNORED_APPS));
     return true;
 }
 

@@ -112,6 +112,38 @@ TEST_F(PrivateCopies, MaskedLogsHoldNoCopiedText) {
     EXPECT_NE(logged.find(Utf8(L"置換前: <16文字 #")), std::string::npos) << logged;
 }
 
+// The driver copies from its own process: its file name names the copying program.
+std::wstring DriverFileName() {
+    wchar_t path[MAX_PATH];
+    const std::wstring_view whole(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return std::wstring(whole.substr(whole.find_last_of(L'\\') + 1));
+}
+
+// The copying program is named in the warning and its log line when asked; a listed program's
+// copies are private (a name that only shares its beginning is not that program).
+TEST_F(PrivateCopies, TheCopyingProgramIsNamedAndAListedOneIsIgnored) {
+    const std::wstring program = DriverFileName();
+    const std::wstring prefixOnly = program.substr(0, program.size() - 4);
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\nShowSourceApplication=true\r\n[Log]\r\nUseLog=true\r\n"
+                  L"[Clipboard]\r\nIgnoredApplications=" + prefixOnly + L" ; other.exe\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    driver::ClipboardOwner owner;
+    owner.Copy(L"secret one");
+    EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)), Warning(L"secret one") + Utf8(L"\nコピー元: " + program));
+    EXPECT_TRUE(Logged(L"一致部分: secret one / クリップボード内容: secret one / コピー元: " + program));
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 1; }));
+
+    std::wstring shouted = program;
+    ::CharUpperBuffW(shouted.data(), static_cast<DWORD>(shouted.size()));
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Clipboard]\r\nIgnoredApplications=other.exe; " + shouted + L"\r\n");
+    owner.Copy(L"secret two");
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == kProductName; }));
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n");
+    // The next copy's warning is the first one since: the listed program's copy raised none.
+    EXPECT_EQ(WarningFor(L"secret three"), Warning(L"secret three"));
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 2; }));
+}
+
 TEST_F(PrivateCopies, WithTheSettingOffEveryCopyIsOrdinary) {
     ASSERT_NO_FATAL_FAILURE(StartWith(L"[Clipboard]\r\nRespectPrivateCopies=false\r\n"));
 

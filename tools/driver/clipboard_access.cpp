@@ -36,14 +36,16 @@ struct ClipboardItem {
     UniqueHglobal memory;
 };
 
-// All items go on the clipboard in one session, as one program's copy.
-void ReplaceClipboardWith(std::vector<ClipboardItem> items, DWORD timeoutMs) {
-    // Windows refuses SetClipboardData after EmptyClipboard without an owner window; the data
-    // stays on the clipboard after the owner is gone.
-    const UniqueHwnd owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+UniqueHwnd CreateOwnerWindow() {
+    UniqueHwnd owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     if (!owner) throw std::runtime_error("cannot create a clipboard owner window");
+    return owner;
+}
+
+// All items go on the clipboard in one session, as one program's copy by `owner`.
+void ReplaceClipboardWith(std::vector<ClipboardItem> items, HWND owner, DWORD timeoutMs) {
     std::optional<ClipboardOpenGuard> guard;
-    OpenWithRetry(guard, owner.Get(), timeoutMs);
+    OpenWithRetry(guard, owner, timeoutMs);
     if (!::EmptyClipboard()) throw std::runtime_error("EmptyClipboard failed");
     for (ClipboardItem& item : items) {
         if (!::SetClipboardData(item.format, item.memory.Get())) throw std::runtime_error("SetClipboardData failed");
@@ -59,13 +61,17 @@ UniqueHglobal GlobalCopy(const void* bytes, size_t size) {
     return memory;
 }
 
+ClipboardItem TextItem(const std::wstring& text) {
+    return {CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))};
+}
+
 }  // namespace
 
 void SetClipboardText(const std::wstring& text, DWORD timeoutMs) { SetClipboardText(text, {}, timeoutMs); }
 
 void SetClipboardText(const std::wstring& text, const ClipboardMarkers& markers, DWORD timeoutMs) {
     std::vector<ClipboardItem> items;
-    items.push_back({CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))});
+    items.push_back(TextItem(text));
     // A marker's content does not matter, only its presence; the history one holds a DWORD.
     const DWORD zero = 0;
     if (markers.excludeFromMonitoring) {
@@ -79,7 +85,19 @@ void SetClipboardText(const std::wstring& text, const ClipboardMarkers& markers,
         items.push_back({::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"),
                          GlobalCopy(&*markers.canIncludeInHistory, sizeof(DWORD))});
     }
-    ReplaceClipboardWith(std::move(items), timeoutMs);
+    // Windows refuses SetClipboardData after EmptyClipboard without an owner window; the data
+    // stays on the clipboard after the owner is gone.
+    ReplaceClipboardWith(std::move(items), CreateOwnerWindow().Get(), timeoutMs);
+}
+
+ClipboardOwner::ClipboardOwner() : window_(CreateOwnerWindow().Detach()) {}
+
+ClipboardOwner::~ClipboardOwner() { ::DestroyWindow(window_); }
+
+void ClipboardOwner::Copy(const std::wstring& text, DWORD timeoutMs) {
+    std::vector<ClipboardItem> items;
+    items.push_back(TextItem(text));
+    ReplaceClipboardWith(std::move(items), window_, timeoutMs);
 }
 
 void SetClipboardImage(DWORD timeoutMs) {
@@ -104,7 +122,7 @@ void SetClipboardImage(DWORD timeoutMs) {
     }
     std::vector<ClipboardItem> items;
     items.push_back({CF_DIB, std::move(memory)});
-    ReplaceClipboardWith(std::move(items), timeoutMs);
+    ReplaceClipboardWith(std::move(items), CreateOwnerWindow().Get(), timeoutMs);
 }
 
 std::optional<std::wstring> GetClipboardText(DWORD timeoutMs) {

@@ -18,6 +18,21 @@ struct ClipboardMarkers {
     std::optional<DWORD> canIncludeInHistory{};  // "CanIncludeInClipboardHistory"
 };
 void SetClipboardText(const std::wstring& text, const ClipboardMarkers& markers, DWORD timeoutMs = kDefaultTimeoutMs);
+// A window of this process that stays the clipboard's owner after its copies, as a program's
+// window does (the other copies' owner window is gone at once). While it owns the clipboard, the
+// program under test must not write to it: Windows would wait for this thread to answer.
+class ClipboardOwner {
+public:
+    ClipboardOwner();
+    ~ClipboardOwner();
+    ClipboardOwner(const ClipboardOwner&) = delete;
+    ClipboardOwner& operator=(const ClipboardOwner&) = delete;
+    void Copy(const std::wstring& text, DWORD timeoutMs = kDefaultTimeoutMs);
+
+private:
+    HWND window_;
+};
+
 // A small 24-bit CF_DIB picture and nothing else, so no text format is on the clipboard.
 void SetClipboardImage(DWORD timeoutMs = kDefaultTimeoutMs);
 

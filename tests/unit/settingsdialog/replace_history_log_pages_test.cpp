@@ -272,8 +272,10 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllEight
     EXPECT_EQ(StoredText(section::kLog, L"LogMaskSecrets"), L"false");
 }
 
-TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorAndStoresAllSix) {
+TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadSecondsAndStoresEverything) {
     Store(section::kDetect, L"DetectMyNumber", L"true");
+    Store(section::kNotify, L"ClearDetectedClipboardSeconds", L"30");
+    Store(section::kClipboard, L"IgnoredApplications", L"KeePass.exe");
     ProtectPage protectPage(context);
     Show(protectPage);
     ExpectControls({{IDC_PROTECT_DETECTORS_GROUP, L"Button", L"番号の検出"},
@@ -282,7 +284,15 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorAndStoresAl
                     {IDC_PROTECT_MY_NUMBER, L"Button", L"個人番号"},
                     {IDC_PROTECT_MY_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
                     {IDC_PROTECT_CORPORATE_NUMBER, L"Button", L"法人番号"},
-                    {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"}});
+                    {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_CLEAR_SECONDS_LABEL, L"Static", L"検出したクリップボードを消去するまでの秒数（0：消去しない）"},
+                    {IDC_PROTECT_CLEAR_SECONDS, L"Edit", L"30"},
+                    {IDC_PROTECT_CLEAR_SECONDS_UPDOWN, L"msctls_updown32", L""},
+                    {IDC_PROTECT_SHOW_SOURCE, L"Button", L"検出の通知とログにコピー元のプログラム名を含める"},
+                    {IDC_PROTECT_IGNORED_APPS_LABEL, L"Static",
+                     L"無視するプログラム（; 区切り、例：KeePass.exe;1Password.exe）"},
+                    {IDC_PROTECT_IGNORED_APPS, L"Edit", L"KeePass.exe"}});
+    EXPECT_FALSE(ApplyEnabled()) << "filling the fields is no user change";
     // The defaults: a label needed for the two national numbers, not for cards.
     EXPECT_FALSE(Ticked(IDC_PROTECT_PAYMENT_CARD_LABEL));
     EXPECT_TRUE(Ticked(IDC_PROTECT_MY_NUMBER_LABEL));
@@ -297,8 +307,20 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorAndStoresAl
     Click(IDC_PROTECT_PAYMENT_CARD_LABEL);
     Click(IDC_PROTECT_MY_NUMBER);
     EXPECT_FALSE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
+    Type(IDC_PROTECT_CLEAR_SECONDS, L"3601");
+    Click(IDC_PROTECT_SHOW_SOURCE);
+    Type(IDC_PROTECT_IGNORED_APPS, L"KeePass.exe;1Password.exe");
+    const ApplyResult refused = Apply();
+    EXPECT_FALSE(refused.accepted);
+    EXPECT_EQ(refused.errors, std::vector<std::wstring>{L"消去するまでの秒数は 0～3600 秒の範囲で入力して下さい。"});
+    EXPECT_EQ(refused.focusId, IDC_PROTECT_CLEAR_SECONDS);
+    EXPECT_FALSE(data.settings.DetectPaymentCard()) << "nothing of the page is stored";
 
+    Type(IDC_PROTECT_CLEAR_SECONDS, L"0");
     EXPECT_TRUE(Apply().accepted);
+    EXPECT_EQ(StoredText(section::kNotify, L"ClearDetectedClipboardSeconds"), L"0");
+    EXPECT_TRUE(data.settings.ShowSourceApplication());
+    EXPECT_EQ(data.settings.IgnoredApplications(), L"KeePass.exe;1Password.exe");
     EXPECT_TRUE(data.settings.DetectPaymentCard());
     EXPECT_TRUE(data.settings.DetectPaymentCardNeedsLabel());
     EXPECT_FALSE(data.settings.DetectMyNumber());

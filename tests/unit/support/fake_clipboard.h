@@ -16,7 +16,7 @@ public:
     std::optional<ClipboardText> Read(HWND owner) override {
         readOwners.push_back(owner);
         if (!text) return std::nullopt;
-        return ClipboardText{*text, historyUse};
+        return ClipboardText{*text, historyUse, {}};
     }
     bool Write(const std::wstring& value, HWND owner, HistoryUse use) override {
         if (failure) throw std::runtime_error(failure);
