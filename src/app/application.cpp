@@ -1,11 +1,14 @@
 #include "app/application.h"
 
+#include <wtsapi32.h>
+
 #include <algorithm>
 
 #include "app/clipboard.h"
 #include "app/tray_assignments.h"
 #include "app/tray_tip.h"
 #include "base/error_text.h"
+#include "base/scope_exit.h"
 #include "base/window_object.h"
 #include "resource.h"
 
@@ -43,7 +46,14 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       autoReplaceGuard_(settings_, monotonicClock_, question_),
       autoReplace_(settings_, replacements_, autoReplaceGuard_, clipboard_, notifier_, log_),
       clearing_(settings_, log_),
-      pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, clearing_, notifier_, log_}) {
+      pipeline_({settings_, trayIcon_, textWindow_, history_, autoReplace_, keywordSearch_, clearing_, notifier_, log_}),
+      watchdog_({.sequenceNumber = [] { return ::GetClipboardSequenceNumber(); },
+                 .registerAgain = [this] { RegisterListenerAgain(); },
+                 .handleMissed =
+                     [this](DWORD sequence) {
+                         log_.WriteLog(LogCategory::Other, L"クリップボード監視", L"クリップボード監視を再開しました");
+                         HandleClipboard(sequence);
+                     }}) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
 }
@@ -86,6 +96,14 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
         case kHistoryLoadedMessage: history_.CompleteLoad(); return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC) OnSessionResumed();
+            return TRUE;
+        case WM_WTSSESSION_CHANGE:
+            if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
+                OnSessionResumed();
+            }
+            return 0;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
         OnTaskbarCreated();
@@ -120,10 +138,15 @@ LRESULT Application::OnCreate() {
     listenerWindow_ = window_;
     ::AddClipboardFormatListener(listenerWindow_);
     clipboardHandler_ = [this](ClipboardText copy) { pipeline_.ProcessClipboardText(std::move(copy)); };
+    watchdog_.Start();
+    ::SetTimer(window_, ClipboardWatchdog::kTimerId, ClipboardWatchdog::kCheckIntervalMs, nullptr);
+    ::WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
     return 0;
 }
 
 void Application::OnDestroy() {
+    ::WTSUnRegisterSessionNotification(window_);
+    ::KillTimer(window_, ClipboardWatchdog::kTimerId);
     if (listenerWindow_) {
         ::RemoveClipboardFormatListener(listenerWindow_);
         listenerWindow_ = nullptr;
@@ -137,7 +160,8 @@ void Application::OnDestroy() {
 
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
-    HandleClipboard(::GetClipboardSequenceNumber());
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    if (watchdog_.OnUpdate(sequence)) HandleClipboard(sequence);
 }
 
 void Application::HandleClipboard(DWORD sequence) {
@@ -153,6 +177,17 @@ void Application::HandleClipboard(DWORD sequence) {
 
 void Application::OnTimer(UINT_PTR timerId) {
     if (timerId == DetectedClipboardClearing::kTimerId && clearing_.OnTimer()) pipeline_.ProcessNoText();
+    if (timerId == ClipboardWatchdog::kTimerId && clipboardHandler_) watchdog_.OnCheck();
+}
+
+void Application::OnSessionResumed() {
+    if (clipboardHandler_) watchdog_.OnSessionResumed();
+}
+
+void Application::RegisterListenerAgain() {
+    if (!listenerWindow_) return;
+    ::RemoveClipboardFormatListener(listenerWindow_);
+    ::AddClipboardFormatListener(listenerWindow_);
 }
 
 void Application::OnTrayCallback(LPARAM lParam) {
@@ -172,6 +207,8 @@ bool Application::AddTrayIcon() {
 bool Application::AddTrayIconWhenTheShellIsReady() {
     // At logon the program may start before the shell accepts icons: retry for a while, with
     // messages dispatched so that "TaskbarCreated" can add the icon as soon as it comes.
+    addingTrayIcon_ = true;
+    const ScopeExit done([this] { addingTrayIcon_ = false; });
     constexpr ULONGLONG kPatienceMs = 10000;
     constexpr DWORD kRetryMs = 500;
     const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
@@ -198,7 +235,15 @@ bool Application::AddTrayIconWhenTheShellIsReady() {
 }
 
 void Application::OnTaskbarCreated() {
-    trayIconAdded_ = AddTrayIcon();
+    // A restarted shell may refuse icons for a moment too. While the retries run, a second
+    // announcement only tries once more.
+    if (addingTrayIcon_) {
+        trayIconAdded_ = AddTrayIcon();
+        return;
+    }
+    if (!AddTrayIconWhenTheShellIsReady() && clipboardHandler_) {
+        log_.WriteLog(LogCategory::Other, L"エラー", L"タスクトレイアイコンの再登録に失敗しました");
+    }
 }
 
 void Application::ReportUnexpectedError() {

@@ -8,6 +8,7 @@
 
 #include "app/clipboard.h"
 #include "app/clipboard_pipeline.h"
+#include "app/clipboard_watchdog.h"
 #include "app/detected_clipboard_clearing.h"
 #include "app/message_box_question.h"
 #include "app/speech_start.h"
@@ -50,6 +51,9 @@ private:
     // Runs the pipeline on what the clipboard holds now; `sequence` is its sequence number.
     void HandleClipboard(DWORD sequence);
     void OnTimer(UINT_PTR timerId);
+    // Sleep, lock and remote sessions can cost the listener its registration.
+    void OnSessionResumed();
+    void RegisterListenerAgain();
     void OnTrayCallback(LPARAM lParam);
 
     // Tray actions (application_tray.cpp).
@@ -100,6 +104,7 @@ private:
     AutoReplace autoReplace_;
     DetectedClipboardClearing clearing_;
     ClipboardPipeline pipeline_;
+    ClipboardWatchdog watchdog_;
     TrayClickDecoder trayClicks_;
     // Filled once the main window listens to the clipboard, emptied when it is destroyed.
     std::function<void(ClipboardText copy)> clipboardHandler_;
@@ -107,6 +112,7 @@ private:
     HWND listenerWindow_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
+    bool addingTrayIcon_ = false;  // while AddTrayIconWhenTheShellIsReady waits for the shell
     bool dialogOpen_ = false;
 };
 

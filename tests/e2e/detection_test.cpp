@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
@@ -66,6 +67,33 @@ TEST_F(Detection, ADetectedCopyIsClearedAfterItsSecondsUnlessANewerCopyCameFirst
     driver::SetClipboardText(L"plain");
     ::Sleep(3000);
     EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"plain"));
+}
+
+// Sleep, a locked session and a restarted shell can cost the program its listener or its icon:
+// after each, copies are still warned about, and a copy made just before a resume only once.
+TEST_F(Detection, ResumeUnlockAndANewShellLeaveTheGuardWatching) {
+    WriteSettings(kMessageBoxMode);
+    WriteKeywords(L"secret*\n", L"");
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } events[] = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+                  {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+                  {::RegisterWindowMessageW(L"TaskbarCreated"), 0}};
+    int copy = 0;
+    for (const auto& event : events) {
+        const std::wstring text = L"secret " + std::to_wstring(++copy);
+        driver::SetClipboardText(text);
+        ASSERT_TRUE(::PostMessageW(MainWindow(), event.message, event.wParam, 0));
+        EXPECT_EQ(Utf8(TakeMessageBox(kDetectionCaption)),
+                  Utf8(L"一致部分: " + text + L"\nワイルドカードキーワード: secret*\n設定: 大文字小文字区別"));
+        EXPECT_TRUE(NoBoxWithin(1000)) << "warned twice about " << Utf8(text);
+    }
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == L"secret 3 - Veltrano"; }));
+    driver::SetClipboardText(L"secret 4");
+    EXPECT_FALSE(TakeMessageBox(kDetectionCaption).empty());
 }
 
 TEST_F(Detection, BalloonModeShowsTheWarningAsABalloonAndTheTextAsTooltip) {
