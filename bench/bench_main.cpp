@@ -63,6 +63,7 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
     if (command == L"giantcopy" && argc == 3) return RunGiantCopyLatency(path(2));
     if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
+    if (command == L"idle" && argc == 2) return RunIdleWindow();
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();

@@ -127,7 +127,70 @@ std::optional<MemoryGrowth> MeasureHistoryMemory(const std::wstring& programPath
     return growth;
 }
 
+constexpr wchar_t kIdleWindowClass[] = L"VeltranoBenchIdle";
+constexpr DWORD kIdleMs = 60000;
+
+double CpuMs(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    const auto ticks = [](FILETIME time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+struct IdleCpu {
+    double programMs = 0;   // CPU time the idle program used
+    double baselineMs = 0;  // the same for a program that only waits for messages
+};
+
+// The program idle beside the baseline, both after a few seconds to settle, for kIdleMs.
+std::optional<IdleCpu> MeasureIdleCpu(const std::wstring& programPath) {
+    const auto folder = driver::TemporaryProgramFolder::Create();
+    const std::wstring program = folder.CopyIn(programPath);
+    driver::WriteFileBytes(folder.PathOf(UserName() + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF*secret*\n");
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    driver::StartedProgram started = driver::StartProgram(program, L"", folder.Path());
+    driver::StartedProgram baseline = driver::StartProgram(self, L"idle", folder.Path());
+    const HWND mainWindow = driver::WaitForWindow({.className = kMainWindowClass, .processId = started.processId});
+    const HWND idleWindow = driver::WaitForWindow({.className = kIdleWindowClass, .processId = baseline.processId});
+    std::optional<IdleCpu> result;
+    if (mainWindow && idleWindow && ::WaitForInputIdle(started.process.Get(), 30000) == 0) {
+        ::Sleep(3000);
+        const double program0 = CpuMs(started.process.Get());
+        const double baseline0 = CpuMs(baseline.process.Get());
+        ::Sleep(kIdleMs);
+        result = IdleCpu{CpuMs(started.process.Get()) - program0, CpuMs(baseline.process.Get()) - baseline0};
+    }
+    if (mainWindow) driver::PostCommand(mainWindow, kExitCommand);
+    if (idleWindow) ::PostMessageW(idleWindow, WM_CLOSE, 0, 0);
+    for (HANDLE process : {started.process.Get(), baseline.process.Get()}) {
+        if (!driver::WaitForExit(process)) driver::KillProcess(process);
+    }
+    return result;
+}
+
+LRESULT CALLBACK IdleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) ::PostQuitMessage(0);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
+
+int RunIdleWindow() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = IdleWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kIdleWindowClass;
+    if (!::RegisterClassExW(&windowClass)) return 1;
+    if (!::CreateWindowExW(0, kIdleWindowClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                           windowClass.hInstance, nullptr)) {
+        return 1;
+    }
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+    return 0;
+}
 
 int RunStartupBench(const std::wstring& programPath) {
     std::optional<Startup> empty;
@@ -154,6 +217,19 @@ int RunStartupBench(const std::wstring& programPath) {
     std::printf("Private memory after one 16 MiB text entered the history: %+.1f MiB; after five different ones "
                 "(80 MiB as UTF-16): %+.1f MiB\n",
                 growth->afterOne, growth->afterFive);
+    const std::optional<IdleCpu> idle = MeasureIdleCpu(programPath);
+    if (!idle) {
+        std::fputs("startup: no idle measurement\n", stderr);
+        return 1;
+    }
+    std::printf("Idle for %.0f s after start-up, the clipboard checks every 2 s included: %.0f ms of CPU time "
+                "(%.3f%% of one core); a program that only waits for messages used %.0f ms",
+                kIdleMs / 1000.0, idle->programMs, idle->programMs / kIdleMs * 100, idle->baselineMs);
+    if (idle->baselineMs > 0) {
+        std::printf(" (%.2fx)\n", idle->programMs / idle->baselineMs);
+    } else {
+        std::puts(" (no ratio: the process clock counted nothing for it)");
+    }
     return 0;
 }
 

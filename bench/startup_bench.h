@@ -5,7 +5,11 @@
 
 namespace veltrano::bench {
 
-// Needs a display (scripts/with-display). Prints one line per history size and one for the menu.
+// Needs a display (scripts/with-display). Prints one line per history size, one for the menu, one
+// for the history's memory and one for the CPU time the program uses while idle.
 int RunStartupBench(const std::wstring& programPath);
+
+// The idle baseline: a hidden window that only waits for messages, until it is closed.
+int RunIdleWindow();
 
 }  // namespace veltrano::bench
