@@ -98,12 +98,12 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMEAUTOMATIC) OnSessionResumed();
-            return TRUE;
+            break;
         case WM_WTSSESSION_CHANGE:
             if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
                 OnSessionResumed();
             }
-            return 0;
+            break;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
         OnTaskbarCreated();
