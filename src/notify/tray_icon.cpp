@@ -26,7 +26,10 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     NOTIFYICONDATAW data = BaseRecord(window);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
+    // The small icon's own frame for this scale, rather than the large one shrunk by the shell.
+    data.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR | LR_SHARED));
     if (!data.hIcon) return false;
     CopyToField(data.szTip, tip);
     // A busy shell may report a timeout for an icon it did add: then the icon can be modified.

@@ -1,7 +1,12 @@
-// The About box: its controls, the one-dialog-at-a-time rule, and its close button.
+// The About box: its controls, the one-dialog-at-a-time rule, its close button, and the program
+// icon's frames it and the tray draw from.
+#include <cstring>
 #include <map>
 
+#include "base/scope_exit.h"
+#include "base/text_encoding.h"
 #include "driver/message_boxes.h"
+#include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
 
@@ -47,6 +52,30 @@ TEST_F(AboutBox, ShowsIconNameVersionRightsLineAndLink) {
 
     driver::PressButton(box, IDOK);
     EXPECT_TRUE(driver::WaitForNoWindow(AboutQuery()));
+}
+
+// The width of the frame Windows takes from the program's icon to draw it `size` pixels wide.
+int ChosenFrameWidth(HMODULE program, int size) {
+    const HRSRC group = ::FindResourceW(program, MAKEINTRESOURCEW(103), RT_GROUP_ICON);
+    auto* const directory = static_cast<BYTE*>(::LockResource(::LoadResource(program, group)));
+    if (!directory) return 0;
+    const int id = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    const HRSRC frame = ::FindResourceW(program, MAKEINTRESOURCEW(id), RT_ICON);
+    const auto* const bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(program, frame)));
+    if (!bytes) return 0;
+    if (std::memcmp(bytes, "\x89PNG", 4) == 0) return (bytes[16] << 24) | (bytes[17] << 16) | (bytes[18] << 8) | bytes[19];
+    return reinterpret_cast<const BITMAPINFOHEADER*>(bytes)->biWidth;
+}
+
+// Small icons at 100 % to 200 % scale and large ones up to 64 pixels have a frame of their own;
+// the About box halves the 256-pixel frame for its 128-pixel image.
+TEST(ProgramIcon, EveryScaleHasItsFrameAndTheLargestIsThere) {
+    const std::wstring path = driver::WindowsPathFromHost(Utf8ToWide(VELTRANO_EXE_HOST_PATH));
+    const HMODULE program = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const ScopeExit unload([&] { ::FreeLibrary(program); });
+    for (const int size : {16, 20, 24, 32, 40, 48, 64}) EXPECT_EQ(ChosenFrameWidth(program, size), size);
+    EXPECT_EQ(ChosenFrameWidth(program, 256), 256);
 }
 
 TEST_F(AboutBox, OpenBoxIgnoresAboutAndSettingsCommandsAndCloseEndsIt) {

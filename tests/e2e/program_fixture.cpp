@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 
 #include <filesystem>
+#include <iostream>
 #include <stdexcept>
 
 #include "base/text_encoding.h"
@@ -22,7 +23,14 @@ SYSTEMTIME Today() {
 // Ends the program through its exit command when the test went well; a failed test may have
 // left it in any state, so it is ended by force.
 void Stop(const driver::StartedProgram& program, HWND window, bool testFailed) {
-    if (!driver::IsRunning(program.process.Get())) return;
+    if (!driver::IsRunning(program.process.Get())) {
+        // A failure of a program that ended by itself says more with its exit code.
+        if (testFailed) {
+            std::cerr << "the program had ended with exit code "
+                      << driver::WaitForExit(program.process.Get(), 0).value_or(0) << "\n";
+        }
+        return;
+    }
     if (!testFailed && ::IsWindow(window)) {
         driver::PostCommand(window, kExitCommand);
         EXPECT_EQ(driver::WaitForExit(program.process.Get()), std::optional<DWORD>(0))

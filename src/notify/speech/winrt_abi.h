@@ -3,6 +3,9 @@
 // MinGW's own headers for these namespaces do not compile with g++ 12 or do not exist.
 // Every interface lists all its slots up to the last one we call, in metadata order; a slot we
 // never call keeps its name but a placeholder parameter.
+// Where MinGW's headers carry an interface's C form (windows.foundation.h,
+// windows.media.speechsynthesis.h), a unit test calls our declaration through the header's C
+// vtable and compares identifiers; the others say below where their slot order comes from.
 #include <windows.h>
 #include <asyncinfo.h>
 #include <eventtoken.h>
@@ -25,6 +28,8 @@ struct IAsyncOperationCompletedHandler : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(IAsyncOperation<T>* operation, AsyncStatus status) = 0;
 };
 
+// Windows.Foundation.IAsyncOperation`1: Completed (put, get), GetResults. The UINT32 instance's
+// identifier is derived from the signature "pinterface({9fc2b0bb-e446-44e2-aa61-9cab8f636af2};u4)".
 template <typename T>
 struct IAsyncOperation : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE put_Completed(IAsyncOperationCompletedHandler<T>* handler) = 0;
@@ -44,8 +49,11 @@ struct IClosable : IInspectable {
 
 // Windows.Storage.Streams ----------------------------------------------------------------------
 
+// Windows.Storage.Streams.IOutputStream: only passed on, no slot called.
 struct IOutputStream : IInspectable {};
 
+// Windows.Storage.Streams.IRandomAccessStream, metadata order: Size (get, put), GetInputStreamAt,
+// GetOutputStreamAt, Position (get), Seek, CloneStream, CanRead, CanWrite (the last three unused).
 struct IRandomAccessStream : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_Size(UINT64* size) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Size(UINT64 size) = 0;
@@ -55,10 +63,14 @@ struct IRandomAccessStream : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE Seek(UINT64 position) = 0;
 };
 
+// Windows.Storage.Streams.IContentTypeProvider: ContentType (get), its only member.
 struct IContentTypeProvider : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_ContentType(HSTRING* contentType) = 0;
 };
 
+// Windows.Storage.Streams.IDataWriter, metadata order: UnstoredBufferLength (get), UnicodeEncoding
+// and ByteOrder (get, put), the Write methods from WriteByte to WriteTimeSpan, WriteString,
+// MeasureString, StoreAsync, FlushAsync, DetachBuffer, DetachStream: all its members.
 struct IDataWriter : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_UnstoredBufferLength(UINT32* length) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_UnicodeEncoding(void* encoding) = 0;
@@ -90,6 +102,7 @@ struct IDataWriter : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE DetachStream(IOutputStream** stream) = 0;
 };
 
+// Windows.Storage.Streams.IDataWriterFactory: CreateDataWriter, its only member.
 struct IDataWriterFactory : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE CreateDataWriter(IOutputStream* stream, IDataWriter** writer) = 0;
 };
@@ -118,9 +131,15 @@ struct ISpeechSynthesizer : IInspectable {
 
 // Windows.Media.Core and Windows.Media.Playback ------------------------------------------------
 
+// Windows.Media.Playback.IMediaPlaybackSource and Windows.Media.Core.IMediaSource2: no members
+// called; their identifiers are asked for.
 struct IMediaPlaybackSource : IInspectable {};
 struct IMediaSource2 : IInspectable {};
 
+// Windows.Media.Core.IMediaSourceStatics, metadata order (the Windows SDK's
+// windows.media.core.idl lists the same): CreateFromAdaptiveMediaSource,
+// CreateFromMediaStreamSource, CreateFromMseStreamSource, CreateFromIMediaSource,
+// CreateFromStorageFile, CreateFromStream, then CreateFromStreamReference and CreateFromUri (unused).
 struct IMediaSourceStatics : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE CreateFromAdaptiveMediaSource(void* source, void** result) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateFromMediaStreamSource(void* source, void** result) = 0;
@@ -133,11 +152,16 @@ struct IMediaSourceStatics : IInspectable {
 
 struct IMediaPlayer;
 
-// TypedEventHandler<MediaPlayer, Object>
+// Windows.Foundation.TypedEventHandler`2<MediaPlayer, Object>: Invoke; the identifier is derived
+// from its parameterized signature.
 struct IMediaPlayerEventHandler : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(IMediaPlayer* sender, IInspectable* args) = 0;
 };
 
+// Windows.Media.Playback.IMediaPlayer, metadata order (the Windows SDK's
+// windows.media.playback.idl lists the same): the properties from AutoPlay to
+// PlaybackMediaMarkers, the ten events (add, remove) from MediaOpened to BufferingEnded, Play,
+// Pause, then SetUriSource (unused).
 struct IMediaPlayer : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_AutoPlay(boolean* value) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_AutoPlay(boolean value) = 0;
@@ -183,6 +207,7 @@ struct IMediaPlayer : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
 };
 
+// Windows.Media.Playback.IMediaPlayerSource2: Source (get, put), its only members.
 struct IMediaPlayerSource2 : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_Source(IMediaPlaybackSource** source) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Source(IMediaPlaybackSource* source) = 0;
