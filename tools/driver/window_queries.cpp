@@ -85,7 +85,12 @@ bool WaitForNoWindow(const WindowQuery& query, DWORD timeoutMs) {
 
 void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!::PostMessageW(window, message, wParam, lParam)) {
-        throw std::runtime_error("PostMessageW failed, error " + std::to_string(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        throw std::runtime_error("PostMessageW failed, error " + std::to_string(error) + " (window " +
+                                 std::to_string(reinterpret_cast<uintptr_t>(window)) + ", still a window: " +
+                                 std::to_string(::IsWindow(window)) + ", process " + std::to_string(processId) + ")");
     }
 }
 
