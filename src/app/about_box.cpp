@@ -68,16 +68,14 @@ void InitLink(HWND dialog, AboutBoxState& link) {
 void InitIcons(HWND dialog, HINSTANCE instance, AboutBoxState& state) {
     const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELTRANO));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    const auto load = [instance](int size) {
+        return UniqueHicon(static_cast<HICON>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
     // Halved from the 256-pixel frame: asked for 128 pixels, the frame chooser may stretch a
     // smaller frame up instead.
-    constexpr int kLargestFrame = 2 * kLargeIconSize;
-    const UniqueHicon largest(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON,
-                                                              kLargestFrame, kLargestFrame, LR_DEFAULTCOLOR)));
-    state.largeIcon = HalfSizeIcon(largest.Get());
-    if (!state.largeIcon) {
-        state.largeIcon.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON,
-                                                              kLargeIconSize, kLargeIconSize, LR_DEFAULTCOLOR)));
-    }
+    state.largeIcon = HalfSizeIcon(load(2 * kLargeIconSize).Get());
+    if (!state.largeIcon) state.largeIcon = load(kLargeIconSize);
     ::SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(state.largeIcon.Get()), 0);
 }
 

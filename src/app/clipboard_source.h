@@ -1,7 +1,5 @@
 #pragma once
 // The program that put the current copy on the clipboard, named by its file name.
-#include <windows.h>
-
 #include <string>
 #include <string_view>
 

@@ -31,37 +31,52 @@ std::vector<std::uint32_t> HalveBgra(const std::vector<std::uint32_t>& pixels, i
     return halved;
 }
 
-UniqueHicon HalfSizeIcon(HICON icon) {
+namespace {
+
+BITMAPINFO TopDownBgra(int side) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return format;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> IconBgra(HICON icon, int& side) {
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info)) return {};
     const UniqueHbitmap colour(info.hbmColor);
     const UniqueHbitmap mask(info.hbmMask);
     BITMAP shape{};
     if (!colour || !::GetObjectW(colour.Get(), sizeof shape, &shape) || shape.bmBitsPixel != 32 ||
-        shape.bmWidth != shape.bmHeight || shape.bmWidth % 2 != 0) {
+        shape.bmWidth != shape.bmHeight) {
         return {};
     }
-    const int side = shape.bmWidth;
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    side = shape.bmWidth;
+    BITMAPINFO format = TopDownBgra(side);
     std::vector<std::uint32_t> pixels(static_cast<size_t>(side) * side);
     const UniqueHdc dc(::CreateCompatibleDC(nullptr));
     if (!dc || ::GetDIBits(dc.Get(), colour.Get(), 0, side, pixels.data(), &format, DIB_RGB_COLORS) != side) return {};
+    return pixels;
+}
 
-    const int half = side / 2;
-    const std::vector<std::uint32_t> halved = HalveBgra(pixels, side);
-    format.bmiHeader.biWidth = half;
-    format.bmiHeader.biHeight = -half;
+UniqueHicon BgraIcon(const std::vector<std::uint32_t>& pixels, int side) {
+    const BITMAPINFO format = TopDownBgra(side);
     void* bits = nullptr;
-    const UniqueHbitmap halvedColour(::CreateDIBSection(dc.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!halvedColour || !bits) return {};
-    std::memcpy(bits, halved.data(), halved.size() * sizeof(std::uint32_t));
-    // An all-zero mask: the alpha channel alone says what shows.
-    const std::vector<BYTE> clearMask(static_cast<size_t>((half + 15) / 16) * 2 * half, 0);
-    const UniqueHbitmap halvedMask(::CreateBitmap(half, half, 1, 1, clearMask.data()));
-    if (!halvedMask) return {};
-    ICONINFO made{TRUE, 0, 0, halvedMask.Get(), halvedColour.Get()};
+    const UniqueHbitmap colour(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!colour || !bits) return {};
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
+    const std::vector<BYTE> clearMask(static_cast<size_t>((side + 15) / 16) * 2 * side, 0);
+    const UniqueHbitmap mask(::CreateBitmap(side, side, 1, 1, clearMask.data()));
+    if (!mask) return {};
+    ICONINFO made{TRUE, 0, 0, mask.Get(), colour.Get()};
     return UniqueHicon(::CreateIconIndirect(&made));
+}
+
+UniqueHicon HalfSizeIcon(HICON icon) {
+    int side = 0;
+    const std::vector<std::uint32_t> pixels = IconBgra(icon, side);
+    if (pixels.empty() || side % 2 != 0) return {};
+    return BgraIcon(HalveBgra(pixels, side), side / 2);
 }
 
 }  // namespace veltrano

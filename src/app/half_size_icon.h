@@ -14,6 +14,11 @@ namespace veltrano {
 // average of a 2×2 block, its colour weighted by alpha so that transparent pixels add none.
 std::vector<std::uint32_t> HalveBgra(const std::vector<std::uint32_t>& pixels, int side);
 
+// A 32-bit square icon's pixels, top row first, and its side; empty when it is not one.
+std::vector<std::uint32_t> IconBgra(HICON icon, int& side);
+// The icon of those pixels, its alpha alone saying what shows.
+UniqueHicon BgraIcon(const std::vector<std::uint32_t>& pixels, int side);
+
 // The 32-bit square icon at half its size; none when it is not one.
 UniqueHicon HalfSizeIcon(HICON icon);
 

@@ -16,37 +16,8 @@ constexpr std::uint32_t kRed = 0x00FF0000;  // fully transparent
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kGreen = 0xFF00FF00;
 
-UniqueHicon IconOf(const std::vector<std::uint32_t>& pixels, int side) {
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const UniqueHbitmap colour(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
-    const std::vector<BYTE> clearMask(static_cast<size_t>((side + 15) / 16) * 2 * side, 0);
-    const UniqueHbitmap mask(::CreateBitmap(side, side, 1, 1, clearMask.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
-    return UniqueHicon(::CreateIconIndirect(&info));
-}
-
-// The icon's side and its pixels as GetIconInfo gives them back.
-std::vector<std::uint32_t> PixelsOf(HICON icon, int& side) {
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return {};
-    const UniqueHbitmap colour(info.hbmColor);
-    const UniqueHbitmap mask(info.hbmMask);
-    BITMAP shape{};
-    ::GetObjectW(colour.Get(), sizeof shape, &shape);
-    side = shape.bmWidth;
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(side) * side);
-    const UniqueHdc dc(::CreateCompatibleDC(nullptr));
-    ::GetDIBits(dc.Get(), colour.Get(), 0, side, pixels.data(), &format, DIB_RGB_COLORS);
-    return pixels;
-}
-
 TEST(HalfSizeIcon, AveragesEachBlockByAlphaAndHalvesTheProgramsLargestFrame) {
-    const UniqueHicon icon = IconOf({kRed, kBlue, kGreen, kGreen,   //
+    const UniqueHicon icon = BgraIcon({kRed, kBlue, kGreen, kGreen,   //
                                      kBlue, kBlue, kGreen, kGreen,  //
                                      kGreen, kGreen, kBlue, kBlue,  //
                                      kGreen, kGreen, kBlue, kBlue},
@@ -54,7 +25,7 @@ TEST(HalfSizeIcon, AveragesEachBlockByAlphaAndHalvesTheProgramsLargestFrame) {
     const UniqueHicon halved = HalfSizeIcon(icon.Get());
     ASSERT_TRUE(halved);
     int side = 0;
-    EXPECT_EQ(PixelsOf(halved.Get(), side), (std::vector<std::uint32_t>{0xBF0000FF, kGreen, kGreen, kBlue}))
+    EXPECT_EQ(IconBgra(halved.Get(), side), (std::vector<std::uint32_t>{0xBF0000FF, kGreen, kGreen, kBlue}))
         << "the transparent red adds no colour, only a quarter less alpha";
     EXPECT_EQ(side, 2);
 
@@ -62,7 +33,7 @@ TEST(HalfSizeIcon, AveragesEachBlockByAlphaAndHalvesTheProgramsLargestFrame) {
         ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELTRANO), IMAGE_ICON, 256, 256, LR_DEFAULTCOLOR)));
     const UniqueHicon aboutImage = HalfSizeIcon(largest.Get());
     ASSERT_TRUE(aboutImage);
-    const std::vector<std::uint32_t> pixels = PixelsOf(aboutImage.Get(), side);
+    const std::vector<std::uint32_t> pixels = IconBgra(aboutImage.Get(), side);
     EXPECT_EQ(side, 128);
     std::vector<bool> alphas(256);
     for (const std::uint32_t pixel : pixels) alphas[pixel >> 24] = true;
