@@ -50,9 +50,9 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       watchdog_({.sequenceNumber = [] { return ::GetClipboardSequenceNumber(); },
                  .registerAgain = [this] { RegisterListenerAgain(); },
                  .handleMissed =
-                     [this](DWORD sequence) {
+                     [this](DWORD) {
                          log_.WriteLog(LogCategory::Other, L"クリップボード監視", L"クリップボード監視を再開しました");
-                         HandleClipboard(sequence);
+                         return HandleClipboard();
                      }}) {
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
@@ -161,18 +161,19 @@ void Application::OnDestroy() {
 void Application::OnClipboardUpdate() {
     if (!clipboardHandler_) return;
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    if (watchdog_.OnUpdate(sequence)) HandleClipboard(sequence);
+    if (watchdog_.OnUpdate(sequence) && !HandleClipboard()) watchdog_.OnReadFailed(sequence);
 }
 
-void Application::HandleClipboard(DWORD sequence) {
-    clearing_.OnUpdate(sequence);
+bool Application::HandleClipboard() {
+    clearing_.Cancel();
     // A private copy is handled as an update without text, so the last text leaves the screen too.
-    std::optional<ClipboardText> read = showableClipboard_.Read(window_);
-    if (!read) {
+    ShowableClipboard::Reading reading = showableClipboard_.ReadCopy(window_);
+    if (!reading.copy) {
         pipeline_.ProcessNoText();
-        return;
+        return reading.opened;
     }
-    clipboardHandler_(std::move(*read));
+    clipboardHandler_(std::move(*reading.copy));
+    return true;
 }
 
 void Application::OnTimer(UINT_PTR timerId) {

@@ -48,8 +48,8 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     void OnClipboardUpdate();
-    // Runs the pipeline on what the clipboard holds now; `sequence` is its sequence number.
-    void HandleClipboard(DWORD sequence);
+    // Runs the pipeline on what the clipboard holds now; false when it could not be read.
+    bool HandleClipboard();
     void OnTimer(UINT_PTR timerId);
     // Sleep, lock and remote sessions can cost the listener its registration.
     void OnSessionResumed();

@@ -47,7 +47,7 @@ bool SetClipboardBytes(UINT format, const void* bytes, size_t size) {
 
 }  // namespace
 
-ClipboardContent ReadClipboardContent(HWND owner) {
+ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms) {
     static const UINT excludeFromMonitoring = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
     static const UINT viewerIgnore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
     const UINT canIncludeInHistory = CanIncludeInHistoryFormat();
@@ -56,6 +56,12 @@ ClipboardContent ReadClipboardContent(HWND owner) {
     std::optional<ClipboardOpenGuard> clipboard;
     OpenWithRetries(clipboard, owner, kReadAttempts, kReadRetryDelayMs);
     if (!clipboard->IsOpen()) return content;
+    content.opened = true;
+    content.sequence = ::GetClipboardSequenceNumber();
+    content.source = ClipboardSourceProgram();
+    // A guess may name the wrong program: only a real owner's copy is ignored.
+    content.ignored = !content.source.guessed && IsListedProgram(ignoredPrograms, content.source.program);
+    if (content.ignored) return content;
     content.markers.excludeFromMonitoring = ::IsClipboardFormatAvailable(excludeFromMonitoring);
     content.markers.viewerIgnore = ::IsClipboardFormatAvailable(viewerIgnore);
     if (::IsClipboardFormatAvailable(canIncludeInHistory)) {
@@ -82,17 +88,16 @@ CopyPrivacy ShowableClipboard::Privacy(const ClipboardContent& content) const {
     return settings_.RespectPrivateCopies() ? PrivacyOf(content.markers) : CopyPrivacy::Ordinary;
 }
 
-std::optional<ClipboardText> ShowableClipboard::Read(HWND owner) {
-    // Named first: the owner may change while the clipboard is busy. A listed program's copy is
-    // private whatever it carries, so its text is not even read.
-    std::wstring source = ClipboardSourceProgram();
-    if (IsListedProgram(settings_.IgnoredApplications(), source)) return std::nullopt;
-    ClipboardContent content = ReadClipboardContent(owner);
+ShowableClipboard::Reading ShowableClipboard::ReadCopy(HWND owner) {
+    // A listed program's copy is private whatever it carries, so its text is not even read.
+    ClipboardContent content = ReadClipboardContent(owner, settings_.IgnoredApplications());
+    Reading reading{content.opened, std::nullopt};
     const CopyPrivacy privacy = Privacy(content);
-    if (!content.text || privacy == CopyPrivacy::Private) return std::nullopt;
-    return ClipboardText{std::move(*content.text),
-                         privacy == CopyPrivacy::NotForHistory ? HistoryUse::Refused : HistoryUse::Allowed,
-                         std::move(source)};
+    if (!content.text || privacy == CopyPrivacy::Private) return reading;
+    reading.copy = ClipboardText{std::move(*content.text),
+                                 privacy == CopyPrivacy::NotForHistory ? HistoryUse::Refused : HistoryUse::Allowed,
+                                 std::move(content.source), content.sequence};
+    return reading;
 }
 
 bool WriteClipboardText(const std::wstring& text, HWND owner, HistoryUse use) {

@@ -12,14 +12,20 @@
 
 namespace veltrano {
 
-// What one update puts on the clipboard, read while it is open once.
+// What one update puts on the clipboard, read while it is open once, so that all of it belongs
+// to one copy.
 struct ClipboardContent {
+    bool opened = false;               // false when the clipboard stayed busy for about 100 ms
+    DWORD sequence = 0;                // the clipboard's sequence number
+    ClipboardSource source;
+    bool ignored = false;              // the owner is one of the ignored programs: no text read
     std::optional<std::wstring> text;  // up to its first NUL; none without text
     ClipboardPrivacyMarkers markers;
 };
 
-// The text and the privacy markers; no text when the clipboard stays busy for about 100 ms.
-ClipboardContent ReadClipboardContent(HWND owner);
+// The copy on the clipboard. The text of a copy whose owner (never a guessed program) is listed in
+// `ignoredPrograms` is not read.
+ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms = {});
 
 // The clipboard's Unicode text (up to its first NUL), or none when there is no text or the
 // clipboard stays busy for about 100 ms.
@@ -49,7 +55,13 @@ public:
 class ShowableClipboard final : public ClipboardReader {
 public:
     explicit ShowableClipboard(const Settings& settings) : settings_(settings) {}
-    std::optional<ClipboardText> Read(HWND owner) override;
+
+    struct Reading {
+        bool opened;  // false: another program held the clipboard
+        std::optional<ClipboardText> copy;
+    };
+    Reading ReadCopy(HWND owner);
+    std::optional<ClipboardText> Read(HWND owner) override { return ReadCopy(owner).copy; }
 
 private:
     CopyPrivacy Privacy(const ClipboardContent& content) const;

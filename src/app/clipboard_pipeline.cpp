@@ -37,7 +37,7 @@ void ClipboardPipeline::Run(ClipboardText copy) {
     });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (steps_.keywordSearch.SearchKeywords(text, copy.source)) steps_.clearing.OnDetection();
+    if (steps_.keywordSearch.SearchKeywords(text, copy.source.Shown())) steps_.clearing.OnDetection(copy.sequence);
 }
 
 void ClipboardPipeline::ProcessNoText() {

@@ -29,11 +29,16 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
 
 }  // namespace
 
-std::wstring ClipboardSourceProgram() {
+ClipboardSource ClipboardSourceProgram() {
+    ClipboardSource source;
     HWND window = ::GetClipboardOwner();
-    if (!window) window = ::GetForegroundWindow();
-    std::wstring name = window ? ProgramFileNameOf(window) : std::wstring();
-    return name.empty() ? kUnknownProgram : name;
+    if (!window) {
+        window = ::GetForegroundWindow();
+        source.guessed = window != nullptr;
+    }
+    source.program = window ? ProgramFileNameOf(window) : std::wstring();
+    if (source.program.empty()) source = {kUnknownProgram, false};
+    return source;
 }
 
 bool IsListedProgram(std::wstring_view list, std::wstring_view program) {

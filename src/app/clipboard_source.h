@@ -3,13 +3,16 @@
 #include <string>
 #include <string_view>
 
+#include "base/clipboard_reader.h"
+
 namespace veltrano {
 
 // Given when no program can be named.
 inline constexpr wchar_t kUnknownProgram[] = L"不明";
 
-// The file name of the clipboard owner's program; without an owner window, the foreground window's.
-std::wstring ClipboardSourceProgram();
+// The clipboard owner's program; without an owner window, a guess: the foreground window's.
+// Asked while the clipboard is open, so that the name belongs to the copy read then.
+ClipboardSource ClipboardSourceProgram();
 
 // Whether `program` is one of the file names in `list` ("a.exe;b.exe"): whole names, compared
 // without regard to case, blanks around each name ignored.

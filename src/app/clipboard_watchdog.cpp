@@ -16,9 +16,15 @@ bool ClipboardWatchdog::OnUpdate(DWORD sequence) {
     return true;
 }
 
+void ClipboardWatchdog::OnReadFailed(DWORD sequence) {
+    if (recovered_ == sequence) recovered_ = 0;
+    if (handled_ == sequence) handled_.reset();
+}
+
 void ClipboardWatchdog::OnCheck() {
     const DWORD sequence = seams_.sequenceNumber();
-    if (sequence == handled_) {
+    // 0: the session gives no numbers, so nothing can be told.
+    if (sequence == 0 || sequence == handled_) {
         movedAtLastCheck_ = false;
         return;
     }
@@ -41,7 +47,7 @@ void ClipboardWatchdog::HandleMissed(DWORD sequence) {
     movedAtLastCheck_ = false;
     handled_ = sequence;
     recovered_ = sequence;
-    seams_.handleMissed(sequence);
+    if (!seams_.handleMissed(sequence)) OnReadFailed(sequence);
 }
 
 }  // namespace veltrano

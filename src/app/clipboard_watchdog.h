@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 namespace veltrano {
 
@@ -16,7 +17,8 @@ public:
     struct Seams {
         std::function<DWORD()> sequenceNumber;              // the clipboard's, as GetClipboardSequenceNumber
         std::function<void()> registerAgain;                // removes and adds the listener
-        std::function<void(DWORD sequence)> handleMissed;   // runs the pipeline on the clipboard's copy
+        // Runs the pipeline on the clipboard's copy; false when another program held the clipboard.
+        std::function<bool(DWORD sequence)> handleMissed;
     };
     explicit ClipboardWatchdog(Seams seams) : seams_(std::move(seams)) {}
 
@@ -24,6 +26,9 @@ public:
     void Start();
     // The listener announced the copy numbered `sequence`: false when a recovery handled it already.
     bool OnUpdate(DWORD sequence);
+    // The copy numbered `sequence` could not be read (another program held the clipboard): it
+    // counts as not handled, so the checks take it up.
+    void OnReadFailed(DWORD sequence);
     // Every check interval: a copy that no update announced since the previous check is handled,
     // the listener registered again.
     void OnCheck();
@@ -34,8 +39,8 @@ private:
     void HandleMissed(DWORD sequence);
 
     Seams seams_;
-    DWORD handled_ = 0;    // the sequence number of the last copy handled
-    DWORD recovered_ = 0;  // of the copy the last recovery handled, until another update comes
+    std::optional<DWORD> handled_;  // the sequence number of the last copy handled, if it was read
+    DWORD recovered_ = 0;           // of the copy the last recovery handled, until another update comes
     bool movedAtLastCheck_ = false;
 };
 

@@ -9,22 +9,21 @@ constexpr wchar_t kLogTitle[] = L"クリップボード消去";
 
 }  // namespace
 
-void DetectedClipboardClearing::OnUpdate(DWORD sequence) {
-    Cancel();
-    updateSequence_ = sequence;
-}
-
-void DetectedClipboardClearing::OnDetection() {
+void DetectedClipboardClearing::OnDetection(DWORD sequence) {
+    // Sequence numbers only grow (and wrap): the difference tells the newer copy.
+    if (armed_ && static_cast<LONG>(clearSequence_ - sequence) > 0) return;
     delaySeconds_ = settings_.ClearDetectedClipboardSeconds();
     if (delaySeconds_ <= 0 || !window_) return;
     if (!::SetTimer(window_, kTimerId, static_cast<UINT>(delaySeconds_) * 1000u, nullptr)) return;
-    clearSequence_ = updateSequence_;
+    clearSequence_ = sequence;
     armed_ = true;
 }
 
 bool DetectedClipboardClearing::OnTimer() {
     if (!armed_) return false;
     Cancel();
+    // Switched off since the detection.
+    if (settings_.ClearDetectedClipboardSeconds() <= 0) return false;
     switch (EmptyClipboardHolding(clearSequence_, window_)) {
         case ClipboardEmptying::Emptied:
             log_.WriteLog(LogCategory::KeywordSearch, kLogTitle,

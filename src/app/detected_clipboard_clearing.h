@@ -16,19 +16,18 @@ public:
 
     // The main window: its timer counts the seconds and it opens the clipboard.
     void AttachWindow(HWND window) noexcept { window_ = window; }
-    // Every clipboard update, before it is handled: a newer copy cancels the clearing of an older one.
-    void OnUpdate(DWORD sequence);
-    // The update being handled was warned about.
-    void OnDetection();
+    // The copy numbered `sequence` was warned about. A copy handled inside the handling of an
+    // older one (a question's modal loop) may have been warned about first: its clearing stays.
+    void OnDetection(DWORD sequence);
     // The timer went off: true when the clipboard was emptied.
     bool OnTimer();
+    // Every clipboard update cancels the clearing of an older copy, and so does the exit.
     void Cancel();
 
 private:
     const Settings& settings_;
     LogWriter& log_;
     HWND window_ = nullptr;
-    DWORD updateSequence_ = 0;   // of the update being handled
     DWORD clearSequence_ = 0;    // of the copy to clear, while the timer runs
     int delaySeconds_ = 0;
     bool armed_ = false;

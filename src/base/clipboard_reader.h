@@ -9,10 +9,20 @@
 
 namespace veltrano {
 
+// The program that put a copy on the clipboard.
+struct ClipboardSource {
+    std::wstring program;  // its file name
+    bool guessed = false;  // the copy had no owner window: the program in front then
+
+    // As a warning names it.
+    std::wstring Shown() const { return guessed ? program + L"（推定）" : program; }
+};
+
 struct ClipboardText {
     std::wstring text;
     HistoryUse historyUse = HistoryUse::Allowed;  // as the copy's owner marked it
-    std::wstring source;                          // the file name of the program that copied it
+    ClipboardSource source;
+    DWORD sequence = 0;  // the clipboard's sequence number while the copy was read
 };
 
 class ClipboardReader {

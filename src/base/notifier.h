@@ -14,6 +14,12 @@ public:
     // Called on the user-interface thread; returns at once. Throws std::system_error when
     // no worker thread can be started.
     virtual void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) = 0;
+    // As Notify, with `spokenBody` read aloud instead of the body, which may show what must not be
+    // read out as it stands (masked digits). Only a notifier that speaks needs it.
+    virtual void NotifyWithSpokenBody(const std::wstring& body, const std::wstring& /*spokenBody*/, const std::wstring& title,
+                                      NotifyKind kind) {
+        Notify(body, title, kind);
+    }
 
     // For texts that arrive as UTF-8 (chiefly caught error messages). Never throws: when the
     // conversion or Notify fails, the fallback box tells the user instead.

@@ -1,8 +1,9 @@
 #include "matching/identifier_detectors.h"
 
 #include <algorithm>
-#include <array>
-#include <bitset>
+
+#include "matching/bounded_match.h"
+#include "matching/card_brands.h"
 
 namespace veltrano {
 namespace {
@@ -10,28 +11,58 @@ namespace {
 constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
-int DigitValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'\uFF10' && c <= L'\uFF19') return c - L'\uFF10';  // full-width
-    return -1;
-}
+// What a character is to a chain, one table look-up per character (the scan's hot path).
+enum CharacterClass : unsigned char { kDigitValues = 10, kBlank = 10, kHyphen, kPoint, kOther };
 
-bool IsDigit(wchar_t c) { return DigitValue(c) >= 0; }
-
-bool IsSeparator(wchar_t c) {
+constexpr CharacterClass Classify(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return static_cast<CharacterClass>(c - L'0');
+    if (c >= L'\uFF10' && c <= L'\uFF19') return static_cast<CharacterClass>(c - L'\uFF10');  // full-width
     switch (c) {
-        case L' ': case L'\u3000': case L'-': case L'\u2010': case L'\u2011': case L'\u2012': case L'\u2013':
-        case L'\u2212': case L'\uFF0D':
-            return true;
+        case L' ': case L'\u3000': case L'\u00A0': case L'\u202F':
+            return kBlank;
+        // Hyphens, dashes and what an input method or a font turns the hyphen key into.
+        case L'-': case L'\u2010': case L'\u2011': case L'\u2012': case L'\u2013': case L'\u2015': case L'\u2212':
+        case L'\uFF0D': case L'\u30FC': case L'\uFF70':
+            return kHyphen;
+        case L'.': case L'\uFF0E':
+            return kPoint;
         default:
-            return false;
+            return kOther;
     }
 }
 
-int Prefix(std::string_view digits, size_t length) {
-    int value = 0;
-    for (size_t i = 0; i < length && i < digits.size(); ++i) value = value * 10 + (digits[i] - '0');
-    return value;
+struct CharacterClasses {
+    CharacterClass of[0x10000];
+    constexpr CharacterClasses() : of() {
+        for (unsigned c = 0; c < 0x10000; ++c) of[c] = Classify(static_cast<wchar_t>(c));
+    }
+};
+constexpr CharacterClasses kClasses;
+
+CharacterClass ClassOf(wchar_t c) { return kClasses.of[static_cast<unsigned short>(c)]; }
+int DigitValue(wchar_t c) { return ClassOf(c) < kDigitValues ? ClassOf(c) : -1; }
+bool IsDigit(wchar_t c) { return ClassOf(c) < kDigitValues; }
+bool IsBlank(wchar_t c) { return ClassOf(c) == kBlank; }
+bool IsHyphen(wchar_t c) { return ClassOf(c) == kHyphen; }
+bool IsSeparator(wchar_t c) { return ClassOf(c) >= kBlank && ClassOf(c) <= kPoint; }
+
+// A hyphen with one blank beside it, or one on each side, from `position` to a digit: "1111 - 2222",
+// "1111- 2222". Its length, or 0.
+size_t JoiningSeparatorWithBlanksLength(std::wstring_view text, size_t position) {
+    size_t at = position;
+    if (IsBlank(text[at])) ++at;
+    if (at >= text.size() || !IsHyphen(text[at])) return 0;
+    ++at;
+    if (at < text.size() && IsBlank(text[at])) ++at;
+    return at - position >= 2 && at < text.size() && IsDigit(text[at]) ? at - position : 0;
+}
+
+// The length of the separator at `position` that joins the group before it to one after it, or 0.
+inline size_t JoiningSeparatorLength(std::wstring_view text, size_t position) {
+    const auto digitAt = [&](size_t at) { return at < text.size() && IsDigit(text[at]); };
+    if (position >= text.size() || !IsSeparator(text[position])) return 0;
+    if (digitAt(position + 1)) return 1;
+    return JoiningSeparatorWithBlanksLength(text, position);
 }
 
 bool LuhnValid(std::string_view digits) {
@@ -42,24 +73,6 @@ bool LuhnValid(std::string_view digits) {
         sum += value;
     }
     return sum % 10 == 0;
-}
-
-// The issuers' prefixes, each with the lengths it issues.
-bool CardBrandAccepts(std::string_view digits) {
-    const size_t n = digits.size();
-    const int p2 = Prefix(digits, 2);
-    const int p3 = Prefix(digits, 3);
-    const int p4 = Prefix(digits, 4);
-    const int p6 = Prefix(digits, 6);
-    const bool sixteenToNineteen = n >= 16 && n <= 19;
-    if (digits[0] == '4') return n == 13 || n == 16 || n == 19;
-    if ((p2 >= 51 && p2 <= 55) || (p4 >= 2221 && p4 <= 2720)) return n == 16;
-    if (p2 == 34 || p2 == 37) return n == 15;
-    if (p4 >= 3528 && p4 <= 3589) return sixteenToNineteen;
-    if ((p3 >= 300 && p3 <= 305) || p4 == 3095 || p2 == 36 || p2 == 38 || p2 == 39) return n >= 14 && n <= 19;
-    if (p4 == 6011 || (p3 >= 644 && p3 <= 649) || p2 == 65 || (p6 >= 622126 && p6 <= 622925)) return sixteenToNineteen;
-    if (p2 == 62) return sixteenToNineteen;
-    return false;
 }
 
 bool MyNumberValid(std::string_view digits) {
@@ -78,136 +91,214 @@ bool CorporateNumberValid(std::string_view digits) {
     return digits[0] - '0' == 9 - sum % 9;
 }
 
-bool DigitCountFits(IdentifierKind kind, size_t count) {
+struct DigitCountRange {
+    size_t fewest;
+    size_t most;
+};
+
+DigitCountRange DigitCounts(IdentifierKind kind) {
     switch (kind) {
-        case IdentifierKind::PaymentCard: return count >= 13 && count <= 19;
-        case IdentifierKind::MyNumber: return count == 12;
-        case IdentifierKind::CorporateNumber: return count == 13;
+        case IdentifierKind::PaymentCard: return {13, 19};
+        case IdentifierKind::MyNumber: return {12, 12};
+        case IdentifierKind::CorporateNumber: return {13, 13};
     }
-    return false;
+    return {1, 0};
 }
 
-struct Label {
-    IdentifierKind kind;
-    std::wstring_view text;  // Latin ones in lower case
-};
-
-constexpr Label kLabels[] = {
-    {IdentifierKind::PaymentCard, L"クレジットカード"},   {IdentifierKind::PaymentCard, L"カード番号"},
-    {IdentifierKind::PaymentCard, L"カードナンバー"},     {IdentifierKind::PaymentCard, L"クレカ"},
-    {IdentifierKind::PaymentCard, L"有効期限"},           {IdentifierKind::PaymentCard, L"セキュリティコード"},
-    {IdentifierKind::PaymentCard, L"card number"},        {IdentifierKind::PaymentCard, L"credit card"},
-    {IdentifierKind::PaymentCard, L"cvv"},                {IdentifierKind::PaymentCard, L"cvc"},
-    {IdentifierKind::MyNumber, L"マイナンバー"},          {IdentifierKind::MyNumber, L"個人番号"},
-    {IdentifierKind::MyNumber, L"共通番号"},              {IdentifierKind::MyNumber, L"通知カード"},
-    {IdentifierKind::MyNumber, L"my number"},             {IdentifierKind::CorporateNumber, L"法人番号"},
-    {IdentifierKind::CorporateNumber, L"corporate number"},
-};
-
-// Latin letters and spaces without regard to case or width.
-wchar_t FoldForLabel(wchar_t c) {
-    if (c >= L'\uFF01' && c <= L'\uFF5E') c = static_cast<wchar_t>(c - 0xFEE0);
-    if (c == L'\u3000') c = L' ';
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-    return c;
+// The first digits an identifier of the kind can begin with, as a bit set.
+constexpr unsigned FirstDigits(IdentifierKind kind) {
+    switch (kind) {
+        case IdentifierKind::PaymentCard: {
+            unsigned digits = 0;
+            for (const CardBrandRange& range : kCardBrandRanges) {
+                unsigned scale = 1;
+                for (unsigned i = 1; i < range.prefixDigits; ++i) scale *= 10;
+                for (unsigned digit = range.low / scale; digit <= range.high / scale; ++digit) digits |= 1u << digit;
+            }
+            return digits;
+        }
+        case IdentifierKind::MyNumber: return 0x3FF;
+        case IdentifierKind::CorporateNumber: return 0x3FE;
+    }
+    return 0;
 }
 
-// Where each kind's labels stand, found in one pass when a candidate first asks.
-class LabelIndex {
+// Positions between two looks at the clock.
+constexpr size_t kPositionsPerClockRead = 1u << 16;
+// The most characters a candidate spans: its digits and a separator of three between each two.
+constexpr size_t kLongestCandidateSpan = kMaxIdentifierDigits + (kMaxIdentifierDigits - 1) * 3;
+
+// The digits a candidate from one group start may take, read from the text.
+struct Reach {
+    char digits[kMaxIdentifierDigits];
+    size_t groupDigits[kMaxIdentifierDigits];  // digits up to the end of each group
+    size_t groupEnds[kMaxIdentifierDigits];    // where each group ends in the text
+    size_t groups = 0;
+};
+
+// The whole groups from `start` (a group's first digit) with at most kMaxIdentifierDigits digits.
+Reach ReadReach(std::wstring_view text, size_t start) {
+    Reach reach;
+    size_t count = 0;
+    for (size_t position = start;;) {
+        size_t end = position;
+        while (end < text.size() && IsDigit(text[end]) && count + (end - position) <= kMaxIdentifierDigits) ++end;
+        if (end < text.size() && IsDigit(text[end])) break;  // a group the candidate cannot take whole
+        for (; position < end; ++position) reach.digits[count++] = static_cast<char>('0' + DigitValue(text[position]));
+        reach.groupDigits[reach.groups] = count;
+        reach.groupEnds[reach.groups++] = end;
+        const size_t separator = JoiningSeparatorLength(text, end);
+        if (separator == 0) break;
+        position = end + separator;
+    }
+    return reach;
+}
+
+// One scan of a text, one chain of digit groups after the other. Each group start is looked at
+// where it stands: a candidate from it is read from the text only when a rule can take it, so a
+// chain of any length costs no memory and most starts cost one comparison.
+class IdentifierScan {
 public:
-    explicit LabelIndex(std::wstring_view text) : text_(text) {}
+    IdentifierScan(std::wstring_view text, const std::vector<IdentifierRule>& rules,
+                   std::chrono::steady_clock::time_point deadline)
+        : text_(text), rules_(rules), deadline_(deadline), found_(rules.size()), labels_(text, deadline) {
+        FindLiveFirstDigits();
+    }
 
-    // A label of the kind ends at most kMaxLabelDistance characters before `begin`, or starts at
-    // most that many after `end`.
-    bool Near(IdentifierKind kind, size_t begin, size_t end) {
-        if (!indexed_) Index();
-        const Spans& spans = spans_[static_cast<size_t>(kind)];
-        const auto after = std::lower_bound(spans.starts.begin(), spans.starts.end(), end);
-        if (after != spans.starts.end() && *after - end <= kMaxLabelDistance) return true;
-        const auto before = std::upper_bound(spans.ends.begin(), spans.ends.end(), begin);
-        return before != spans.ends.begin() && begin - *std::prev(before) <= kMaxLabelDistance;
+    std::optional<IdentifierMatch> Run() {
+        for (size_t position = 0; position < text_.size() && !Done();) {
+            CheckClock(position);
+            const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
+            while (position < stop && !IsDigit(text_[position])) ++position;
+            if (position < stop) position = ScanChain(position);
+        }
+        for (const std::optional<IdentifierMatch>& match : found_) {
+            if (match) return match;
+        }
+        return std::nullopt;
     }
 
 private:
-    struct Spans {
-        std::vector<size_t> starts;
-        std::vector<size_t> ends;
-    };
+    // The first rule found: nothing later can come before it.
+    bool Done() const { return found_.empty() || found_.front().has_value(); }
 
-    void Index() {
-        indexed_ = true;
-        // Every character that folds to a label's first one: most of the text is passed over unfolded.
-        static const std::bitset<0x10000> kFirstCharacters = [] {
-            std::bitset<0x10000> first;
-            for (unsigned c = 0; c < first.size(); ++c) {
-                for (const Label& label : kLabels) {
-                    if (FoldForLabel(static_cast<wchar_t>(c)) == label.text.front()) first.set(c);
-                }
-            }
-            return first;
-        }();
-        for (size_t position = 0; position < text_.size(); ++position) {
-            if (!kFirstCharacters[text_[position]]) continue;
-            const wchar_t first = FoldForLabel(text_[position]);
-            for (const Label& label : kLabels) {
-                if (label.text.front() != first || !LabelAt(label.text, position)) continue;
-                Spans& spans = spans_[static_cast<size_t>(label.kind)];
-                spans.starts.push_back(position);
-                spans.ends.push_back(position + label.text.size());
-            }
-        }
-        for (Spans& spans : spans_) std::sort(spans.ends.begin(), spans.ends.end());
+    void CheckClock(size_t position) {
+        if (position < nextClockRead_) return;
+        nextClockRead_ = position + kPositionsPerClockRead;
+        if (std::chrono::steady_clock::now() >= deadline_) throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
     }
 
-    bool LabelAt(std::wstring_view label, size_t position) const {
-        if (text_.size() - position < label.size()) return false;
-        for (size_t i = 1; i < label.size(); ++i) {
-            if (FoldForLabel(text_[position + i]) != label[i]) return false;
+    // The end of the chain from `begin` (a digit) when it has fewer digits than any identifier.
+    std::optional<size_t> EndOfShortChain(size_t begin) const {
+        size_t digits = 0;
+        for (size_t position = begin;;) {
+            for (; position < text_.size() && IsDigit(text_[position]); ++position) {
+                if (++digits == kMinIdentifierDigits) return std::nullopt;
+            }
+            const size_t separator = JoiningSeparatorLength(text_, position);
+            if (separator == 0) return position;
+            position += separator;
         }
-        return true;
+    }
+
+    // Looks at every group start of the chain from `begin` (a digit); gives where the chain ends.
+    //
+    // No label can stand inside a chain, which holds only digits and separators: a candidate
+    // more than kMaxLabelDistance characters from both ends of its chain has no label near. So a
+    // rule that needs one looks at the first starts of a long chain while it is read, and at the
+    // starts near its end once the end is known.
+    size_t ScanChain(size_t begin) {
+        if (const std::optional<size_t> end = EndOfShortChain(begin)) return *end;
+        size_t position = begin;
+        size_t firstFarStart = 0;  // the first start too far from the beginning for a label, if any
+        for (;;) {
+            CheckClock(position);
+            const bool nearBeginning = position - begin <= kMaxLabelDistance;
+            if (!nearBeginning && firstFarStart == 0) firstFarStart = position;
+            const Labels labels = nearBeginning ? Labels::Any : Labels::NotNeeded;
+            if (liveFirstDigits_[labels] >> DigitValue(text_[position]) & 1u) {
+                LookAtStart(position, labels);
+                if (Done()) return position;
+            }
+            while (position < text_.size() && IsDigit(text_[position])) ++position;
+            const size_t separator = JoiningSeparatorLength(text_, position);
+            if (separator == 0) break;
+            position += separator;
+        }
+        if (firstFarStart != 0) LookAtStartsNearEnd(firstFarStart, position);
+        return position;
+    }
+
+    // The starts from `from` on whose candidates may end within kMaxLabelDistance of `chainEnd`.
+    void LookAtStartsNearEnd(size_t from, size_t chainEnd) {
+        size_t position = std::max(from, chainEnd - std::min(chainEnd, kMaxLabelDistance + kLongestCandidateSpan));
+        // Inside a chain, every digit after a separator begins a group.
+        if (IsDigit(text_[position - 1])) {
+            while (position < chainEnd && IsDigit(text_[position])) ++position;
+        }
+        while (position < chainEnd && !Done()) {
+            while (position < chainEnd && !IsDigit(text_[position])) ++position;
+            if (position == chainEnd) break;
+            if (liveFirstDigits_[Labels::Needed] >> DigitValue(text_[position]) & 1u) LookAtStart(position, Labels::Needed);
+            while (position < chainEnd && IsDigit(text_[position])) ++position;
+        }
+    }
+
+    // Which rules a start is looked at for.
+    enum Labels { Any, NotNeeded, Needed, kLabelsCount };
+
+    static bool Takes(Labels labels, const IdentifierRule& rule) {
+        return labels == Any || (labels == Needed) == rule.needsLabel;
+    }
+
+    // Most starts are ruled out by their first digit alone.
+    void FindLiveFirstDigits() {
+        for (int labels = 0; labels < kLabelsCount; ++labels) {
+            liveFirstDigits_[labels] = 0;
+            for (size_t rule = 0; rule < rules_.size(); ++rule) {
+                if (!found_[rule] && Takes(static_cast<Labels>(labels), rules_[rule])) {
+                    liveFirstDigits_[labels] |= FirstDigits(rules_[rule].kind);
+                }
+            }
+        }
+    }
+
+    // A start whose first digit some rule takes.
+    [[gnu::noinline]] void LookAtStart(size_t start, Labels labels) {
+        const int first = DigitValue(text_[start]);
+        std::optional<Reach> reach;
+        for (size_t rule = 0; rule < rules_.size(); ++rule) {
+            const IdentifierRule& wanted = rules_[rule];
+            if (found_[rule] || !Takes(labels, wanted) || !(FirstDigits(wanted.kind) >> first & 1u)) continue;
+            if (!reach) reach = ReadReach(text_, start);
+            found_[rule] = LongestFrom(start, *reach, wanted);
+            if (found_[rule]) FindLiveFirstDigits();
+        }
+    }
+
+    std::optional<IdentifierMatch> LongestFrom(size_t start, const Reach& reach, const IdentifierRule& rule) {
+        const DigitCountRange counts = DigitCounts(rule.kind);
+        for (size_t last = reach.groups; last-- > 0;) {
+            const size_t count = reach.groupDigits[last];
+            if (count > counts.most) continue;
+            if (count < counts.fewest) break;
+            const size_t end = reach.groupEnds[last];
+            if (IsValidIdentifier(rule.kind, std::string_view(reach.digits, count)) &&
+                (!rule.needsLabel || labels_.Near(rule.kind, start, end))) {
+                return IdentifierMatch{rule, start, end - start};
+            }
+        }
+        return std::nullopt;
     }
 
     std::wstring_view text_;
-    bool indexed_ = false;
-    std::array<Spans, std::size(kIdentifierKinds)> spans_;
+    const std::vector<IdentifierRule>& rules_;
+    std::chrono::steady_clock::time_point deadline_;
+    size_t nextClockRead_ = 0;
+    std::vector<std::optional<IdentifierMatch>> found_;
+    unsigned liveFirstDigits_[kLabelsCount];
+    LabelIndex labels_;
 };
-
-// One chain: where its groups stand in the text, and all of its digits in ASCII once.
-struct Chain {
-    std::vector<size_t> begins;   // of each group in the text
-    std::vector<size_t> ends;
-    std::vector<size_t> offsets;  // of each group in `digits`, and the end
-    std::string digits;
-
-    void Clear() {
-        begins.clear();
-        ends.clear();
-        offsets.assign(1, 0);
-        digits.clear();
-    }
-    size_t Digits(size_t group) const { return offsets[group + 1] - offsets[group]; }
-};
-
-// The leftmost (then longest) candidate of `rule` in the chain that counts, if any.
-std::optional<IdentifierMatch> FirstInChain(const Chain& chain, const IdentifierRule& rule, LabelIndex& labels) {
-    const size_t groups = chain.begins.size();
-    for (size_t first = 0; first < groups; ++first) {
-        // The groups a candidate from `first` may take: at most kMaxIdentifierDigits digits.
-        size_t end = first;
-        while (end < groups && chain.offsets[end + 1] - chain.offsets[first] <= kMaxIdentifierDigits) ++end;
-        for (; end > first; --end) {
-            const size_t count = chain.offsets[end] - chain.offsets[first];
-            if (!DigitCountFits(rule.kind, count)) continue;
-            const std::string_view digits = std::string_view(chain.digits).substr(chain.offsets[first], count);
-            const size_t begin = chain.begins[first];
-            const size_t stop = chain.ends[end - 1];
-            if (IsValidIdentifier(rule.kind, digits) && (!rule.needsLabel || labels.Near(rule.kind, begin, stop))) {
-                return IdentifierMatch{rule, begin, stop - begin};
-            }
-        }
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -221,45 +312,37 @@ const wchar_t* IdentifierName(IdentifierKind kind) {
 }
 
 bool IsValidIdentifier(IdentifierKind kind, std::string_view digits) {
-    if (!DigitCountFits(kind, digits.size())) return false;
+    const DigitCountRange counts = DigitCounts(kind);
+    if (digits.size() < counts.fewest || digits.size() > counts.most) return false;
     switch (kind) {
-        case IdentifierKind::PaymentCard: return LuhnValid(digits) && CardBrandAccepts(digits);
+        case IdentifierKind::PaymentCard: return CardBrandAccepts(digits) && LuhnValid(digits);
         case IdentifierKind::MyNumber: return MyNumberValid(digits);
         case IdentifierKind::CorporateNumber: return CorporateNumberValid(digits);
     }
     return false;
 }
 
-std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules) {
-    std::vector<std::optional<IdentifierMatch>> found(rules.size());
-    LabelIndex labels(text);
-    Chain chain;
-    size_t position = 0;
-    while (position < text.size() && !(found.empty() || found.front())) {
-        if (!IsDigit(text[position])) {
-            ++position;
-            continue;
-        }
-        chain.Clear();
-        for (;;) {
-            chain.begins.push_back(position);
-            for (int value; position < text.size() && (value = DigitValue(text[position])) >= 0; ++position) {
-                chain.digits += static_cast<char>('0' + value);
-            }
-            chain.ends.push_back(position);
-            chain.offsets.push_back(chain.digits.size());
-            if (position + 1 >= text.size() || !IsSeparator(text[position]) || !IsDigit(text[position + 1])) break;
-            ++position;
-        }
-        if (chain.digits.size() < kMinIdentifierDigits) continue;
-        for (size_t rule = 0; rule < rules.size(); ++rule) {
-            if (!found[rule]) found[rule] = FirstInChain(chain, rules[rule], labels);
-        }
+std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules,
+                                              std::chrono::steady_clock::time_point deadline) {
+    return IdentifierScan(text, rules, deadline).Run();
+}
+
+std::wstring MaskedNumber(std::wstring_view number) {
+    std::wstring masked(number);
+    size_t kept = 0;
+    for (size_t i = masked.size(); i-- > 0;) {
+        if (!IsDigit(masked[i]) || kept++ < 4) continue;
+        masked[i] = masked[i] <= L'9' ? L'*' : L'＊';
     }
-    for (const std::optional<IdentifierMatch>& match : found) {
-        if (match) return match;
+    return masked;
+}
+
+std::wstring LastFourDigits(std::wstring_view number) {
+    std::wstring digits;
+    for (size_t i = number.size(); i-- > 0 && digits.size() < 4;) {
+        if (IsDigit(number[i])) digits.insert(digits.begin(), number[i]);
     }
-    return std::nullopt;
+    return digits;
 }
 
 }  // namespace veltrano

@@ -2,19 +2,17 @@
 // Built-in detectors of real identifiers: payment card numbers (the Luhn sum and the brands'
 // prefixes and lengths), Japan's My Number and corporate numbers (their check digits), each
 // optionally counted only with one of its labels nearby. One pass over the text's digit chains,
-// no regex engine, linear in the text.
+// no regex engine, linear in the text, in memory bounded by the longest identifier.
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "matching/identifier_kind.h"
+#include "matching/identifier_labels.h"
+
 namespace veltrano {
-
-enum class IdentifierKind { PaymentCard, MyNumber, CorporateNumber };
-
-// In the order the detectors are asked.
-inline constexpr IdentifierKind kIdentifierKinds[] = {IdentifierKind::PaymentCard, IdentifierKind::MyNumber,
-                                                      IdentifierKind::CorporateNumber};
 
 // The detector's name, as the warning and the settings page show it.
 const wchar_t* IdentifierName(IdentifierKind kind);
@@ -28,9 +26,6 @@ struct IdentifierRule {
     bool needsLabel;  // counted only with one of its labels at most kMaxLabelDistance away
 };
 
-// Characters between a label and its number, neither counted.
-inline constexpr size_t kMaxLabelDistance = 300;
-
 struct IdentifierMatch {
     IdentifierRule rule;
     size_t position;  // of the first digit
@@ -38,9 +33,19 @@ struct IdentifierMatch {
 };
 
 // The first rule, in the order given, with a valid candidate, and its leftmost candidate (of two
-// at one start, the longer). A candidate is a run of whole consecutive digit groups of one chain:
-// digits are 0-9 and their full-width forms; groups joined by one space, ideographic space or
-// hyphen form a chain.
-std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules);
+// at one start, the longer). A candidate is a run of whole consecutive digit groups of one chain.
+// Digits are 0-9 and their full-width forms. Two groups are joined by one separator: a blank
+// (space, ideographic, no-break or narrow no-break space), a hyphen or dash (- ‐ ‑ ‒ – ― − －,
+// the long-vowel marks ー ｰ) or a point (. ．); or by a hyphen or dash with one blank before it,
+// after it or both. Throws MatchAborted when `deadline` passes first.
+std::optional<IdentifierMatch> FindIdentifier(
+    std::wstring_view text, const std::vector<IdentifierRule>& rules,
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+
+// A detected number as a warning may show it: every digit but the last four as "*" (ASCII) or
+// "＊" (full-width), every separator as it stands.
+std::wstring MaskedNumber(std::wstring_view number);
+// The last four digits of a detected number, without separators.
+std::wstring LastFourDigits(std::wstring_view number);
 
 }  // namespace veltrano

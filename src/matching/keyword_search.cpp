@@ -20,6 +20,18 @@ const wchar_t* SettingText(const KeywordHit& hit) {
     return CaseText(hit.ignoreCase);
 }
 
+// What found or stopped: a keyword of a list, or the detectors.
+std::wstring RuleType(KeywordKind kind, bool detector) { return detector ? L"検出ルール" : PatternSyntaxName(kind); }
+std::wstring RuleLabel(KeywordKind kind, bool detector) {
+    return detector ? L"検出ルール" : PatternSyntaxName(kind) + std::wstring(L"キーワード");
+}
+
+std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
+    std::wstring names;
+    for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
+    return names;
+}
+
 std::optional<MatchSpan> SearchRegexEntry(const KeywordEntry& entry, std::wstring_view text, MatchBudget& budget,
                                           size_t from) {
     return BoundedSearch(entry.pattern, text, budget, from,
@@ -123,11 +135,18 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
         result.hit = FindFirstKeyword(regexes, regexPrefilter, KeywordKind::Regex, text, time, result);
     }
     if (!result.hit.found && !detectors.empty()) {
-        if (const std::optional<IdentifierMatch> match = FindIdentifier(text, detectors)) {
-            result.hit = KeywordHit{.found = true,
-                                    .keywordText = IdentifierName(match->rule.kind),
-                                    .matchedText = std::wstring(text.substr(match->position, match->length)),
-                                    .detector = match->rule};
+        try {
+            if (const std::optional<IdentifierMatch> match = FindIdentifier(text, detectors, time.AllLeft().Deadline())) {
+                result.hit = KeywordHit{.found = true,
+                                        .keywordText = IdentifierName(match->rule.kind),
+                                        .matchedText = std::wstring(text.substr(match->position, match->length)),
+                                        .detector = match->rule};
+            }
+        } catch (const MatchAborted& stopped) {
+            if (!result.firstStopped) {
+                result.firstStopped = StoppedKeyword{KeywordKind::Regex, DetectorNames(detectors), stopped.reason(), true};
+            }
+            ++result.stoppedCount;
         }
     }
     return result;
@@ -143,16 +162,13 @@ std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings) {
     return rules;
 }
 
-std::wstring DetectionMessage(const KeywordHit& hit) {
-    const wchar_t* rule = hit.detector                         ? L"\n検出ルール: "
-                          : hit.kind == KeywordKind::Wildcard ? L"\nワイルドカードキーワード: "
-                                                              : L"\n正規表現キーワード: ";
-    return L"一致部分: " + hit.matchedText + rule + hit.keywordText + L"\n設定: " + SettingText(hit);
+std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched) {
+    return L"一致部分: " + std::wstring(matched) + L"\n" + RuleLabel(hit.kind, hit.detector.has_value()) + L": " +
+           hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
 std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log) {
-    const std::wstring type = hit.detector ? L"検出ルール" : PatternSyntaxName(hit.kind);
-    return L"タイプ: " + type + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
+    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value()) + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
            L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
@@ -161,13 +177,17 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
     const KeywordSearchResult result =
         RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
     if (result.hit.found) {
-        std::wstring message = DetectionMessage(result.hit);
-        std::wstring logText = DetectionLogText(result.hit, text, log_);
+        const KeywordHit& hit = result.hit;
+        // The user chose the keywords' words; a detected number is the secret itself.
+        const bool masked = hit.detector && settings_.MaskDetectedNumbers();
+        std::wstring message = DetectionMessage(hit, masked ? MaskedNumber(hit.matchedText) : hit.matchedText);
+        std::wstring spoken = masked ? DetectionMessage(hit, L"下4桁 " + LastFourDigits(hit.matchedText)) : message;
+        std::wstring logText = DetectionLogText(hit, text, log_);
         if (settings_.ShowSourceApplication()) {
-            message.append(L"\nコピー元: ").append(source);
+            for (std::wstring* body : {&message, &spoken}) body->append(L"\nコピー元: ").append(source);
             logText.append(L" / コピー元: ").append(source);
         }
-        notifier_.Notify(message, L"クリップボード検出", NotifyKind::Warning);
+        notifier_.NotifyWithSpokenBody(message, spoken, L"クリップボード検出", NotifyKind::Warning);
         log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", logText);
     }
     if (result.firstStopped) ReportStopped(result);
@@ -176,18 +196,19 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
 
 void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
     const StoppedKeyword& stopped = *result.firstStopped;
+    const wchar_t* subject = stopped.detectors ? L"検出ルール" : L"キーワード";
     std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
-                        MatchStopReasonText(stopped.reason, L"キーワード") + L"\n" + PatternSyntaxName(stopped.kind) +
-                        L"キーワード: " + stopped.keywordText;
+                        MatchStopReasonText(stopped.reason, subject) + L"\n" +
+                        RuleLabel(stopped.kind, stopped.detectors) + L": " + stopped.keywordText;
     if (result.stoppedCount > 1) {
         body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
     }
     const std::wstring title = L"キーワード検索中断";
     notifier_.Notify(body, title, NotifyKind::Error);
     log_.WriteLog(LogCategory::Other, title,
-                  std::wstring(L"タイプ: ") + PatternSyntaxName(stopped.kind) + L" / キーワード: " + stopped.keywordText +
-                      L" / 理由: " + MatchStopReasonText(stopped.reason, L"キーワード") + L" / 中断件数: " +
-                      std::to_wstring(result.stoppedCount));
+                  std::wstring(L"タイプ: ") + RuleType(stopped.kind, stopped.detectors) + L" / キーワード: " +
+                      stopped.keywordText + L" / 理由: " + MatchStopReasonText(stopped.reason, subject) +
+                      L" / 中断件数: " + std::to_wstring(result.stoppedCount));
 }
 
 }  // namespace veltrano

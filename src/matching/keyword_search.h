@@ -25,11 +25,13 @@ struct KeywordHit {
     std::optional<IdentifierRule> detector{};  // a built-in detector's hit: keywordText is its name
 };
 
-// A keyword whose search was stopped (too slow, or the line too long for its pattern).
+// A keyword whose search was stopped (too slow, or the line too long for its pattern), or the
+// detectors' scan (then `keywordText` names them).
 struct StoppedKeyword {
     KeywordKind kind;
     std::wstring keywordText;
     MatchAborted::Reason reason;
+    bool detectors = false;
 };
 
 struct KeywordSearchResult {
@@ -65,8 +67,8 @@ inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
                             std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result);
 
-// Both lists, wildcard first, within `timeBudget`, then the detectors in their order. Runs on the
-// calling thread; safe off the UI thread.
+// Both lists, wildcard first, then the detectors in their order, all within `timeBudget`. Runs on
+// the calling thread; safe off the UI thread.
 KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
                                 const std::vector<IdentifierRule>& detectors = {});
@@ -74,8 +76,8 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
 // The detectors the settings switch on, in their order.
 std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
 
-// The three-line notification body and the log text of a hit.
-std::wstring DetectionMessage(const KeywordHit& hit);
+// The three-line notification body of a hit, `matched` standing for the matched text.
+std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched);
 // The log text quotes the match and the clipboard text through `log` (LogWriter::Quote).
 std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log);
 
@@ -86,6 +88,7 @@ public:
 
     // Matches on a thread with a large stack within a time budget, then notifies and logs here,
     // naming the copying program `source` when the settings ask; true when something was found.
+    // A detected number is shown and spoken only by its last four digits when the settings ask.
     bool SearchKeywords(const std::wstring& text, std::wstring_view source = {});
 
 private:

@@ -70,12 +70,17 @@ void NotificationDispatcher::StopSpeech() const noexcept {
 }
 
 void NotificationDispatcher::Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
+    NotifyWithSpokenBody(body, body, title, kind);
+}
+
+void NotificationDispatcher::NotifyWithSpokenBody(const std::wstring& body, const std::wstring& spokenBody,
+                                                  const std::wstring& title, NotifyKind kind) {
     // Read now, not cached, so a change on the settings page applies to the next notification.
     const auto mode = static_cast<NotifyMode>(settings_.NotifyMode());
     const bool speaks = mode == NotifyMode::VoiceOnly || mode == NotifyMode::VoiceAndBalloon ||
                         mode == NotifyMode::VoiceAndMessageBox;
     if (speaks && speech_) {
-        StartSpeech(body, title);
+        StartSpeech(spokenBody, title);
         if (mode == NotifyMode::VoiceOnly) return;
     }
     if (mode == NotifyMode::MessageBoxOnly || mode == NotifyMode::VoiceAndMessageBox) {
@@ -87,9 +92,9 @@ void NotificationDispatcher::Notify(const std::wstring& body, const std::wstring
     ShowBalloon(body, title, kind);
 }
 
-void NotificationDispatcher::StartSpeech(const std::wstring& body, const std::wstring& title) const {
+void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const std::wstring& title) const {
     StartDetached([speech = speech_, volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
-                   text = L"タイトル、" + title + L"。本文、" + body] {
+                   text = L"タイトル、" + title + L"。本文、" + spokenBody] {
         speech->SetVolume(volume / 100.0);
         speech->WaitUntilFinished(speech->Speak(text, voice));
     });

@@ -44,9 +44,11 @@ public:
 
     // On the user-interface thread only. Throws std::system_error when a worker cannot start.
     void Notify(const std::wstring& body, const std::wstring& title, NotifyKind kind) override;
+    void NotifyWithSpokenBody(const std::wstring& body, const std::wstring& spokenBody, const std::wstring& title,
+                              NotifyKind kind) override;
 
 private:
-    void StartSpeech(const std::wstring& body, const std::wstring& title) const;
+    void StartSpeech(const std::wstring& spokenBody, const std::wstring& title) const;
     void StartMessageBox(const std::wstring& body, const std::wstring& title, NotifyKind kind) const;
     void ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind);
 

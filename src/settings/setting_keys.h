@@ -85,6 +85,7 @@ inline constexpr IntSetting kVoiceVolume{kNotify, L"VoiceVolume", 60, 0, 100};
 // Seconds after a detection until the clipboard is emptied if it still holds that copy; 0 never.
 inline constexpr IntSetting kClearDetectedClipboardSeconds{kNotify, L"ClearDetectedClipboardSeconds", 0, 0, 3600};
 inline constexpr BoolSetting kShowSourceApplication{kNotify, L"ShowSourceApplication", false};
+inline constexpr BoolSetting kMaskDetectedNumbers{kNotify, L"MaskDetectedNumbers", true};
 
 inline constexpr BoolSetting kUseLog{kLog, L"UseLog", false};
 inline constexpr BoolSetting kLogKeywordSearch{kLog, L"LogKeywordSearch", true};

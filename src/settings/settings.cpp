@@ -73,6 +73,7 @@ std::wstring Settings::VoiceName() const { return Read(setting::kVoiceName); }
 int Settings::VoiceVolume() const { return Read(setting::kVoiceVolume); }
 int Settings::ClearDetectedClipboardSeconds() const { return Read(setting::kClearDetectedClipboardSeconds); }
 bool Settings::ShowSourceApplication() const { return Read(setting::kShowSourceApplication); }
+bool Settings::MaskDetectedNumbers() const { return Read(setting::kMaskDetectedNumbers); }
 
 bool Settings::UseLog() const { return Read(setting::kUseLog); }
 bool Settings::LogKeywordSearch() const { return Read(setting::kLogKeywordSearch); }

@@ -68,6 +68,7 @@ public:
     int VoiceVolume() const;
     int ClearDetectedClipboardSeconds() const;
     bool ShowSourceApplication() const;
+    bool MaskDetectedNumbers() const;
 
     // Log
     bool UseLog() const;

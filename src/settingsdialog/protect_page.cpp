@@ -29,6 +29,7 @@ void ProtectPage::OnInit() {
     }
     BindUpDown(IDC_PROTECT_CLEAR_SECONDS_UPDOWN, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
                kNumberFieldLength);
+    Tick(IDC_PROTECT_MASK_NUMBERS, Stored().MaskDetectedNumbers());
     Tick(IDC_PROTECT_SHOW_SOURCE, Stored().ShowSourceApplication());
     ::SetWindowTextW(Item(IDC_PROTECT_IGNORED_APPS), Stored().IgnoredApplications().c_str());
     ApplyEnabling();
@@ -40,7 +41,7 @@ void ProtectPage::OnCommand(int controlId, int code) {
         return;
     }
     if (code != BN_CLICKED) return;
-    if (controlId == IDC_PROTECT_SHOW_SOURCE) MarkChanged();
+    if (controlId == IDC_PROTECT_SHOW_SOURCE || controlId == IDC_PROTECT_MASK_NUMBERS) MarkChanged();
     for (const DetectorSwitches& detector : kDetectors) {
         if (controlId != detector.id && controlId != detector.id + 1) continue;
         ApplyEnabling();
@@ -62,6 +63,7 @@ bool ProtectPage::OnApply() {
         Stored().Write(detector.needsLabel, Ticked(detector.id + 1));
     }
     StoreNumber(clearSeconds, setting::kClearDetectedClipboardSeconds);
+    Stored().Write(setting::kMaskDetectedNumbers, Ticked(IDC_PROTECT_MASK_NUMBERS));
     Stored().Write(setting::kShowSourceApplication, Ticked(IDC_PROTECT_SHOW_SOURCE));
     Stored().Write(setting::kIgnoredApplications, Text(IDC_PROTECT_IGNORED_APPS));
     return true;

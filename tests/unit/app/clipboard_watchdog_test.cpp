@@ -11,6 +11,7 @@ namespace {
 struct SimulatedClipboard {
     DWORD sequence = 10;
     bool listening = true;
+    bool held = false;  // a writer holds the clipboard: nothing can be read
     int registrations = 0;
     std::vector<DWORD> handled;  // by the pipeline, from updates and from recoveries
     ClipboardWatchdog watchdog{{.sequenceNumber = [this] { return sequence; },
@@ -19,7 +20,11 @@ struct SimulatedClipboard {
                                         ++registrations;
                                         listening = true;
                                     },
-                                .handleMissed = [this](DWORD current) { handled.push_back(current); }}};
+                                .handleMissed =
+                                    [this](DWORD current) {
+                                        if (!held) handled.push_back(current);
+                                        return !held;
+                                    }}};
 
     // A copy; true when the listener will announce it.
     bool Copy() {
@@ -27,7 +32,12 @@ struct SimulatedClipboard {
         return listening;
     }
     void Announce() {
-        if (watchdog.OnUpdate(sequence)) handled.push_back(sequence);
+        if (!watchdog.OnUpdate(sequence)) return;
+        if (held) {
+            watchdog.OnReadFailed(sequence);
+        } else {
+            handled.push_back(sequence);
+        }
     }
 };
 
@@ -83,6 +93,27 @@ TEST(ClipboardWatchdog, AResumedSessionRegistersAgainAndHandlesAMissedCopyAtOnce
     clipboard.watchdog.OnCheck();
     clipboard.watchdog.OnCheck();
     EXPECT_EQ(clipboard.handled.size(), 1u);
+}
+
+// A copy that could not be read, by a recovery or at its update, is not taken as handled.
+TEST(ClipboardWatchdog, ACopyThatCouldNotBeReadIsTakenUpAgain) {
+    SimulatedClipboard clipboard;
+    clipboard.watchdog.Start();
+    clipboard.listening = false;
+    clipboard.Copy();
+    clipboard.held = true;
+    clipboard.watchdog.OnSessionResumed();
+    clipboard.held = false;
+    clipboard.Announce();  // its late update
+    EXPECT_EQ(clipboard.handled, std::vector<DWORD>{13});
+
+    clipboard.Copy();
+    clipboard.held = true;
+    clipboard.Announce();
+    clipboard.held = false;
+    clipboard.watchdog.OnCheck();
+    clipboard.watchdog.OnCheck();
+    EXPECT_EQ(clipboard.handled, (std::vector<DWORD>{13, 16}));
 }
 
 TEST(ClipboardWatchdog, WithoutSequenceNumbersItNeverActsAndNoUpdateIsSkipped) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "matching/card_brands.h"
+
 #include <random>
 #include <string>
 #include <vector>
@@ -24,31 +26,20 @@ bool Luhn(const std::string& digits) {
     return sum % 10 == 0;
 }
 
-struct Brand {
-    const char* low;   // prefixes from low to high, all of low's length
-    const char* high;
-    size_t minLength;
-    size_t maxLength;
-    bool nineteenOrThirteen = false;  // "4": 13, 16 or 19 only
-};
-constexpr Brand kBrands[] = {
-    {"4", "4", 13, 19, true}, {"51", "55", 16, 16},     {"2221", "2720", 16, 16}, {"34", "34", 15, 15},
-    {"37", "37", 15, 15},     {"3528", "3589", 16, 19}, {"300", "305", 14, 19},   {"3095", "3095", 14, 19},
-    {"36", "36", 14, 19},     {"38", "39", 14, 19},     {"6011", "6011", 16, 19}, {"644", "649", 16, 19},
-    {"65", "65", 16, 19},     {"622126", "622925", 16, 19}, {"62", "62", 16, 19},
-};
-
-bool BrandHolds(const Brand& brand, const std::string& digits) {
-    const std::string prefix = digits.substr(0, std::string(brand.low).size());
-    if (prefix < brand.low || prefix > brand.high) return false;
-    if (brand.nineteenOrThirteen) return digits.size() == 13 || digits.size() == 16 || digits.size() == 19;
-    return digits.size() >= brand.minLength && digits.size() <= brand.maxLength;
+// The range's prefixes as text, compared as text.
+bool BrandHolds(const CardBrandRange& range, const std::string& digits) {
+    const std::string prefix = digits.substr(0, range.prefixDigits);
+    const auto text = [&](unsigned value) {
+        std::string padded = std::to_string(value);
+        return std::string(range.prefixDigits - padded.size(), '0') + padded;
+    };
+    return prefix >= text(range.low) && prefix <= text(range.high) && (range.lengths >> digits.size() & 1u);
 }
 
 bool ValidCard(const std::string& digits) {
     if (digits.size() < 13 || digits.size() > 19 || !Luhn(digits)) return false;
-    for (const Brand& brand : kBrands) {
-        if (BrandHolds(brand, digits)) return true;
+    for (const CardBrandRange& range : kCardBrandRanges) {
+        if (BrandHolds(range, digits)) return true;
     }
     return false;
 }
@@ -101,9 +92,11 @@ public:
                 return CorporateCheck(last) + last;
             }
             default: {
-                const Brand& brand = kBrands[Below(std::size(kBrands))];
-                const size_t length = brand.minLength + Below(brand.maxLength - brand.minLength + 1);
-                std::string digits = brand.low + Digits(length - std::string(brand.low).size());
+                const CardBrandRange& range = kCardBrandRanges[Below(std::size(kCardBrandRanges))];
+                size_t length = 13 + Below(7);
+                while (!(range.lengths >> length & 1u)) length = 13 + Below(7);
+                const std::string low = std::to_string(range.low);
+                std::string digits = low + Digits(length - low.size());
                 for (char check = '0'; check <= '9'; ++check) {
                     digits.back() = check;
                     if (Luhn(digits)) break;
@@ -124,9 +117,27 @@ public:
         return groups;
     }
 
+    // One separator, or a hyphen with one blank before, after or on both sides.
     std::wstring Separator() {
-        static constexpr wchar_t kSeparators[] = {L' ', L'\u3000', L'-', L'\u2010', L'\u2011', L'\u2012', L'\u2013', L'\u2212', L'\uFF0D'};
-        return std::wstring(1, kSeparators[Below(std::size(kSeparators))]);
+        static constexpr wchar_t kBlanks[] = {L' ', L'\u3000', L'\u00A0', L'\u202F'};
+        static constexpr wchar_t kHyphens[] = {L'-', L'\u2010', L'\u2011', L'\u2012', L'\u2013', L'\u2015',
+                                               L'\u2212', L'\uFF0D', L'\u30FC', L'\uFF70'};
+        static constexpr wchar_t kPoints[] = {L'.', L'\uFF0E'};
+        const auto blank = [&] { return kBlanks[Below(std::size(kBlanks))]; };
+        const wchar_t hyphen = kHyphens[Below(std::size(kHyphens))];
+        switch (Below(6)) {
+            case 0: return {blank()};
+            case 1: return {kPoints[Below(std::size(kPoints))]};
+            case 2: return {blank(), hyphen};
+            case 3: return {hyphen, blank()};
+            case 4: return {blank(), hyphen, blank()};
+            default: return {hyphen};
+        }
+    }
+    // What ends a chain: two blanks, a tab, two hyphens, a letter.
+    std::wstring ChainBreak() {
+        static constexpr const wchar_t* kBreaks[] = {L"  ", L"\u00A0\u3000", L"\t", L" -\u30FC", L"--", L"x"};
+        return kBreaks[Below(std::size(kBreaks))];
     }
     wchar_t Digit(char digit) { return Below(2) ? static_cast<wchar_t>(digit) : static_cast<wchar_t>(0xFF10 + (digit - '0')); }
 
@@ -147,19 +158,23 @@ TEST(IdentifierDetectors, ReportExactlyTheValidNumbersInEveryGroupingAndWidth) {
         const std::vector<std::string> groups = generate.Groups(generate.Number());
         // "x " before and " y" after: no digit joins the chain from outside.
         std::wstring text = L"x ";
-        std::vector<Expected> spans;  // where each group stands
+        std::vector<Expected> spans;     // where each group stands
+        std::vector<size_t> chainEnds;   // the group after the last of each group's chain
         for (size_t g = 0; g < groups.size(); ++g) {
-            if (g > 0) text += generate.Separator();
+            const bool joined = generate.Below(10) != 0;
+            if (g > 0) text += joined ? generate.Separator() : generate.ChainBreak();
+            if (g > 0 && !joined) chainEnds.resize(g, g);
             spans.push_back({text.size(), groups[g].size()});
             for (const char digit : groups[g]) text += generate.Digit(digit);
         }
+        chainEnds.resize(groups.size(), groups.size());
         text += L" y";
         for (const IdentifierKind kind : kIdentifierKinds) {
             std::optional<Expected> expected;
             for (size_t first = 0; first < groups.size() && !expected; ++first) {
                 std::string digits;
-                for (size_t last = first; last < groups.size(); ++last) digits += groups[last];
-                for (size_t end = groups.size(); end > first && !expected; --end) {
+                for (size_t last = first; last < chainEnds[first]; ++last) digits += groups[last];
+                for (size_t end = chainEnds[first]; end > first && !expected; --end) {
                     if (Valid(kind, digits)) {
                         expected = Expected{spans[first].position,
                                             spans[end - 1].position + spans[end - 1].length - spans[first].position};
@@ -204,26 +219,36 @@ TEST(IdentifierDetectors, ExamplesAndTheOrderOfTheRules) {
     EXPECT_EQ(FindIdentifier(L"4111111111111111", {}), std::nullopt);
 }
 
-// At most 300 characters between label and number, on either side; Latin labels in any case or width.
+// At most 300 characters between label and number, on either side, also at the ends of a long
+// chain; Latin labels in any case or width, half-width katakana as full-width.
 TEST(IdentifierDetectors, ALabelCountsUpTo300CharactersAway) {
     const std::wstring number = L"1234 5678 9018";
-    const std::vector<IdentifierRule> labelled = {{IdentifierKind::MyNumber, true}};
+    std::wstring ones;  // a chain of 400 characters
+    for (int i = 0; i < 200; ++i) ones += L"1 ";
     struct Row {
+        IdentifierKind kind;
         std::wstring text;
         bool found;
     };
     const Row rows[] = {
-        {L"マイナンバー" + std::wstring(300, L'.') + number, true},
-        {L"マイナンバー" + std::wstring(301, L'.') + number, false},
-        {number + std::wstring(300, L'.') + L"個人番号", true},
-        {number + std::wstring(301, L'.') + L"個人番号", false},
-        {L"ＭＹ　Ｎｕｍｂｅｒ: " + number, true},
-        {L"注文番号 123456789018", false},
-        {L"マイナンバー：１２３４ ５６７８ ９０１８", true},
-        {L"法人番号 " + number, false},
+        {IdentifierKind::MyNumber, L"マイナンバー" + std::wstring(300, L'.') + number, true},
+        {IdentifierKind::MyNumber, L"マイナンバー" + std::wstring(301, L'.') + number, false},
+        {IdentifierKind::MyNumber, number + std::wstring(300, L'.') + L"個人番号", true},
+        {IdentifierKind::MyNumber, number + std::wstring(301, L'.') + L"個人番号", false},
+        {IdentifierKind::MyNumber, L"ＭＹ　Ｎｕｍｂｅｒ: " + number, true},
+        {IdentifierKind::MyNumber, L"注文番号 123456789018", false},
+        {IdentifierKind::MyNumber, L"マイナンバー：１２３４ ５６７８ ９０１８", true},
+        {IdentifierKind::MyNumber, L"法人番号 " + number, false},
+        {IdentifierKind::MyNumber, L"ﾏｲﾅﾝﾊﾞｰ: 1234.5678.9018", true},
+        {IdentifierKind::MyNumber, L"ﾏｲﾅﾝﾊﾟｰ: " + number, false},
+        {IdentifierKind::MyNumber, L"マイナンハ\u3099ー " + number, true},
+        {IdentifierKind::PaymentCard, L"ｶｰﾄﾞ番号 ４１１１ー１１１１ー１１１１ー１１１１", true},
+        {IdentifierKind::MyNumber, L"個人番号 " + number + L" " + ones, true},
+        {IdentifierKind::MyNumber, ones + number + L" 個人番号", true},
+        {IdentifierKind::MyNumber, L"個人番号 " + ones + number + L" " + ones + L"個人番号", false},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(FindIdentifier(row.text, labelled).has_value(), row.found) << Printable(row.text.substr(0, 40));
+        EXPECT_EQ(FindIdentifier(row.text, {{row.kind, true}}).has_value(), row.found) << Printable(row.text.substr(0, 40));
     }
 }
 

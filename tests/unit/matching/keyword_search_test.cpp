@@ -45,7 +45,8 @@ TEST_F(KeywordSearchTest, RegexHitIsReportedWithThreeLinesAndLogged) {
                                           L"一致部分: 090-1234-5678 / クリップボード内容: Call 090-1234-5678\nnow\r\n"));
 }
 
-// The detectors come after both lists and report like a keyword, their label rule as the setting.
+// The detectors come after both lists and report like a keyword, their label rule as the setting,
+// the number shown and spoken by its last four digits only.
 TEST_F(KeywordSearchTest, ADetectorHitIsReportedAfterTheKeywordsWithItsRuleAndLogged) {
     Load(L"", L"\\d{4} \\d{4} \\d{4}\n");
     settings.Ini().WriteBool(section::kLog, L"UseLog", true);
@@ -57,7 +58,13 @@ TEST_F(KeywordSearchTest, ADetectorHitIsReportedAfterTheKeywordsWithItsRuleAndLo
 
     ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].title, L"クリップボード検出");
-    EXPECT_EQ(notifier.notifications[0].body, L"一致部分: 1234 5678 9018\n検出ルール: 個人番号\n設定: ラベル不要");
+    EXPECT_EQ(notifier.notifications[0].body, L"一致部分: **** **** 9018\n検出ルール: 個人番号\n設定: ラベル不要");
+    EXPECT_EQ(notifier.notifications[0].spokenBody, L"一致部分: 下4桁 9018\n検出ルール: 個人番号\n設定: ラベル不要");
+    search.SearchKeywords(L"番号 １２３４ー５６７８ー９０１８");
+    EXPECT_EQ(notifier.notifications[1].body, L"一致部分: ＊＊＊＊ー＊＊＊＊ー９０１８\n検出ルール: 個人番号\n設定: ラベル不要");
+    settings.Ini().WriteBool(section::kNotify, L"MaskDetectedNumbers", false);
+    search.SearchKeywords(L"番号 1234 5678 9018");
+    EXPECT_EQ(notifier.notifications[2].spokenBody, L"一致部分: 1234 5678 9018\n検出ルール: 個人番号\n設定: ラベル不要");
     const std::string logged = test::ReadBytes(log.LogFilePath());
     EXPECT_NE(logged.find(WideToUtf8(L"[KeywordSearch][クリップボード検出]タイプ: 正規表現 / キーワード: ")), std::string::npos)
         << "the keywords come first";
@@ -79,7 +86,7 @@ TEST_F(KeywordSearchTest, WildcardListComesFirstAndFileOrderDecides) {
     EXPECT_EQ(caseless.keywordText, L"[i]project-x");
     EXPECT_EQ(caseless.matchedText, L"PROJECT-X");
     EXPECT_TRUE(caseless.ignoreCase);
-    EXPECT_EQ(DetectionMessage(caseless),
+    EXPECT_EQ(DetectionMessage(caseless, caseless.matchedText),
               L"一致部分: PROJECT-X\nワイルドカードキーワード: [i]project-x\n設定: 大文字小文字無視");
 
     const KeywordHit regex = Find(L"PROJECT only");

@@ -1,0 +1,138 @@
+#include "matching/identifier_labels.h"
+
+#include <algorithm>
+#include <bitset>
+
+#include "matching/bounded_match.h"
+
+namespace veltrano {
+namespace {
+
+struct Label {
+    IdentifierKind kind;
+    std::wstring_view text;  // Latin ones in lower case
+};
+
+constexpr Label kLabels[] = {
+    {IdentifierKind::PaymentCard, L"クレジットカード"},   {IdentifierKind::PaymentCard, L"カード番号"},
+    {IdentifierKind::PaymentCard, L"カードナンバー"},     {IdentifierKind::PaymentCard, L"クレカ"},
+    {IdentifierKind::PaymentCard, L"有効期限"},           {IdentifierKind::PaymentCard, L"セキュリティコード"},
+    {IdentifierKind::PaymentCard, L"card number"},        {IdentifierKind::PaymentCard, L"credit card"},
+    {IdentifierKind::PaymentCard, L"cvv"},                {IdentifierKind::PaymentCard, L"cvc"},
+    {IdentifierKind::MyNumber, L"マイナンバー"},          {IdentifierKind::MyNumber, L"個人番号"},
+    {IdentifierKind::MyNumber, L"共通番号"},              {IdentifierKind::MyNumber, L"通知カード"},
+    {IdentifierKind::MyNumber, L"my number"},             {IdentifierKind::CorporateNumber, L"法人番号"},
+    {IdentifierKind::CorporateNumber, L"corporate number"},
+};
+
+// The full-width forms of U+FF61 to U+FF9F, the half-width katakana block.
+constexpr std::wstring_view kFullWidthKatakana =
+    L"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+
+// Latin letters without regard to case or width, spaces of every width as one, half-width
+// katakana as full-width.
+wchar_t FoldCharacter(wchar_t c) {
+    if (c >= L'\uFF61' && c <= L'\uFF9F') return kFullWidthKatakana[c - L'\uFF61'];
+    if (c >= L'\uFF01' && c <= L'\uFF5E') c = static_cast<wchar_t>(c - 0xFEE0);
+    if (c == L'\u3000' || c == L'\u00A0') c = L' ';
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
+    return c;
+}
+
+bool IsVoicedMark(wchar_t c) { return c == L'\uFF9E' || c == L'\u3099'; }      // half-width, combining
+bool IsSemiVoicedMark(wchar_t c) { return c == L'\uFF9F' || c == L'\u309A'; }
+
+// The katakana `base` joined with the (semi-)voiced mark `mark`, or 0 when they do not join.
+wchar_t Joined(wchar_t base, wchar_t mark) {
+    if (IsVoicedMark(mark)) {
+        if ((base >= L'カ' && base <= L'チ' && (base - L'カ') % 2 == 0) || base == L'ツ' || base == L'テ' || base == L'ト') {
+            return static_cast<wchar_t>(base + 1);
+        }
+        if (base >= L'ハ' && base <= L'ホ' && (base - L'ハ') % 3 == 0) return static_cast<wchar_t>(base + 1);
+        if (base == L'ウ') return L'ヴ';
+        if (base == L'ワ') return L'ヷ';
+        if (base == L'ヲ') return L'ヺ';
+    }
+    if (IsSemiVoicedMark(mark) && base >= L'ハ' && base <= L'ホ' && (base - L'ハ') % 3 == 0) {
+        return static_cast<wchar_t>(base + 2);
+    }
+    return 0;
+}
+
+struct Folded {
+    wchar_t character;
+    size_t length;  // in the text: 2 for a kana and its mark
+};
+
+Folded FoldAt(std::wstring_view text, size_t position) {
+    const wchar_t base = FoldCharacter(text[position]);
+    if (position + 1 < text.size()) {
+        if (const wchar_t joined = Joined(base, text[position + 1])) return {joined, 2};
+    }
+    return {base, 1};
+}
+
+// Every character that begins a label once folded, alone or with a mark after it: most of the
+// text is passed over unfolded.
+const std::bitset<0x10000>& LabelFirstCharacters() {
+    static const std::bitset<0x10000> first = [] {
+        std::bitset<0x10000> set;
+        for (unsigned c = 0; c < set.size(); ++c) {
+            const wchar_t folded = FoldCharacter(static_cast<wchar_t>(c));
+            for (const Label& label : kLabels) {
+                const wchar_t wanted = label.text.front();
+                if (folded == wanted || Joined(folded, L'\u3099') == wanted || Joined(folded, L'\u309A') == wanted) {
+                    set.set(c);
+                }
+            }
+        }
+        return set;
+    }();
+    return first;
+}
+
+// Positions between two looks at the clock.
+constexpr size_t kPositionsPerClockRead = 1u << 16;
+
+}  // namespace
+
+bool LabelIndex::Near(IdentifierKind kind, size_t begin, size_t end) {
+    if (!indexed_) Index();
+    const Spans& spans = spans_[static_cast<size_t>(kind)];
+    const auto after = std::lower_bound(spans.starts.begin(), spans.starts.end(), end);
+    if (after != spans.starts.end() && *after - end <= kMaxLabelDistance) return true;
+    const auto before = std::upper_bound(spans.ends.begin(), spans.ends.end(), begin);
+    return before != spans.ends.begin() && begin - *std::prev(before) <= kMaxLabelDistance;
+}
+
+void LabelIndex::Index() {
+    const std::bitset<0x10000>& firstCharacters = LabelFirstCharacters();
+    for (size_t position = 0; position < text_.size(); ++position) {
+        if (position % kPositionsPerClockRead == 0 && std::chrono::steady_clock::now() >= deadline_) {
+            throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
+        }
+        if (!firstCharacters[text_[position]]) continue;
+        for (const Label& label : kLabels) {
+            if (const size_t length = LabelLengthAt(label.text, position)) {
+                Spans& spans = spans_[static_cast<size_t>(label.kind)];
+                spans.starts.push_back(position);
+                spans.ends.push_back(position + length);
+            }
+        }
+    }
+    for (Spans& spans : spans_) std::sort(spans.ends.begin(), spans.ends.end());
+    indexed_ = true;
+}
+
+size_t LabelIndex::LabelLengthAt(std::wstring_view label, size_t position) const {
+    size_t at = position;
+    for (const wchar_t wanted : label) {
+        if (at >= text_.size()) return 0;
+        const Folded folded = FoldAt(text_, at);
+        if (folded.character != wanted) return 0;
+        at += folded.length;
+    }
+    return at - position;
+}
+
+}  // namespace veltrano

@@ -1,0 +1,43 @@
+#pragma once
+// The labels that name an identifier ("カード番号", "マイナンバー", "corporate number", ...) and where
+// they stand in a text. Compared without regard to Latin case, full or half width, and with
+// half-width katakana folded to full width, voiced marks joined (ﾊﾞ is バ).
+#include <array>
+#include <chrono>
+#include <string_view>
+#include <vector>
+
+#include "matching/identifier_kind.h"
+
+namespace veltrano {
+
+// Characters between a label and its number, neither counted.
+inline constexpr size_t kMaxLabelDistance = 300;
+
+class LabelIndex {
+public:
+    // Found in one pass when a candidate first asks, checking `deadline` as it goes.
+    LabelIndex(std::wstring_view text, std::chrono::steady_clock::time_point deadline)
+        : text_(text), deadline_(deadline) {}
+
+    // A label of the kind ends at most kMaxLabelDistance characters before `begin`, or starts at
+    // most that many after `end`. Throws MatchAborted when the deadline passes while indexing.
+    bool Near(IdentifierKind kind, size_t begin, size_t end);
+
+private:
+    struct Spans {
+        std::vector<size_t> starts;
+        std::vector<size_t> ends;
+    };
+
+    void Index();
+    // The text's length that spells `label` from `position`, or 0.
+    size_t LabelLengthAt(std::wstring_view label, size_t position) const;
+
+    std::wstring_view text_;
+    std::chrono::steady_clock::time_point deadline_;
+    bool indexed_ = false;
+    std::array<Spans, std::size(kIdentifierKinds)> spans_;
+};
+
+}  // namespace veltrano
