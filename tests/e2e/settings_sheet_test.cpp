@@ -220,7 +220,8 @@ TEST_F(SettingsSheet, TrayPageRefusesLeavingOutTheMainMenu) {
     driver::ClickControl(sheet, IDCANCEL);
 }
 
-// The detectors switched on through the page warn of real numbers only, labelled where the page says.
+// The detectors switched on through the page warn of real numbers only, labelled where the page
+// says, and show no more of a number than its last four digits.
 TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
     WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n");
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -238,7 +239,7 @@ TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
         return TakeMessageBox(L"クリップボード検出 - Veltrano");
     };
     EXPECT_EQ(Utf8(warning(L"カード 4111 1111 1111 1111")),
-              Utf8(L"一致部分: 4111 1111 1111 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
+              Utf8(L"一致部分: **** **** **** 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
     // Neither one digit off nor an order number without its label warns: the next warning is the
     // first since the card.
     for (const std::wstring quiet : {L"カード 4111 1111 1111 1112", L"注文番号 123456789018"}) {
@@ -246,12 +247,12 @@ TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
         // Handled before the next copy, which could otherwise be read in its place and warn twice.
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == quiet + L" - Veltrano"; }));
     }
-    EXPECT_EQ(Utf8(warning(L"マイナンバー：１２３４ ５６７８ ９０１８")),
-              Utf8(L"一致部分: １２３４ ５６７８ ９０１８\n検出ルール: 個人番号\n設定: ラベル必須"));
+    EXPECT_EQ(Utf8(warning(L"ﾏｲﾅﾝﾊﾞｰ：１２３４ー５６７８ー９０１８")),
+              Utf8(L"一致部分: ＊＊＊＊ー＊＊＊＊ー９０１８\n検出ルール: 個人番号\n設定: ラベル必須"));
     EXPECT_EQ(Utf8(warning(L"法人番号 7000012050002")),
-              Utf8(L"一致部分: 7000012050002\n検出ルール: 法人番号\n設定: ラベル必須"));
-    EXPECT_EQ(Utf8(warning(driver::MakeSizedText(8u << 20) + L" 4111111111111111")),
-              Utf8(L"一致部分: 4111111111111111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
+              Utf8(L"一致部分: *********0002\n検出ルール: 法人番号\n設定: ラベル必須"));
+    EXPECT_EQ(Utf8(warning(driver::MakeSizedText(8u << 20) + L" 4111 - 1111 - 1111 - 1111")),
+              Utf8(L"一致部分: **** - **** - **** - 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
 }
 
 }  // namespace

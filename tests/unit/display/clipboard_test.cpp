@@ -9,6 +9,9 @@
 #include <cstring>
 #include <thread>
 
+#include "app/detected_clipboard_clearing.h"
+#include "support/program_data.h"
+
 namespace veltrano {
 namespace {
 
@@ -47,6 +50,53 @@ TEST(Clipboard, AnUnreadableHistoryMarkerMeansNotForHistory) {
         EXPECT_EQ(content.text, std::optional<std::wstring>(L"text"));
         EXPECT_EQ(PrivacyOf(content.markers), CopyPrivacy::NotForHistory) << bytes << " bytes";
     }
+}
+
+// Each copy is named with what was read with it: an owner window's program, or a guess.
+TEST(Clipboard, TheCopyingProgramIsTheOwnersOrAGuess) {
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(WriteClipboardText(L"owned", owner));
+    const ClipboardContent owned = ReadClipboardContent(nullptr);
+    EXPECT_EQ(owned.source.program, L"unit_display_tests.exe");
+    EXPECT_FALSE(owned.source.guessed);
+    EXPECT_EQ(owned.sequence, ::GetClipboardSequenceNumber());
+    EXPECT_TRUE(ReadClipboardContent(nullptr, L" UNIT_DISPLAY_TESTS.EXE").ignored);
+    ::DestroyWindow(owner);
+
+    ASSERT_TRUE(WriteClipboardText(L"ownerless", nullptr));
+    const ClipboardContent ownerless = ReadClipboardContent(nullptr, L"unit_display_tests.exe");
+    EXPECT_EQ(ownerless.text, std::optional<std::wstring>(L"ownerless")) << "a guess is never ignored";
+    EXPECT_FALSE(ownerless.ignored);
+    EXPECT_TRUE(ownerless.source.guessed || ownerless.source.program == L"不明");
+}
+
+// Armed with the detected copy's own number: a newer copy is never emptied for an older one's
+// warning, and a copy warned about inside an older one's handling keeps its clearing.
+TEST(Clipboard, TheClearingEmptiesOnlyTheCopyThatWasWarnedAbout) {
+    test::ProgramData data;
+    data.settings.Ini().WriteString(section::kNotify, L"ClearDetectedClipboardSeconds", L"60");
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"main", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DetectedClipboardClearing clearing(data.settings, data.log);
+    clearing.AttachWindow(window);
+    const auto copy = [](const wchar_t* text) {
+        EXPECT_TRUE(WriteClipboardText(text, nullptr));
+        return ReadClipboardContent(nullptr).sequence;
+    };
+    const DWORD first = copy(L"first");
+    const DWORD second = copy(L"second");
+    clearing.OnDetection(second);
+    clearing.OnDetection(first);
+    EXPECT_TRUE(clearing.OnTimer());
+    EXPECT_EQ(ReadClipboardText(nullptr), std::nullopt);
+
+    const DWORD third = copy(L"third");
+    clearing.OnDetection(second);
+    EXPECT_FALSE(clearing.OnTimer());
+    clearing.OnDetection(third);
+    data.settings.Ini().WriteString(section::kNotify, L"ClearDetectedClipboardSeconds", L"0");
+    EXPECT_FALSE(clearing.OnTimer()) << "switched off since the detection";
+    EXPECT_EQ(ReadClipboardText(nullptr), L"third");
+    ::DestroyWindow(window);
 }
 
 TEST(Clipboard, WriteGivesUpWhileAnotherHolderKeepsItOpen) {

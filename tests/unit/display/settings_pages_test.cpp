@@ -6,10 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "settingsdialog/basic_page.h"
+#include "settingsdialog/history_page.h"
+#include "settingsdialog/log_page.h"
+#include "settingsdialog/protect_page.h"
+#include "settingsdialog/replace_page.h"
 #include "settingsdialog/text_window_page.h"
 #include "settingsdialog/tray_page.h"
 #include "support/settings_page_host.h"
@@ -26,6 +33,64 @@ protected:
         return text;
     }
 };
+
+// Where a control's text, in the control's own font, is wider (or, wrapped, taller) than the
+// control leaves it: check boxes and radio buttons less their box. Empty when all fits.
+std::vector<std::string> CutTexts(HWND page) {
+    std::vector<std::string> cut;
+    for (HWND control = ::GetWindow(page, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        wchar_t text[256] = {};
+        ::GetClassNameW(control, className, static_cast<int>(std::size(className)));
+        const int length = ::GetWindowTextW(control, text, static_cast<int>(std::size(text)));
+        const bool button = ::lstrcmpiW(className, L"Button") == 0;
+        if (length == 0 || (!button && ::lstrcmpiW(className, L"Static") != 0)) continue;
+        RECT room{};
+        ::GetClientRect(control, &room);
+        const LONG type = ::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+        const bool hasBox = button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                                       type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE);
+        // The box, and the gap the button leaves after it.
+        if (hasBox) room.right -= ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
+        const HDC dc = ::GetDC(control);
+        const HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        // A text wraps where its control has room for more than one line (a static, a multi-line button).
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        const bool wraps = (!button || (::GetWindowLongW(control, GWL_STYLE) & BS_MULTILINE)) &&
+                           room.bottom >= 2 * metrics.tmHeight;
+        RECT needed = room;
+        ::DrawTextW(dc, text, length, &needed, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(control, dc);
+        if (needed.right > room.right || needed.bottom > room.bottom) {
+            cut.push_back(WideToUtf8(text) + " (id " + std::to_string(::GetDlgCtrlID(control)) + "): needs " +
+                          std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + ", has " +
+                          std::to_string(room.right) + "x" + std::to_string(room.bottom));
+        }
+    }
+    return cut;
+}
+
+TEST_F(SettingsPagesTest, EveryTextOfEveryPageFitsItsControl) {
+    BasicPage basic(context);
+    ReplacePage replace(context);
+    HistoryPage history(context);
+    LogPage log(context);
+    TextWindowPage textWindow(context);
+    TrayPage tray(context);
+    ProtectPage protect(context);
+    for (SettingsPage* pageObject : std::initializer_list<SettingsPage*>{&basic, &replace, &history, &log, &textWindow,
+                                                                        &tray, &protect}) {
+        const HWND window = Open(*pageObject);
+        ASSERT_NE(window, nullptr);
+        wchar_t title[32] = {};
+        ::GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+        EXPECT_EQ(CutTexts(window), std::vector<std::string>{}) << "page " << WideToUtf8(title);
+        ::DestroyWindow(sheet);
+        sheet = nullptr;
+    }
+}
 
 TEST_F(SettingsPagesTest, BasicPageOffersThePlayersVoicesAndStoresTheOneShown) {
     context.voiceNames = {L"Haruka", L"VOICEVOX: A(X)"};

@@ -285,6 +285,7 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
                     {IDC_PROTECT_MY_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
                     {IDC_PROTECT_CORPORATE_NUMBER, L"Button", L"法人番号"},
                     {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_MASK_NUMBERS, L"Button", L"検出した番号を末尾4桁以外伏せて表示する"},
                     {IDC_PROTECT_CLEAR_SECONDS_LABEL, L"Static", L"検出したクリップボードを消去するまでの秒数（0：消去しない）"},
                     {IDC_PROTECT_CLEAR_SECONDS, L"Edit", L"30"},
                     {IDC_PROTECT_CLEAR_SECONDS_UPDOWN, L"msctls_updown32", L""},
@@ -300,6 +301,7 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_FALSE(Enabled(IDC_PROTECT_PAYMENT_CARD_LABEL));
     EXPECT_TRUE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
     EXPECT_FALSE(Enabled(IDC_PROTECT_CORPORATE_NUMBER_LABEL));
+    EXPECT_TRUE(Ticked(IDC_PROTECT_MASK_NUMBERS));
 
     Click(IDC_PROTECT_PAYMENT_CARD);
     EXPECT_TRUE(ApplyEnabled());
@@ -309,6 +311,7 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_FALSE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
     Type(IDC_PROTECT_CLEAR_SECONDS, L"3601");
     Click(IDC_PROTECT_SHOW_SOURCE);
+    Click(IDC_PROTECT_MASK_NUMBERS);
     Type(IDC_PROTECT_IGNORED_APPS, L"KeePass.exe;1Password.exe");
     const ApplyResult refused = Apply();
     EXPECT_FALSE(refused.accepted);
@@ -320,6 +323,7 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_TRUE(Apply().accepted);
     EXPECT_EQ(StoredText(section::kNotify, L"ClearDetectedClipboardSeconds"), L"0");
     EXPECT_TRUE(data.settings.ShowSourceApplication());
+    EXPECT_FALSE(data.settings.MaskDetectedNumbers());
     EXPECT_EQ(data.settings.IgnoredApplications(), L"KeePass.exe;1Password.exe");
     EXPECT_TRUE(data.settings.DetectPaymentCard());
     EXPECT_TRUE(data.settings.DetectPaymentCardNeedsLabel());
