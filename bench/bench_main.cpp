@@ -68,6 +68,7 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
     if (command == L"detectors" && argc == 2) return RunDetectorBench();
+    if (command == L"detectorchain" && argc == 5) return RunDetectorChainCell(argv[2], argv[3] == std::wstring(L"1"), argv[4]);
     std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors ... (see bench/README.md)\n", stderr);
     return 2;
 }

@@ -1,17 +1,23 @@
 #include "detector_bench.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "driver/processes.h"
+#include "driver/program_folder.h"
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
 #include "matching/large_stack.h"
 #include "number_format.h"
+#include "process_memory.h"
 
 namespace veltrano::bench {
 namespace {
@@ -112,7 +118,92 @@ size_t CountReported(std::wstring_view text, IdentifierKind kind, bool needsLabe
     }
 }
 
+constexpr size_t kChainUnits = 16u << 20;
+constexpr wchar_t kEndCard[] = L" 4111 1111 1111 1111";
+
+// "1 1 1 …": every digit starts a group of one chain that never ends before the card.
+std::wstring HostileChain() {
+    std::wstring text;
+    text.reserve(kChainUnits);
+    while (text.size() + std::size(kEndCard) - 1 < kChainUnits) text += text.size() % 2 ? L' ' : L'1';
+    if (text.back() == L' ') text.pop_back();
+    return text + kEndCard;
+}
+
+std::wstring ListWithEndCard() {
+    std::wstring text = CustomerList(kChainUnits - (std::size(kEndCard) - 1));
+    return text + kEndCard;
+}
+
+struct ChainCell {
+    double milliseconds = 0;
+    double peakMiB = 0;
+    int found = 0;
+    int stopped = 0;
+    bool ran = false;
+};
+
+ChainCell RunChainChild(const wchar_t* shape, bool labelRules) {
+    wchar_t self[MAX_PATH * 4];
+    ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+    wchar_t resultPath[MAX_PATH];
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    ::GetTempFileNameW(folder, L"vch", 0, resultPath);
+    driver::StartedProgram child = driver::StartProgram(
+        self, std::wstring(L"detectorchain ") + shape + (labelRules ? L" 1 \"" : L" 0 \"") + resultPath + L"\"", L"");
+    ChainCell cell;
+    if (driver::WaitForExit(child.process.Get(), 120000) == std::optional<DWORD>(0)) {
+        std::istringstream in(driver::ReadFileBytes(resultPath));
+        cell.ran = static_cast<bool>(in >> cell.milliseconds >> cell.found >> cell.stopped >> cell.peakMiB);
+    } else {
+        driver::KillProcess(child.process.Get());
+    }
+    ::DeleteFileW(resultPath);
+    return cell;
+}
+
+// The chain against the list, each in a child of its own so that each peak is its own.
+bool PrintChainComparison(bool labelRules) {
+    const ChainCell chain = RunChainChild(L"chain", labelRules);
+    const ChainCell list = RunChainChild(L"list", labelRules);
+    const double textMiB = MiB(kChainUnits * sizeof(wchar_t));
+    std::printf("Hostile chain, 16 Mi units of \"1 1 1 …\" and a card (%s): %s%s, %.2fx the customer list's %s%s; "
+                "peak %.1f MiB, the list's %.1f MiB (%+.1f MiB; the text is %.0f MiB)\n",
+                labelRules ? "card without label, My Number and corporate number with their labels, as installed"
+                           : "no label rules",
+                Time(chain.milliseconds).c_str(), chain.stopped ? " STOPPED" : "", chain.milliseconds / list.milliseconds,
+                Time(list.milliseconds).c_str(), list.stopped ? " STOPPED" : "", chain.peakMiB, list.peakMiB,
+                chain.peakMiB - list.peakMiB, textMiB);
+    return chain.ran && list.ran && chain.found && list.found;
+}
+
 }  // namespace
+
+int RunDetectorChainCell(const std::wstring& shape, bool labelRules, const std::wstring& resultPath) {
+    const std::wstring text = shape == L"chain" ? HostileChain() : ListWithEndCard();
+    KeywordSet none;
+    const LoadedSet empty(none);
+    const std::vector<IdentifierRule> detectors = {{IdentifierKind::PaymentCard, false},
+                                                   {IdentifierKind::MyNumber, labelRules},
+                                                   {IdentifierKind::CorporateNumber, labelRules}};
+    std::vector<double> times;
+    bool found = true;
+    bool stopped = false;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const KeywordSearchResult result =
+            RunOnLargeStack([&] { return FindKeyword(empty.lists, text, kSearchTimeBudget, detectors); });
+        times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+        found = found && result.hit.found && result.hit.matchedText == kEndCard + 1;
+        stopped = stopped || result.firstStopped.has_value();
+    }
+    char line[128];
+    std::snprintf(line, sizeof line, "%.3f %d %d %.2f\n", Median(times), found ? 1 : 0, stopped ? 1 : 0,
+                  MiB(MemoryCounters().PeakWorkingSetSize));
+    driver::WriteFileBytes(resultPath, line);
+    return 0;
+}
 
 int RunDetectorBench() {
     const LoadedSet k3(KeywordSets().at(4));
@@ -152,6 +243,8 @@ int RunDetectorBench() {
                 CountReported(orders, IdentifierKind::MyNumber, false), CountReported(orders, IdentifierKind::MyNumber, true),
                 CountReported(orders, IdentifierKind::CorporateNumber, false),
                 CountReported(orders, IdentifierKind::CorporateNumber, true));
+    std::puts("");
+    for (const bool labelRules : {true, false}) wrong = !PrintChainComparison(labelRules) || wrong;
     return wrong ? 1 : 0;
 }
 

@@ -128,31 +128,81 @@ constexpr size_t kPositionsPerClockRead = 1u << 16;
 // The most characters a candidate spans: its digits and a separator of three between each two.
 constexpr size_t kLongestCandidateSpan = kMaxIdentifierDigits + (kMaxIdentifierDigits - 1) * 3;
 
-// The digits a candidate from one group start may take, read from the text.
-struct Reach {
-    char digits[kMaxIdentifierDigits];
-    size_t groupDigits[kMaxIdentifierDigits];  // digits up to the end of each group
-    size_t groupEnds[kMaxIdentifierDigits];    // where each group ends in the text
-    size_t groups = 0;
-};
+// The groups a candidate from a group start may take, read from the text once for all the starts
+// of a chain: a later start of the same chain drops the groups before it and reads on.
+class Reach {
+public:
+    explicit Reach(std::wstring_view text) : text_(text) {}
 
-// The whole groups from `start` (a group's first digit) with at most kMaxIdentifierDigits digits.
-Reach ReadReach(std::wstring_view text, size_t start) {
-    Reach reach;
-    size_t count = 0;
-    for (size_t position = start;;) {
-        size_t end = position;
-        while (end < text.size() && IsDigit(text[end]) && count + (end - position) <= kMaxIdentifierDigits) ++end;
-        if (end < text.size() && IsDigit(text[end])) break;  // a group the candidate cannot take whole
-        for (; position < end; ++position) reach.digits[count++] = static_cast<char>('0' + DigitValue(text[position]));
-        reach.groupDigits[reach.groups] = count;
-        reach.groupEnds[reach.groups++] = end;
-        const size_t separator = JoiningSeparatorLength(text, end);
-        if (separator == 0) break;
-        position = end + separator;
+    // The groups from `start` (a group's first digit) on, at least those within kMaxIdentifierDigits
+    // digits of it.
+    void From(size_t start) {
+        if (first_ < end_ && begins_[first_] <= start && start <= begins_[end_ - 1]) {
+            while (begins_[first_] < start) ++first_;
+        } else {
+            first_ = end_ = 0;
+            digitsEnd_ = 0;
+            next_ = start;
+        }
+        while (next_ != kChainEnded && (first_ == end_ || DigitsTo(end_ - 1) <= kMaxIdentifierDigits)) ReadGroup();
     }
-    return reach;
-}
+
+    size_t Groups() const { return end_ - first_; }
+    // Digits from the start to the end of its group number `group`.
+    size_t DigitsTo(size_t group) const { return digitEnds_[group] - digitBegins_[first_]; }
+    size_t EndOf(size_t group) const { return ends_[group]; }
+    size_t First() const { return first_; }
+    std::string_view Digits(size_t count) const { return std::string_view(digits_ + digitBegins_[first_], count); }
+
+private:
+    static constexpr size_t kChainEnded = static_cast<size_t>(-1);
+    static constexpr size_t kGroups = 64;
+    static constexpr size_t kDigits = 4 * kMaxIdentifierDigits;
+
+    void ReadGroup() {
+        if (end_ == kGroups || digitsEnd_ + kMaxIdentifierDigits + 1 > kDigits) Compact();
+        const size_t begin = next_;
+        size_t end = begin;
+        // A group longer than any identifier ends every candidate before it: its digits are not kept.
+        for (; end < text_.size() && IsDigit(text_[end]); ++end) {
+            if (end - begin <= kMaxIdentifierDigits) digits_[digitsEnd_ + (end - begin)] = static_cast<char>('0' + DigitValue(text_[end]));
+        }
+        begins_[end_] = begin;
+        ends_[end_] = end;
+        digitBegins_[end_] = digitsEnd_;
+        digitsEnd_ += std::min(end - begin, kMaxIdentifierDigits + 1);
+        digitEnds_[end_++] = digitsEnd_;
+        const size_t separator = JoiningSeparatorLength(text_, end);
+        next_ = separator == 0 ? kChainEnded : end + separator;
+    }
+
+    // Moves the groups kept to the front.
+    void Compact() {
+        const size_t base = digitBegins_[first_];
+        std::copy(digits_ + base, digits_ + digitsEnd_, digits_);
+        for (size_t group = first_; group < end_; ++group) {
+            const size_t to = group - first_;
+            begins_[to] = begins_[group];
+            ends_[to] = ends_[group];
+            digitBegins_[to] = digitBegins_[group] - base;
+            digitEnds_[to] = digitEnds_[group] - base;
+        }
+        end_ -= first_;
+        first_ = 0;
+        digitsEnd_ -= base;
+    }
+
+    std::wstring_view text_;
+    size_t first_ = 0;  // the start's group
+    size_t end_ = 0;    // after the last group read
+    size_t next_ = kChainEnded;  // where the next group of the chain begins
+    size_t begins_[kGroups];
+    size_t ends_[kGroups];
+    size_t digitBegins_[kGroups];
+    size_t digitEnds_[kGroups];
+    char digits_[kDigits];
+    size_t digitsEnd_ = 0;
+};
 
 // One scan of a text, one chain of digit groups after the other. Each group start is looked at
 // where it stands: a candidate from it is read from the text only when a rule can take it, so a
@@ -161,7 +211,7 @@ class IdentifierScan {
 public:
     IdentifierScan(std::wstring_view text, const std::vector<IdentifierRule>& rules,
                    std::chrono::steady_clock::time_point deadline)
-        : text_(text), rules_(rules), deadline_(deadline), found_(rules.size()), labels_(text, deadline) {
+        : text_(text), rules_(rules), deadline_(deadline), live_(rules.size()), reach_(text), labels_(text, deadline) {
         FindLiveFirstDigits();
     }
 
@@ -172,15 +222,12 @@ public:
             while (position < stop && !IsDigit(text_[position])) ++position;
             if (position < stop) position = ScanChain(position);
         }
-        for (const std::optional<IdentifierMatch>& match : found_) {
-            if (match) return match;
-        }
-        return std::nullopt;
+        return found_;
     }
 
 private:
     // The first rule found: nothing later can come before it.
-    bool Done() const { return found_.empty() || found_.front().has_value(); }
+    bool Done() const { return live_ == 0; }
 
     void CheckClock(size_t position) {
         if (position < nextClockRead_) return;
@@ -256,7 +303,7 @@ private:
         for (int labels = 0; labels < kLabelsCount; ++labels) {
             liveFirstDigits_[labels] = 0;
             for (size_t rule = 0; rule < rules_.size(); ++rule) {
-                if (!found_[rule] && Takes(static_cast<Labels>(labels), rules_[rule])) {
+                if (rule < live_ && Takes(static_cast<Labels>(labels), rules_[rule])) {
                     liveFirstDigits_[labels] |= FirstDigits(rules_[rule].kind);
                 }
             }
@@ -266,24 +313,29 @@ private:
     // A start whose first digit some rule takes.
     [[gnu::noinline]] void LookAtStart(size_t start, Labels labels) {
         const int first = DigitValue(text_[start]);
-        std::optional<Reach> reach;
+        bool read = false;
         for (size_t rule = 0; rule < rules_.size(); ++rule) {
             const IdentifierRule& wanted = rules_[rule];
-            if (found_[rule] || !Takes(labels, wanted) || !(FirstDigits(wanted.kind) >> first & 1u)) continue;
-            if (!reach) reach = ReadReach(text_, start);
-            found_[rule] = LongestFrom(start, *reach, wanted);
-            if (found_[rule]) FindLiveFirstDigits();
+            if (rule >= live_ || !Takes(labels, wanted) || !(FirstDigits(wanted.kind) >> first & 1u)) continue;
+            if (!read) reach_.From(start);
+            read = true;
+            if (std::optional<IdentifierMatch> match = LongestFrom(start, wanted)) {
+                // A rule found makes every later one moot: the first rule in order is reported.
+                found_ = match;
+                live_ = rule;
+                FindLiveFirstDigits();
+            }
         }
     }
 
-    std::optional<IdentifierMatch> LongestFrom(size_t start, const Reach& reach, const IdentifierRule& rule) {
+    std::optional<IdentifierMatch> LongestFrom(size_t start, const IdentifierRule& rule) {
         const DigitCountRange counts = DigitCounts(rule.kind);
-        for (size_t last = reach.groups; last-- > 0;) {
-            const size_t count = reach.groupDigits[last];
+        for (size_t last = reach_.First() + reach_.Groups(); last-- > reach_.First();) {
+            const size_t count = reach_.DigitsTo(last);
             if (count > counts.most) continue;
             if (count < counts.fewest) break;
-            const size_t end = reach.groupEnds[last];
-            if (IsValidIdentifier(rule.kind, std::string_view(reach.digits, count)) &&
+            const size_t end = reach_.EndOf(last);
+            if (IsValidIdentifier(rule.kind, reach_.Digits(count)) &&
                 (!rule.needsLabel || labels_.Near(rule.kind, start, end))) {
                 return IdentifierMatch{rule, start, end - start};
             }
@@ -295,7 +347,9 @@ private:
     const std::vector<IdentifierRule>& rules_;
     std::chrono::steady_clock::time_point deadline_;
     size_t nextClockRead_ = 0;
-    std::vector<std::optional<IdentifierMatch>> found_;
+    size_t live_;                           // the rules before this one may still be found
+    std::optional<IdentifierMatch> found_;  // of the rule at live_
+    Reach reach_;
     unsigned liveFirstDigits_[kLabelsCount];
     LabelIndex labels_;
 };
