@@ -88,19 +88,21 @@ std::vector<IdentifierRule> AllDetectors(bool needsLabel) {
 struct Timed {
     double milliseconds;
     bool found;
+    std::wstring matched;  // of the last run
+    bool stopped;          // in any run
 };
 
 Timed Measure(const LoadedSet& loaded, const std::wstring& text, const std::vector<IdentifierRule>& detectors) {
     std::vector<double> times;
-    bool found = false;
+    KeywordSearchResult result;
+    bool stopped = false;
     for (int run = 0; run < kRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        const KeywordSearchResult result =
-            RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget, detectors); });
+        result = RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget, detectors); });
         times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
-        found = result.hit.found;
+        stopped = stopped || result.firstStopped.has_value();
     }
-    return {Median(times), found};
+    return {Median(times), result.hit.found, result.hit.matchedText, stopped};
 }
 
 std::string Cell(const Timed& timed, bool expectHit) {
@@ -187,20 +189,10 @@ int RunDetectorChainCell(const std::wstring& shape, bool labelRules, const std::
     const std::vector<IdentifierRule> detectors = {{IdentifierKind::PaymentCard, false},
                                                    {IdentifierKind::MyNumber, labelRules},
                                                    {IdentifierKind::CorporateNumber, labelRules}};
-    std::vector<double> times;
-    bool found = true;
-    bool stopped = false;
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        const KeywordSearchResult result =
-            RunOnLargeStack([&] { return FindKeyword(empty.lists, text, kSearchTimeBudget, detectors); });
-        times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
-        found = found && result.hit.found && result.hit.matchedText == kEndCard + 1;
-        stopped = stopped || result.firstStopped.has_value();
-    }
+    const Timed timed = Measure(empty, text, detectors);
     char line[128];
-    std::snprintf(line, sizeof line, "%.3f %d %d %.2f\n", Median(times), found ? 1 : 0, stopped ? 1 : 0,
-                  MiB(MemoryCounters().PeakWorkingSetSize));
+    std::snprintf(line, sizeof line, "%.3f %d %d %.2f\n", timed.milliseconds, timed.matched == kEndCard + 1 ? 1 : 0,
+                  timed.stopped ? 1 : 0, MiB(MemoryCounters().PeakWorkingSetSize));
     driver::WriteFileBytes(resultPath, line);
     return 0;
 }

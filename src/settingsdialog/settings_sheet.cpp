@@ -3,28 +3,13 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <array>
-
 #include "resource.h"
-#include "settingsdialog/basic_page.h"
-#include "settingsdialog/history_page.h"
-#include "settingsdialog/log_page.h"
-#include "settingsdialog/protect_page.h"
-#include "settingsdialog/replace_page.h"
-#include "settingsdialog/text_window_page.h"
-#include "settingsdialog/tray_page.h"
 
 namespace veltrano {
 
 INT_PTR OpenSettings(SettingsContext& context) {
-    BasicPage basic(context);
-    ReplacePage replace(context);
-    HistoryPage history(context);
-    LogPage log(context);
-    TextWindowPage textWindow(context);
-    TrayPage tray(context);
-    ProtectPage protect(context);
-    const std::array<SettingsPage*, 7> pages{&basic, &replace, &history, &log, &textWindow, &tray, &protect};
+    SettingsPages sheetPages(context);
+    const std::array<SettingsPage*, 7> pages = sheetPages.All();
 
     std::array<HPROPSHEETPAGE, pages.size()> handles{};
     for (size_t i = 0; i < pages.size(); ++i) {

@@ -6,19 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/text_encoding.h"
-#include "settingsdialog/basic_page.h"
-#include "settingsdialog/history_page.h"
-#include "settingsdialog/log_page.h"
-#include "settingsdialog/protect_page.h"
-#include "settingsdialog/replace_page.h"
-#include "settingsdialog/text_window_page.h"
-#include "settingsdialog/tray_page.h"
+#include "settingsdialog/settings_sheet.h"
 #include "support/settings_page_host.h"
 
 namespace veltrano {
@@ -73,15 +66,8 @@ std::vector<std::string> CutTexts(HWND page) {
 }
 
 TEST_F(SettingsPagesTest, EveryTextOfEveryPageFitsItsControl) {
-    BasicPage basic(context);
-    ReplacePage replace(context);
-    HistoryPage history(context);
-    LogPage log(context);
-    TextWindowPage textWindow(context);
-    TrayPage tray(context);
-    ProtectPage protect(context);
-    for (SettingsPage* pageObject : std::initializer_list<SettingsPage*>{&basic, &replace, &history, &log, &textWindow,
-                                                                        &tray, &protect}) {
+    SettingsPages pages(context);
+    for (SettingsPage* pageObject : pages.All()) {
         const HWND window = Open(*pageObject);
         ASSERT_NE(window, nullptr);
         wchar_t title[32] = {};
