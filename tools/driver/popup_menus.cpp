@@ -1,7 +1,5 @@
 #include "driver/popup_menus.h"
 
-#include <cwctype>
-
 #include "driver/window_queries.h"
 
 namespace veltrano::driver {
@@ -10,17 +8,11 @@ HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
     return WaitForWindow({.className = kPopupMenuClass, .processId = processId, .visibleOnly = true}, timeoutMs);
 }
 
-void ChooseMenuAccelerator(HWND menuWindow, wchar_t accelerator) {
-    // The menu's modal loop reads keyboard messages from its thread's queue.
-    const WPARAM virtualKey = static_cast<WPARAM>(std::towupper(accelerator));
-    PostToWindow(menuWindow, WM_KEYDOWN, virtualKey, 1);
-    PostToWindow(menuWindow, WM_CHAR, accelerator, 1);
-    PostToWindow(menuWindow, WM_KEYUP, virtualKey, 0xC0000001);
-}
+// The menu's modal loop reads keyboard messages from its thread's queue. One message each: the
+// menu ends, and its window goes, as soon as it has read the one that chooses or closes, so any
+// message posted after it would find no window (error 1400) whenever the program was quicker.
+void ChooseMenuAccelerator(HWND menuWindow, wchar_t accelerator) { PostToWindow(menuWindow, WM_CHAR, accelerator, 1); }
 
-void CloseMenu(HWND menuWindow) {
-    PostToWindow(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostToWindow(menuWindow, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-}
+void CloseMenu(HWND menuWindow) { PostToWindow(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1); }
 
 }  // namespace veltrano::driver
