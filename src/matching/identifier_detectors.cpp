@@ -106,7 +106,7 @@ DigitCountRange DigitCounts(IdentifierKind kind) {
 }
 
 // The first digits an identifier of the kind can begin with, as a bit set.
-constexpr unsigned FirstDigits(IdentifierKind kind) {
+constexpr unsigned ComputeFirstDigits(IdentifierKind kind) {
     switch (kind) {
         case IdentifierKind::PaymentCard: {
             unsigned digits = 0;
@@ -122,6 +122,12 @@ constexpr unsigned FirstDigits(IdentifierKind kind) {
     }
     return 0;
 }
+
+constexpr unsigned kFirstDigits[] = {ComputeFirstDigits(IdentifierKind::PaymentCard),
+                                     ComputeFirstDigits(IdentifierKind::MyNumber),
+                                     ComputeFirstDigits(IdentifierKind::CorporateNumber)};
+
+unsigned FirstDigits(IdentifierKind kind) { return kFirstDigits[static_cast<size_t>(kind)]; }
 
 // Positions between two looks at the clock.
 constexpr size_t kPositionsPerClockRead = 1u << 16;

@@ -112,7 +112,9 @@ void LabelIndex::Index() {
             throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
         }
         if (!firstCharacters[text_[position]]) continue;
+        const wchar_t first = FoldAt(text_, position).character;
         for (const Label& label : kLabels) {
+            if (label.text.front() != first) continue;
             if (const size_t length = LabelLengthAt(label.text, position)) {
                 Spans& spans = spans_[static_cast<size_t>(label.kind)];
                 spans.starts.push_back(position);
