@@ -88,7 +88,8 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const DWORD error = ::GetLastError();
         DWORD processId = 0;
         ::GetWindowThreadProcessId(window, &processId);
-        throw std::runtime_error("PostMessageW failed, error " + std::to_string(error) + " (window " +
+        throw std::runtime_error("PostMessageW failed, error " + std::to_string(error) + " (message " +
+                                 std::to_string(message) + ", window " +
                                  std::to_string(reinterpret_cast<uintptr_t>(window)) + ", still a window: " +
                                  std::to_string(::IsWindow(window)) + ", process " + std::to_string(processId) + ")");
     }
