@@ -129,8 +129,6 @@ constexpr unsigned kFirstDigits[] = {ComputeFirstDigits(IdentifierKind::PaymentC
 
 unsigned FirstDigits(IdentifierKind kind) { return kFirstDigits[static_cast<size_t>(kind)]; }
 
-// Positions between two looks at the clock.
-constexpr size_t kPositionsPerClockRead = 1u << 16;
 // The most characters a candidate spans: its digits and a separator of three between each two.
 constexpr size_t kLongestCandidateSpan = kMaxIdentifierDigits + (kMaxIdentifierDigits - 1) * 3;
 

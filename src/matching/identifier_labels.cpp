@@ -91,9 +91,6 @@ const std::bitset<0x10000>& LabelFirstCharacters() {
     return first;
 }
 
-// Positions between two looks at the clock.
-constexpr size_t kPositionsPerClockRead = 1u << 16;
-
 }  // namespace
 
 bool LabelIndex::Near(IdentifierKind kind, size_t begin, size_t end) {

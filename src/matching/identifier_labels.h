@@ -14,6 +14,9 @@ namespace veltrano {
 // Characters between a label and its number, neither counted.
 inline constexpr size_t kMaxLabelDistance = 300;
 
+// Characters the detectors and the label scan read between two looks at the search's deadline.
+inline constexpr size_t kPositionsPerClockRead = 1u << 16;
+
 class LabelIndex {
 public:
     // Found in one pass when a candidate first asks, checking `deadline` as it goes.
