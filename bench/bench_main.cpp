@@ -2,7 +2,8 @@
 //   prepare <folder>                                write texts and ripgrep pattern files
 //   table <folder> <rg results> [ours cap s] [baseline cap s] [sets, e.g. 0123]
 //   cell ours|baseline <set> <text file> <result>   one cell, in a child process
-//   latency <Veltrano.exe>                          end-to-end latency (needs a display)
+//   latency <Veltrano.exe>                          end-to-end latency against the floor (needs a display)
+//   floor <body>                                    the floor's listener, in a child process
 //   giantcopy <Veltrano.exe>                        a giant copy, then a keyword copy (needs a display)
 //   startup <Veltrano.exe>                          start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
@@ -20,6 +21,7 @@
 #include "classify_bench.h"
 #include "detector_bench.h"
 #include "driver/program_folder.h"
+#include "floor_listener.h"
 #include "latency.h"
 #include "replace_bench.h"
 #include "startup_bench.h"
@@ -61,6 +63,7 @@ int Main(int argc, wchar_t** argv) {
     }
     if (command == L"cell" && argc == 6) return RunCell(argv[2], std::stoi(argv[3]), argv[4], argv[5]);
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
+    if (command == L"floor" && argc == 3) return RunFloorListener(argv[2]);
     if (command == L"giantcopy" && argc == 3) return RunGiantCopyLatency(path(2));
     if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
     if (command == L"idle" && argc == 2) return RunIdleWindow();

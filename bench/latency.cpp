@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <thread>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "driver/window_queries.h"
 #include "base/unique_any.h"
 #include "process_memory.h"
+#include "floor_listener.h"
 #include "veltrano_program.h"
 
 namespace veltrano::bench {
@@ -40,7 +42,8 @@ HWND WaitForBox(DWORD processId, std::chrono::seconds patience = std::chrono::se
     return nullptr;
 }
 
-// One program with one keyword set, its texts measured in turn.
+// One keyword set, its texts measured in turn against the floor and Veltrano with the history
+// off and on.
 struct LatencyRun {
     const char* setName;
     std::wstring wildcardLines;
@@ -52,53 +55,145 @@ struct LatencyRun {
     std::wstring appended{};  // to each text
 };
 
-int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
-    const auto folder = driver::TemporaryProgramFolder::Create();
-    const std::wstring program = folder.CopyIn(programPath);
-    const std::wstring user = UserName();
-    driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n" + run.settings);
-    driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.wildcardLines));
-    driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.regexLines));
+// A listener under measurement: the floor or Veltrano in a program folder of its own.
+class Listener {
+public:
+    static Listener Floor(const std::wstring& reported) {
+        wchar_t self[MAX_PATH];
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        Listener listener(driver::StartProgram(self, L"floor \"" + reported + L"\"", L""),
+                          {.className = kFloorWindowClass, .caption = kFloorListeningCaption});
+        listener.exit_ = [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); };
+        return listener;
+    }
 
-    driver::StartedProgram started = driver::StartProgram(program, L"", folder.Path());
-    const HWND mainWindow = driver::WaitForWindow({.className = kMainWindowClass, .processId = started.processId});
-    if (!mainWindow || ::WaitForInputIdle(started.process.Get(), 30000) != 0) {
-        driver::KillProcess(started.process.Get());
-        std::fputs("latency: Veltrano did not start\n", stderr);
-        return 1;
+    static Listener Veltrano(const std::wstring& programPath, const LatencyRun& run, const std::wstring& settings) {
+        driver::TemporaryProgramFolder folder = driver::TemporaryProgramFolder::Create();
+        const std::wstring program = folder.CopyIn(programPath);
+        const std::wstring user = UserName();
+        driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"), L"[Notify]\r\nNotifyMode=1\r\n" + settings);
+        driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.wildcardLines));
+        driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF" + WideToUtf8(run.regexLines));
+        Listener listener(driver::StartProgram(program, L"", folder.Path()), {.className = kMainWindowClass});
+        listener.folder_.emplace(std::move(folder));
+        listener.exit_ = [](HWND window) { driver::PostCommand(window, kExitCommand); };
+        return listener;
     }
+
+    Listener(Listener&&) = default;
+    ~Listener() {
+        if (!started_.process) return;
+        if (window_) exit_(window_);
+        if (!driver::WaitForExit(started_.process.Get(), 120000)) driver::KillProcess(started_.process.Get());
+    }
+
+    bool Ready() const { return window_ != nullptr; }
+    DWORD ProcessId() const { return started_.processId; }
+
+private:
+    // The floor is a console program, which WaitForInputIdle refuses: its caption says it listens.
+    Listener(driver::StartedProgram started, driver::WindowQuery window) : started_(std::move(started)) {
+        window.processId = started_.processId;
+        const HWND found = driver::WaitForWindow(window);
+        if (found && (window.caption || ::WaitForInputIdle(started_.process.Get(), 30000) == 0)) window_ = found;
+    }
+
+    driver::StartedProgram started_;
+    HWND window_ = nullptr;
+    std::function<void(HWND)> exit_;
+    std::optional<driver::TemporaryProgramFolder> folder_;  // removed after the program ends
+};
+
+// The text of a run: its first letter `letter` places after "A", so consecutive copies differ.
+std::wstring Variant(const std::wstring& original, int letter) {
+    std::wstring text = original;
+    text[0] = static_cast<wchar_t>(L'A' + letter);
+    return text;
+}
+
+// From setting the clipboard to the warning box, for each text in turn; a copy not warned about
+// is counted in `failures`.
+std::vector<double> TimeCopies(const Listener& listener, const std::wstring& original, const std::vector<int>& letters,
+                               const std::wstring& reported, int& failures) {
+    std::vector<double> times;
+    for (const int letter : letters) {
+        const std::wstring text = Variant(original, letter);
+        const auto start = Clock::now();
+        driver::SetClipboardText(text);
+        const HWND box = WaitForBox(listener.ProcessId());
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        if (!box || driver::MessageBoxText(box).find(reported) == std::wstring::npos) {
+            ++failures;
+            std::fprintf(stderr, "latency: no warning for a text of %zu units\n", text.size());
+            if (!box) continue;
+        }
+        times.push_back(ms);
+        driver::PressButton(box, IDOK);
+        driver::WaitForNoWindow({.className = driver::kDialogClass, .processId = listener.ProcessId()});
+        ::Sleep(300);
+    }
+    return times;
+}
+
+double Median(std::vector<double> times) {
+    if (times.empty()) return 0;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The cells of one text: the floor, Veltrano with the history off, and with it on, first with
+// texts new to it, then with texts it already holds.
+struct LatencyCells {
+    std::vector<double> floor, historyOff, historyOn, held;
+};
+
+int MeasureLatency(const std::wstring& programPath, const LatencyRun& run) {
+    std::vector<std::wstring> originals;
+    for (const TextCase& size : run.texts) originals.push_back(MakeText(size) + run.appended);
+    std::vector<LatencyCells> cells(originals.size());
+    std::vector<int> fresh(static_cast<size_t>(run.runs));
+    for (int i = 0; i < run.runs; ++i) fresh[static_cast<size_t>(i)] = i;
+    // The first two fresh texts again, alternating: each is held by now and differs from the copy before.
+    std::vector<int> held(static_cast<size_t>(run.runs));
+    for (int i = 0; i < run.runs; ++i) held[static_cast<size_t>(i)] = i % 2;
+
     int failures = 0;
-    for (const TextCase& size : run.texts) {
-        const std::wstring original = MakeText(size) + run.appended;
-        std::vector<double> times;
-        for (int attempt = 0; attempt < run.runs; ++attempt) {
-            // A different first letter each time, so no run is a repeat of the one before.
-            std::wstring text = original;
-            text[0] = static_cast<wchar_t>(L'A' + attempt);
-            const auto start = Clock::now();
-            driver::SetClipboardText(text);
-            const HWND box = WaitForBox(started.processId);
-            const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            if (!box || driver::MessageBoxText(box).find(run.reported) == std::wstring::npos) {
-                ++failures;
-                std::fprintf(stderr, "latency: no warning for %s\n", size.name.c_str());
-                if (!box) continue;
-            }
-            times.push_back(ms);
-            driver::PressButton(box, IDOK);
-            driver::WaitForNoWindow({.className = driver::kDialogClass, .processId = started.processId});
-            ::Sleep(300);
+    const auto started = [&](const Listener& listener) {
+        if (!listener.Ready()) {
+            std::fputs("latency: a listener did not start\n", stderr);
+            ++failures;
         }
-        std::sort(times.begin(), times.end());
-        if (!times.empty()) {
-            std::printf("End-to-end latency, %s text (%zu UTF-16 units, %s): median %.0f ms, min %.0f ms, "
-                        "max %.0f ms over %zu runs\n",
-                        size.name.substr(0, size.name.rfind('-')).c_str(), original.size(), run.setName,
-                        times[times.size() / 2], times.front(), times.back(), times.size());
+        return listener.Ready();
+    };
+    if (const Listener floor = Listener::Floor(run.reported); started(floor)) {
+        for (size_t t = 0; t < originals.size(); ++t) {
+            cells[t].floor = TimeCopies(floor, originals[t], fresh, run.reported, failures);
         }
     }
-    driver::PostCommand(mainWindow, kExitCommand);
-    if (!driver::WaitForExit(started.process.Get())) driver::KillProcess(started.process.Get());
+    const std::wstring historyOff = run.settings + L"[ClipboardHistory]\r\nUseClipboardHistory=false\r\n";
+    if (const Listener veltrano = Listener::Veltrano(programPath, run, historyOff); started(veltrano)) {
+        for (size_t t = 0; t < originals.size(); ++t) {
+            cells[t].historyOff = TimeCopies(veltrano, originals[t], fresh, run.reported, failures);
+        }
+    }
+    if (const Listener veltrano = Listener::Veltrano(programPath, run, run.settings); started(veltrano)) {
+        for (size_t t = 0; t < originals.size(); ++t) {
+            cells[t].historyOn = TimeCopies(veltrano, originals[t], fresh, run.reported, failures);
+            cells[t].held = TimeCopies(veltrano, originals[t], held, run.reported, failures);
+        }
+    }
+    for (size_t t = 0; t < originals.size(); ++t) {
+        const LatencyCells& cell = cells[t];
+        const double floor = Median(cell.floor);
+        const auto ratio = [&](const std::vector<double>& times) { return floor > 0 ? Median(times) / floor : 0; };
+        std::printf("Copy to warning box, %s text (%zu UTF-16 units, %s), medians of %d: floor %.0f ms; history off "
+                    "%.0f ms (%.2fx); history on %.0f ms (%.2fx); history on, a text it holds %.0f ms (%.2fx, the "
+                    "first %.0f ms)\n",
+                    run.texts[t].name.substr(0, run.texts[t].name.rfind('-')).c_str(), originals[t].size(),
+                    run.setName, run.runs, floor, Median(cell.historyOff), ratio(cell.historyOff),
+                    Median(cell.historyOn), ratio(cell.historyOn), Median(cell.held), ratio(cell.held),
+                    cell.held.empty() ? 0.0 : cell.held.front());
+    }
     return failures;
 }
 
@@ -176,7 +271,12 @@ int RunLatency(const std::wstring& programPath) {
                         {{"1KiB-lines-hit", 1u << 10, Shape::Lines, true}, {"1MiB-lines-hit", 1u << 20, Shape::Lines, true}},
                         7};
     // K3 over a customer list: only its last regex matches, near the end.
-    const LatencyRun k3{"K3 keywords", L"", sets[4].regexLines, L"TK4829173", {{"16MiB-csv-hit", 16u << 20, Shape::Csv, true}}, 3};
+    const LatencyRun k3{"K3 keywords",
+                        L"",
+                        sets[4].regexLines,
+                        L"TK4829173",
+                        {{"1MiB-csv-hit", 1u << 20, Shape::Csv, true}, {"16MiB-csv-hit", 16u << 20, Shape::Csv, true}},
+                        5};
     // The built-in detectors alone, a card at the end of the customer list.
     const LatencyRun detectors{"three detectors, no keywords",
                                L"",

@@ -16,8 +16,6 @@ namespace veltrano {
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
-// Posted by the history's worker when it has read the history folder.
-constexpr UINT kHistoryLoadedMessage = WM_APP + 2;
 constexpr wchar_t kProductName[] = L"Veltrano";
 
 std::wstring TextOf(std::optional<ClipboardText> read) { return read ? std::move(read->text) : std::wstring(); }
@@ -94,8 +92,15 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: return OnCommand(wParam, lParam);
         case kTrayCallbackMessage: OnTrayCallback(lParam); return 0;
         case WM_CLIPBOARDUPDATE: OnClipboardUpdate(); return ::DefWindowProcW(window_, message, wParam, lParam);
-        case kHistoryLoadedMessage: history_.CompleteLoad(); return 0;
+        case kHistoryWorkDoneMessage:
+            history_.CompleteLoad();
+            history_.CompleteWrites();
+            return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
+        case WM_ENDSESSION:
+            // Windows ends the process once this returns: the copies still being sealed are written first.
+            if (wParam) history_.FinishWrites();
+            return 0;
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMEAUTOMATIC) OnSessionResumed();
             break;
@@ -129,8 +134,11 @@ LRESULT Application::OnCreate() {
     keywordLists_.Reload();
     if (settings_.UseClipboardReplace()) replacements_.Reload();
     pipeline_.SetAutoReplaceEnabled(settings_.InitialAutoReplaceEnable());
-    // Read on a worker: a full history must not keep the clipboard listener waiting.
-    history_.SetLoadedHandler([window = window_] { ::PostMessageW(window, kHistoryLoadedMessage, 0, 0); });
+    // Read and written on workers: neither a full history nor a giant copy's sealing may keep the
+    // clipboard listener or a warning box waiting.
+    const auto postWorkDone = [window = window_] { ::PostMessageW(window, kHistoryWorkDoneMessage, 0, 0); };
+    history_.SetLoadedHandler(postWorkDone);
+    history_.SetWrittenHandler(postWorkDone);
     history_.Load();
     copyTexts_.EncryptAndReload();  // quietly: its log tells what happened
     if (settings_.UseClipboardTextWindow()) textWindow_.ShowTextWindow(window_);

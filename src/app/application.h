@@ -43,6 +43,10 @@ public:
     bool CreateMainWindow();
 
 private:
+    // Posted by the history's workers when a load has read the history folder or an entry's file
+    // is written, and after the history menu.
+    static constexpr UINT kHistoryWorkDoneMessage = WM_APP + 2;
+
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreate();

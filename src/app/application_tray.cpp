@@ -32,13 +32,21 @@ void Application::ShowManualReplaceMenu() {
 }
 
 void Application::ShowClipboardHistoryMenu() {
-    history_.CompleteLoad();  // a load whose message was lost shows its entries all the same
-    // While the menu is open, a copy must not shift the entries behind its command ids.
-    const ClipboardHistory::MenuOpenGuard open(history_);
-    const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);
-    if (!loaded.popup) return;
-    FillPopup(loaded.popup, history_.BuildMenu(), IDM_PLACEHOLDER);
-    TrackPopupAtCursor(window_, loaded.popup);
+    // Work whose message was lost shows all the same.
+    history_.CompleteLoad();
+    history_.CompleteWrites();
+    {
+        // While the menu is open, neither a copy nor a finished write may shift the entries
+        // behind its command ids.
+        const ClipboardHistory::MenuOpenGuard open(history_);
+        const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);
+        if (!loaded.popup) return;
+        FillPopup(loaded.popup, history_.BuildMenu(), IDM_PLACEHOLDER);
+        TrackPopupAtCursor(window_, loaded.popup);
+    }
+    // The writes finished meanwhile are taken after the chosen entry's command, which the menu
+    // has already posted.
+    ::PostMessageW(window_, kHistoryWorkDoneMessage, 0, 0);
 }
 
 void Application::ShowCopyTextMenu() {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "base/sha256.h"
 #include "base/text_encoding.h"
 #include "storage/file_system.h"
 #include "storage/text_files.h"
@@ -60,21 +61,7 @@ SecretTagKey NewSecretTagKey() {
 
 std::wstring SecretTag(std::wstring_view text, const SecretTagKey& key) {
     const std::string bytes = WideToUtf8(text);
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    Check(::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, BCRYPT_ALG_HANDLE_HMAC_FLAG),
-          "BCryptOpenAlgorithmProvider");
-    BCRYPT_HASH_HANDLE hash = nullptr;
-    std::array<std::uint8_t, 32> digest{};
-    NTSTATUS status = ::BCryptCreateHash(algorithm, &hash, nullptr, 0, const_cast<PUCHAR>(key.data()),
-                                         static_cast<ULONG>(key.size()), 0);
-    if (BCRYPT_SUCCESS(status)) {
-        status = ::BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-                                  static_cast<ULONG>(bytes.size()), 0);
-        if (BCRYPT_SUCCESS(status)) status = ::BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0);
-        ::BCryptDestroyHash(hash);
-    }
-    ::BCryptCloseAlgorithmProvider(algorithm, 0);
-    Check(status, "HMAC-SHA256");
+    const Sha256Digest digest = Sha256(std::as_bytes(std::span(bytes)), key);
     return L"<" + std::to_wstring(CharacterCount(text)) + L"文字 #" + Utf8ToWide(Hex(digest.data(), kTagBytes)) + L">";
 }
 

@@ -63,6 +63,7 @@ std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount) {
 void ClipboardHistory::Load() {
     try {
         if (!settings_.UseClipboardHistory()) return;
+        FinishWrites();
         JoinLoader();
         entries_.clear();
         loading_ = true;
@@ -136,7 +137,9 @@ void ClipboardHistory::RecordQueued() {
 void ClipboardHistory::Add(std::wstring text) {
     try {
         if (!settings_.UseClipboardHistory() || text.empty()) return;
-        CompleteLoad();  // in case the worker's message was lost
+        // In case a worker's message was lost.
+        CompleteLoad();
+        CompleteWrites();
         if (loading_) {
             Queue(std::move(text));
             return;
@@ -180,27 +183,64 @@ void ClipboardHistory::AddEntry(std::wstring text) {
         NotifyFolderFailure(notifier_);
         return;
     }
-    const size_t digest = HistoryTextDigest(text);
-    const auto duplicate = std::find_if(entries_.begin(), entries_.end(),
-                                        [&](const ClipboardHistoryEntry& entry) { return HoldsText(entry, text, digest); });
     const std::wstring path = NewHistoryFilePath(folder);
     if (path.empty()) {
         NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの保存先パスの取得に失敗しました。");
         return;
     }
-    ClipboardHistoryEntry entry = MakeHistoryEntry(text, digest, path);
-    try {
-        WriteEncryptedText(path, std::move(text));
-    } catch (const std::runtime_error&) {
-        NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの書き込みに失敗しました。");
-        return;
-    }
-    if (duplicate != entries_.end()) {
-        RemoveHistoryFile(duplicate->path);
-        entries_.erase(duplicate);
-    }
+    ClipboardHistoryEntry entry{.label = BuildMenuLabel(text, true), .length = text.size(), .digest = std::nullopt, .path = path};
+    entry.write = writer_.QueueWrite(path, std::move(text));
     entries_.insert(entries_.begin(), std::move(entry));
-    TrimToMaxCount();
+}
+
+void ClipboardHistory::CompleteWrites() {
+    if (menuOpen_) return;
+    std::vector<FinishedHistoryWrite> finished;
+    try {
+        finished = writer_.TakeFinished();
+    } catch (...) {
+        ReportFailure(L"保存", CurrentErrorText());
+    }
+    for (const FinishedHistoryWrite& write : finished) {
+        try {
+            Settle(write);
+        } catch (...) {
+            ReportFailure(L"保存", CurrentErrorText());
+        }
+    }
+}
+
+void ClipboardHistory::FinishWrites() {
+    writer_.WaitUntilIdle();
+    CompleteWrites();
+}
+
+// Writes finish in the order the copies were made, so the entries from the written one on are
+// the list as it stood after that copy: there an equal older text and the excess go, as they
+// would have had the write taken no time. Newer entries, still being written, come later.
+void ClipboardHistory::Settle(const FinishedHistoryWrite& finished) {
+    const auto written = std::find_if(entries_.begin(), entries_.end(),
+                                      [&](const ClipboardHistoryEntry& entry) { return entry.write == finished.id; });
+    const bool failed = finished.sealFailed || finished.unexpected;
+    if (written != entries_.end()) {
+        if (failed) {
+            entries_.erase(written);
+        } else {
+            written->write = 0;
+            written->digest = finished.digest;
+            const auto duplicate = std::find_if(written + 1, entries_.end(), [&](const ClipboardHistoryEntry& entry) {
+                return SameText(entry, *written);
+            });
+            const size_t first = static_cast<size_t>(written - entries_.begin());
+            if (duplicate != entries_.end()) {
+                writer_.QueueRemove(duplicate->path);
+                entries_.erase(duplicate);
+            }
+            TrimToMaxCount(first);
+        }
+    }
+    if (finished.sealFailed) NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの書き込みに失敗しました。");
+    if (finished.unexpected) ReportFailure(L"保存", *finished.unexpected);
 }
 
 bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
@@ -210,7 +250,10 @@ bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
         return false;
     }
     // Read now: the clipboard update that follows records the text again and reorders the list.
-    const std::wstring text = ReadHistoryText(entries_[*index].path);
+    // Its file is read once the writes queued before are done.
+    const std::wstring path = entries_[*index].path;
+    writer_.WaitUntilIdle();
+    const std::wstring text = ReadHistoryText(path);
     if (clipboard_.Write(text, owner, HistoryUse::Allowed)) return true;
     NotifyError(notifier_, L"クリップボード更新失敗", L"クリップボードの更新に失敗しました。");
     log_.WriteLog(LogCategory::ClipboardHistory, L"クリップボード更新失敗", L"履歴テキスト: " + log_.Quote(text));
@@ -238,10 +281,11 @@ bool ClipboardHistory::IsTaken(const std::wstring& path) const {
            std::any_of(entries_.begin(), entries_.end(), [&](const ClipboardHistoryEntry& entry) { return entry.path == path; });
 }
 
-void ClipboardHistory::TrimToMaxCount() {
+// Beyond the maximum count from `first` on, the oldest go.
+void ClipboardHistory::TrimToMaxCount(size_t first) {
     const size_t maxCount = static_cast<size_t>(settings_.ClipboardHistoryMaxCount());
-    while (entries_.size() > maxCount) {
-        RemoveHistoryFile(entries_.back().path);
+    while (entries_.size() - first > maxCount) {
+        writer_.QueueRemove(entries_.back().path);
         entries_.pop_back();
     }
 }

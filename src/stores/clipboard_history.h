@@ -1,8 +1,10 @@
 #pragma once
 // The clipboard history: the newest clipboard texts, newest first, each sealed in a file of its
 // own in the user's history folder so that it survives a restart. A pop-up menu offers them and
-// puts the chosen one back on the clipboard. Used on the user-interface thread; only reading the
-// folder at a load runs on a worker of its own, and copies made meanwhile wait in a queue.
+// puts the chosen one back on the clipboard. Used on the user-interface thread, which decides at
+// once where a copy goes in the list; its file is sealed and written on the history writer's
+// worker, and a duplicate or an entry beyond the maximum goes once the copy's write has finished.
+// Reading the folder at a load runs on a worker of its own, and copies made meanwhile wait in a queue.
 #include <windows.h>
 
 #include <atomic>
@@ -21,6 +23,7 @@
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "stores/history_folder.h"
+#include "stores/history_writer.h"
 
 namespace veltrano {
 
@@ -51,6 +54,11 @@ public:
     // Called on the worker when a load has read the folder; it should make the user-interface
     // thread call CompleteLoad.
     void SetLoadedHandler(std::function<void()> handler) { loadedHandler_ = std::move(handler); }
+    // Called on the writer's worker when an entry's file is written; it should make the
+    // user-interface thread call CompleteWrites.
+    void SetWrittenHandler(std::function<void()> handler) { writer_.SetFinishedHandler(std::move(handler)); }
+    // What seals an entry's file (WriteEncryptedText); a test makes it slow.
+    void SetSealer(HistoryWriter::Sealer sealer) { writer_.SetSealer(std::move(sealer)); }
 
     // What the worker does to read the folder (ReadHistoryFolder); a test holds it to see what
     // happens while a load is under way.
@@ -59,6 +67,7 @@ public:
 
     // Starts rebuilding the list from the folder (when history is on), deleting unreadable, empty
     // and duplicate files and those beyond the maximum count; a load under way starts again.
+    // The folder is read once the files queued before are written.
     // Until it completes the list is empty and copies are queued. Never throws.
     void Load();
     // Takes a finished load into use: reports what it found, then records the queued copies.
@@ -75,13 +84,21 @@ public:
     // Records a new clipboard text as the newest entry, moving an equal one to the front.
     // Does nothing while the menu is open, with history off or for an empty text; while the
     // history loads, the text waits in the queue (menu open or not). Never throws.
-    // The text is taken: a giant copy's memory goes before its sealed form is made.
+    // The text is taken along to the writer, whose worker lets it go before sealing.
     void Add(std::wstring text);
+
+    // Takes the finished writes into the list: a failed entry goes and is reported; a written
+    // one gets its digest, and the older entry of the same text and those beyond the maximum
+    // count go. Waits while the menu is open. Add calls it too. Never throws.
+    void CompleteWrites();
+    // Waits for every queued write, then CompleteWrites.
+    void FinishWrites();
 
     // BuildHistoryMenu over the list with the current settings; while loading, one greyed item.
     MenuEntries BuildMenu() const;
 
-    // While the menu is open Add records nothing, so the commands keep pointing at their entries.
+    // While the menu is open Add records nothing and finished writes wait, so the commands keep
+    // pointing at their entries (until the chosen one's command is handled: the caller's turn).
     void SetMenuOpen(bool open) noexcept { menuOpen_ = open; }
     bool MenuOpen() const noexcept { return menuOpen_; }
 
@@ -100,7 +117,8 @@ public:
         bool wasOpen_;
     };
 
-    // Puts the text of the menu command's entry on the clipboard; true when it is there.
+    // Puts the text of the menu command's entry on the clipboard; true when it is there. An
+    // entry whose file is still being written gives the text being written.
     // Failures are notified (and a failed write logged); never throws.
     bool Restore(HWND owner, UINT commandId);
 
@@ -117,7 +135,8 @@ private:
     bool RestoreEntry(HWND owner, UINT commandId);
     std::wstring NewHistoryFilePath(const std::wstring& folder) const;
     bool IsTaken(const std::wstring& path) const;
-    void TrimToMaxCount();
+    void Settle(const FinishedHistoryWrite& finished);
+    void TrimToMaxCount(size_t first);
     void ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept;
 
     const Settings& settings_;
@@ -135,7 +154,9 @@ private:
     std::vector<std::wstring> queued_;  // copied while loading, oldest first
     HistoryFolderRead loaded_;          // written by the worker before `loadFinished_`
     std::atomic<bool> loadFinished_ = false;
-    std::jthread loader_;  // last: stopped and joined before the state it writes goes
+    std::jthread loader_;  // stopped and joined before the state it writes goes
+    // Last: the destructor's last copies are queued to it, and it writes them before it goes.
+    HistoryWriter writer_;
 };
 
 }  // namespace veltrano

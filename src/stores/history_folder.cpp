@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <span>
 #include <stdexcept>
-#include <string_view>
-#include <unordered_map>
 
 #include "base/error_text.h"
 #include "base/menu_label.h"
@@ -35,7 +35,7 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
     std::erase_if(names, [](const std::wstring& name) { return !IsHistoryFileName(name); });
     std::sort(names.begin(), names.end(), std::greater<>());
 
-    std::unordered_multimap<size_t, size_t> byDigest;  // digest → index of the entry
+    std::set<std::pair<size_t, HistoryDigest>> taken;  // length and digest of each entry
     for (const std::wstring& name : names) {
         if (stop.stop_requested()) return;
         const std::wstring path = folder + L"\\" + name;
@@ -64,15 +64,12 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
             read.logLines.push_back(FileFailure(L"UTF-8 から UTF-16 への変換に失敗", path));
             continue;
         }
-        const size_t digest = HistoryTextDigest(text);
-        const auto [first, last] = byDigest.equal_range(digest);
-        if (std::any_of(first, last,
-                        [&](const auto& found) { return HoldsText(read.entries[found.second], text, digest); })) {
+        ClipboardHistoryEntry entry = MakeHistoryEntry(text, path);
+        if (!taken.emplace(entry.length, *entry.digest).second) {
             RemoveHistoryFile(path);
             continue;
         }
-        byDigest.emplace(digest, read.entries.size());
-        read.entries.push_back(MakeHistoryEntry(text, digest, path));
+        read.entries.push_back(std::move(entry));
     }
     while (read.entries.size() > maxCount) {
         RemoveHistoryFile(read.entries.back().path);
@@ -82,10 +79,10 @@ void ReadFiles(const std::wstring& folder, size_t maxCount, std::stop_token stop
 
 }  // namespace
 
-size_t HistoryTextDigest(const std::wstring& text) { return std::hash<std::wstring_view>{}(text); }
+HistoryDigest HistoryTextDigest(std::wstring_view text) { return Sha256(std::as_bytes(std::span(text))); }
 
-ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, size_t digest, std::wstring path) {
-    return {BuildMenuLabel(text, true), text.size(), digest, std::move(path)};
+ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path) {
+    return {BuildMenuLabel(text, true), text.size(), HistoryTextDigest(text), std::move(path)};
 }
 
 std::wstring ReadHistoryText(const std::wstring& path) { return Utf8ToWide(ReadEncryptedFile(path)); }
@@ -97,13 +94,8 @@ void RemoveHistoryFile(const std::wstring& path) noexcept {
     }
 }
 
-bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text, size_t digest) {
-    if (entry.length != text.size() || entry.digest != digest) return false;
-    try {
-        return ReadHistoryText(entry.path) == text;
-    } catch (const std::runtime_error&) {
-        return false;
-    }
+bool SameText(const ClipboardHistoryEntry& a, const ClipboardHistoryEntry& b) {
+    return a.length == b.length && a.digest && b.digest && *a.digest == *b.digest;
 }
 
 HistoryFolderRead ReadHistoryFolder(const std::wstring& folder, size_t maxCount, std::stop_token stop) {

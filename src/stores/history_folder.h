@@ -3,18 +3,27 @@
 // a load that runs off the user-interface thread. An entry keeps what the menu and the
 // de-duplication need; its text stays sealed in its file until it is restored.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "base/sha256.h"
 
 namespace veltrano {
 
+// SHA-256 of the text's UTF-16 units: texts of equal length and digest are taken as equal, so
+// nothing is unsealed to find a duplicate.
+using HistoryDigest = Sha256Digest;
+
 struct ClipboardHistoryEntry {
-    std::wstring label;  // the menu label of the text (tabs expanded)
-    size_t length = 0;   // of the text, in UTF-16 units
-    size_t digest = 0;   // hash of the text
-    std::wstring path;   // the entry's sealed file
+    std::wstring label;                   // the menu label of the text (tabs expanded)
+    size_t length = 0;                    // of the text, in UTF-16 units
+    std::optional<HistoryDigest> digest;  // known once its file is written
+    std::wstring path;                    // the entry's sealed file
+    std::uint64_t write = 0;              // the queued write of its file; 0 once it is written
 };
 
 // The text sealed in an entry's file; throws std::runtime_error when it cannot be read or decoded.
@@ -23,15 +32,14 @@ std::wstring ReadHistoryText(const std::wstring& path);
 // A file that cannot be deleted stays behind and is tidied by a later load.
 void RemoveHistoryFile(const std::wstring& path) noexcept;
 
-// The digest an entry keeps of its text.
-size_t HistoryTextDigest(const std::wstring& text);
+// The digest an entry keeps of its text; throws std::runtime_error when the hash service fails.
+HistoryDigest HistoryTextDigest(std::wstring_view text);
 
-// `digest` is HistoryTextDigest(text).
-ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, size_t digest, std::wstring path);
+// The entry of a text whose file is written.
+ClipboardHistoryEntry MakeHistoryEntry(const std::wstring& text, std::wstring path);
 
-// Exactly equal texts: length and digest (of `text`, computed once by the caller) first, then the
-// entry's file, which is read only when both agree. An entry whose file cannot be read equals nothing.
-bool HoldsText(const ClipboardHistoryEntry& entry, const std::wstring& text, size_t digest);
+// Entries of equal texts; an entry whose file is not written yet equals nothing.
+bool SameText(const ClipboardHistoryEntry& a, const ClipboardHistoryEntry& b);
 
 struct HistoryLogLine {
     const wchar_t* title;

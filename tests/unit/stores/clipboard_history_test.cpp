@@ -23,6 +23,12 @@ protected:
     ClipboardHistoryTest() {
         EXPECT_TRUE(settings.Ini().WriteBool(section::kLog, L"UseLog", true));
         clock.Set(2026, 12, 6, 16, 33, 24, 45);
+        // Every file is written well after its copy, as a giant copy's is: nothing may read,
+        // count or replace a file before the writes queued ahead of it are done.
+        history.SetSealer([](const std::wstring& path, std::wstring text) {
+            ::Sleep(20);
+            WriteEncryptedText(path, std::move(text));
+        });
     }
 
     std::wstring HistoryFolder() const { return folder / L"taro_history"; }
@@ -45,12 +51,15 @@ protected:
         if (clock.now.wSecond == 0) ++clock.now.wMinute;
     }
 
-    std::vector<std::wstring> Texts() const {
+    // What the list and the folder hold once the queued writes are done.
+    std::vector<std::wstring> Texts() {
+        history.FinishWrites();
         std::vector<std::wstring> texts;
         for (const auto& entry : history.Entries()) texts.push_back(ReadHistoryText(entry.path));
         return texts;
     }
-    std::vector<std::wstring> Paths() const {
+    std::vector<std::wstring> Paths() {
+        history.FinishWrites();
         std::vector<std::wstring> paths;
         for (const auto& entry : history.Entries()) paths.push_back(entry.path);
         return paths;
@@ -70,7 +79,8 @@ protected:
         history.WaitForLoad();
     }
 
-    std::vector<std::wstring> NamesOnDisk() const {
+    std::vector<std::wstring> NamesOnDisk() {
+        history.FinishWrites();
         std::vector<std::wstring> names;
         for (const auto& entry : std::filesystem::directory_iterator(HistoryFolder())) {
             names.push_back(entry.path().filename().wstring());
@@ -133,20 +143,43 @@ TEST_F(ClipboardHistoryTest, TheSameTextAgainMovesToTheFrontUnderANewFile) {
     Record(L"a ");  // equal means equal length too
     EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"a ", L"a", L"b"}));
 
+    {
+        // A write that finishes while the menu is open moves nothing behind its commands.
+        const ClipboardHistory::MenuOpenGuard open(history);
+        Record(L"b");
+        history.FinishWrites();
+        EXPECT_EQ(history.Entries().size(), 3u);
+    }
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"a ", L"a", L"b"})) << "copied with the menu open: not recorded";
+    Record(L"b");
+    EXPECT_EQ(history.Entries().size(), 4u) << "its place is taken at once";
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"b", L"a ", L"a"}));
+
+    // A copy whose file cannot be written goes, and the older entry of its text stays.
+    history.SetSealer([](const std::wstring&, std::wstring) { throw std::runtime_error("disk full"); });
+    Record(L"a");
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"b", L"a ", L"a"}));
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].body, L"クリップボード履歴ファイルの書き込みに失敗しました。");
+    history.SetSealer(WriteEncryptedText);
+
     // A lone surrogate is stored as U+FFFD: the copy equals what its file holds.
     Record(std::wstring(L"x\xD800y"));
     Record(std::wstring(L"x\xD800y"));
-    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"x\xFFFDy", L"a ", L"a", L"b"}));
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"x\xFFFDy", L"b", L"a ", L"a"}));
     EXPECT_EQ(NamesOnDisk().size(), 4u);
 }
 
 TEST_F(ClipboardHistoryTest, BeyondTheMaximumTheOldestEntryAndItsFileGo) {
     Set(L"ClipboardHistoryMaxCount", 3);
     for (const wchar_t* text : {L"1", L"2", L"3", L"4"}) Record(text);
+    // The copy of an entry's text counts once, even before its write has found the duplicate.
+    Record(L"3");
+    Record(L"2");
 
-    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"4", L"3", L"2"}));
-    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163325_045.bin", L"20261206_163326_045.bin",
-                                                        L"20261206_163327_045.bin"}));
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"2", L"3", L"4"}));
+    EXPECT_EQ(NamesOnDisk(), (std::vector<std::wstring>{L"20261206_163327_045.bin", L"20261206_163328_045.bin",
+                                                        L"20261206_163329_045.bin"}));
 }
 
 TEST_F(ClipboardHistoryTest, EntriesOfOneMillisecondGetDistinctNamesInRecordingOrder) {
@@ -298,6 +331,17 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadAreRecordedAfterItAgainstTheWholeH
     Record(L"at exit");
     history.StopLoading();
     EXPECT_EQ(NamesOnDisk().size(), 4u) << "a copy queued when the load stops is still stored";
+
+    {
+        // The exit writes every queued file before the history goes.
+        ClipboardHistory exiting{settings, paths, notifier, log, clock, clipboard};
+        exiting.SetSealer([](const std::wstring& path, std::wstring text) {
+            ::Sleep(50);
+            WriteEncryptedText(path, std::move(text));
+        });
+        for (const wchar_t* text : {L"last 1", L"last 2"}) exiting.Add(text);
+    }
+    EXPECT_EQ(NamesOnDisk().size(), 6u);
 }
 
 // However a load ends, what was copied meanwhile is stored: copied with the menu open, when the
@@ -392,7 +436,7 @@ TEST_F(ClipboardHistoryTest, MenuListsNewestFirstWithAcceleratorsByIndex) {
 // The rule alone: thousands of sealed files would make this slow without testing more.
 TEST(BuildHistoryMenu, ShowsAtMostTheNewestThreeThousand) {
     std::vector<ClipboardHistoryEntry> entries;
-    for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), 1, 0, L"unused"});
+    for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), 1, std::nullopt, L"unused"});
 
     const MenuEntries menu = BuildHistoryMenu(entries, true, false);
     ASSERT_EQ(menu.size(), 3000u);
