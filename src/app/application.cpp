@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/clipboard.h"
+#include "guard/clipboard.h"
 #include "app/tray_assignments.h"
-#include "app/tray_tip.h"
+#include "guard/tray_tip.h"
 #include "base/error_text.h"
 #include "base/scope_exit.h"
 #include "base/window_object.h"

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "app/clipboard.h"
-#include "app/clipboard_pipeline.h"
-#include "app/clipboard_watchdog.h"
-#include "app/detected_clipboard_clearing.h"
+#include "guard/clipboard.h"
+#include "guard/clipboard_pipeline.h"
+#include "guard/clipboard_watchdog.h"
+#include "guard/detected_clipboard_clearing.h"
 #include "app/message_box_question.h"
 #include "app/speech_start.h"
 #include "notify/tray_icon.h"

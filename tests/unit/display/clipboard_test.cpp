@@ -1,5 +1,5 @@
 // The real clipboard: needs a display of its own.
-#include "app/clipboard.h"
+#include "guard/clipboard.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/detected_clipboard_clearing.h"
+#include "guard/detected_clipboard_clearing.h"
 #include "support/program_data.h"
 
 namespace veltrano {

@@ -1,4 +1,4 @@
-#include "app/clipboard_watchdog.h"
+#include "guard/clipboard_watchdog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/copy_privacy.h"
+#include "guard/copy_privacy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/clipboard_source.h"
+#include "guard/clipboard_source.h"
 
 #include "base/unique_any.h"
 

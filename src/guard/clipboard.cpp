@@ -1,9 +1,9 @@
-#include "app/clipboard.h"
+#include "guard/clipboard.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/clipboard_source.h"
+#include "guard/clipboard_source.h"
 #include "base/clipboard_guards.h"
 #include "base/unique_any.h"
 

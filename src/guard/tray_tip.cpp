@@ -1,4 +1,4 @@
-#include "app/tray_tip.h"
+#include "guard/tray_tip.h"
 
 #include "base/text_cut.h"
 

@@ -1,6 +1,6 @@
-#include "app/detected_clipboard_clearing.h"
+#include "guard/detected_clipboard_clearing.h"
 
-#include "app/clipboard.h"
+#include "guard/clipboard.h"
 
 namespace veltrano {
 namespace {

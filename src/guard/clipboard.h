@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/copy_privacy.h"
+#include "guard/copy_privacy.h"
 #include "base/clipboard_reader.h"
 #include "base/clipboard_writer.h"
 #include "settings/settings.h"

@@ -2,7 +2,7 @@
 // What happens to every clipboard text, in a fixed order on the UI thread.
 #include <string>
 
-#include "app/detected_clipboard_clearing.h"
+#include "guard/detected_clipboard_clearing.h"
 #include "notify/tray_icon.h"
 #include "base/notifier.h"
 #include "log/log_writer.h"

@@ -1,6 +1,6 @@
-#include "app/clipboard_pipeline.h"
+#include "guard/clipboard_pipeline.h"
 
-#include "app/tray_tip.h"
+#include "guard/tray_tip.h"
 #include "base/error_text.h"
 #include "base/scope_exit.h"
 
