@@ -141,6 +141,9 @@
 #define IDC_PROTECT_IGNORED_APPS_LABEL 9060
 #define IDC_PROTECT_IGNORED_APPS 9061
 
+// The note at the foot of every page that shows a value an organisation's policy holds.
+#define IDC_POLICY_NOTE 9900
+
 // The maker's homepage and rights holder, one place each (narrow literals: the resource script
 // uses them as they are, the code widens them). Placeholders until the real ones are known.
 #define VELTRANO_HOMEPAGE_URL "https://veltrano.example/"

@@ -52,6 +52,8 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
                          log_.WriteLog(LogCategory::Other, L"クリップボード監視", L"クリップボード監視を再開しました");
                          return HandleClipboard();
                      }}) {
+    settings_.Policy().SetIgnoredReporter(
+        [this](const std::wstring& message) { log_.WriteLog(LogCategory::Other, L"ポリシー値の無視", message); });
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
 }

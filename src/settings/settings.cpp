@@ -18,25 +18,30 @@ const IntSetting& TrayClickSetting(TrayButton button) {
 }  // namespace
 
 bool Settings::Read(const BoolSetting& setting) const {
+    if (const std::optional<bool> held = policy_.Read(setting)) return *held;
     return ini_.ReadBool(setting.section, setting.key, setting.fallback);
 }
 
 int Settings::Read(const IntSetting& setting) const {
+    if (const std::optional<int> held = policy_.Read(setting)) return *held;
     return ini_.ReadInt(setting.section, setting.key, setting.fallback, setting.low, setting.high);
 }
 
 std::wstring Settings::Read(const TextSetting& setting) const {
+    if (std::optional<std::wstring> held = policy_.Read(setting)) return std::move(*held);
     return ini_.ReadString(setting.section, setting.key, setting.fallback);
 }
 
-bool Settings::Write(const BoolSetting& setting, bool value) { return ini_.WriteBool(setting.section, setting.key, value); }
+bool Settings::Write(const BoolSetting& setting, bool value) {
+    return HeldByPolicy(setting) || ini_.WriteBool(setting.section, setting.key, value);
+}
 
 bool Settings::Write(const IntSetting& setting, int value) {
-    return ini_.WriteInt(setting.section, setting.key, std::clamp(value, setting.low, setting.high));
+    return HeldByPolicy(setting) || ini_.WriteInt(setting.section, setting.key, std::clamp(value, setting.low, setting.high));
 }
 
 bool Settings::Write(const TextSetting& setting, const std::wstring& value) {
-    return ini_.WriteString(setting.section, setting.key, value);
+    return HeldByPolicy(setting) || ini_.WriteString(setting.section, setting.key, value);
 }
 
 bool Settings::RespectPrivateCopies() const { return Read(setting::kRespectPrivateCopies); }

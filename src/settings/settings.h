@@ -1,9 +1,11 @@
 #pragma once
-// One accessor per settings key, named after the key; each reads the file at the moment of the call.
-// Writing needs a non-const `Settings`.
+// One accessor per settings key, named after the key; each reads at the moment of the call: an
+// organisation's policy value when there is a usable one, else the file. Writing needs a
+// non-const `Settings` and leaves a key that a policy holds as it is.
 #include <string>
 
 #include "settings/ini_file.h"
+#include "settings/policy_values.h"
 #include "settings/setting_keys.h"
 
 namespace veltrano {
@@ -15,15 +17,26 @@ enum class TrayButton { Left, Right, Middle, LeftRight };
 
 class Settings {
 public:
-    explicit Settings(std::wstring path) : ini_(std::move(path)) {}
+    // `policyRoot`: where the policy values lie below HKLM and HKCU; tests give one of their own.
+    explicit Settings(std::wstring path, std::wstring policyRoot = kPolicyRoot)
+        : ini_(std::move(path)), policy_(std::move(policyRoot)) {}
 
     const IniFile& Ini() const noexcept { return ini_; }
     IniFile& Ini() noexcept { return ini_; }
+    const PolicyValues& Policy() const noexcept { return policy_; }
+    PolicyValues& Policy() noexcept { return policy_; }
+
+    // True when a usable policy value holds the key: it is shown, and never written.
+    template <typename Setting>
+    bool HeldByPolicy(const Setting& setting) const {
+        return policy_.Read(setting).has_value();
+    }
 
     bool Read(const BoolSetting& setting) const;
     int Read(const IntSetting& setting) const;
     std::wstring Read(const TextSetting& setting) const;
-    // False on failure; a number is limited to the setting's range first.
+    // False on failure; a number is limited to the setting's range first. A key a policy holds is
+    // not written (true: its value is the policy's).
     bool Write(const BoolSetting& setting, bool value);
     bool Write(const IntSetting& setting, int value);
     bool Write(const TextSetting& setting, const std::wstring& value);
@@ -98,6 +111,7 @@ public:
 
 private:
     IniFile ini_;
+    PolicyValues policy_;
 };
 
 }  // namespace veltrano

@@ -46,7 +46,7 @@ bool HistoryPage::OnApply() {
 }
 
 void HistoryPage::ApplyEnabling() const {
-    for (const auto& [id, enabled] : HistoryPageEnabling(Ticked(IDC_HISTORY_USE))) ::EnableWindow(Item(id), enabled);
+    for (const auto& [id, enabled] : HistoryPageEnabling(Ticked(IDC_HISTORY_USE))) Enable({id}, enabled);
 }
 
 }  // namespace veltrano

@@ -45,7 +45,7 @@ bool LogPage::OnApply() {
 }
 
 void LogPage::ApplyEnabling() const {
-    for (const auto& [id, enabled] : LogPageEnabling(Ticked(IDC_LOG_USE))) ::EnableWindow(Item(id), enabled);
+    for (const auto& [id, enabled] : LogPageEnabling(Ticked(IDC_LOG_USE))) Enable({id}, enabled);
 }
 
 }  // namespace veltrano

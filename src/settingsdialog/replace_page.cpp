@@ -34,7 +34,7 @@ void ReplacePage::OnCommand(int controlId, int code) {
             if (controlId == IDC_REPLACE_USE) ApplyEnabling();
             if (controlId == IDC_REPLACE_PREVENT_CONSECUTIVE)
                 for (const auto& [id, enabled] : ConsecutiveFieldsEnabling(Ticked(IDC_REPLACE_PREVENT_CONSECUTIVE)))
-                    ::EnableWindow(Item(id), enabled);
+                    Enable({id}, enabled);
             MarkChanged();
             return;
         case IDC_REPLACE_INTERVAL:
@@ -71,7 +71,7 @@ bool ReplacePage::OnApply() {
 
 void ReplacePage::ApplyEnabling() const {
     for (const auto& [id, enabled] : ReplacePageEnabling(Ticked(IDC_REPLACE_USE), Ticked(IDC_REPLACE_PREVENT_CONSECUTIVE)))
-        ::EnableWindow(Item(id), enabled);
+        Enable({id}, enabled);
 }
 
 }  // namespace veltrano

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "resource.h"
 #include "settingsdialog/input_checks.h"
+#include "settingsdialog/setting_controls.h"
 
 namespace veltrano {
 namespace {
@@ -50,6 +52,7 @@ INT_PTR SettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
         case WM_INITDIALOG:
             Quietly([this] { OnInit(); });
+            ShowPolicyHolds();
             CenterSheetOnce(page_);
             return TRUE;
         case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
@@ -74,7 +77,35 @@ bool SettingsPage::Ticked(int id) const { return ::IsDlgButtonChecked(page_, id)
 void SettingsPage::Tick(int id, bool ticked) const { ::CheckDlgButton(page_, id, ticked ? BST_CHECKED : BST_UNCHECKED); }
 
 void SettingsPage::Enable(std::initializer_list<int> ids, bool enabled) const {
-    for (const int id : ids) ::EnableWindow(Item(id), enabled);
+    for (const int id : ids) ::EnableWindow(Item(id), enabled && !HeldByPolicy(id));
+}
+
+bool SettingsPage::HeldByPolicy(int id) const {
+    for (const SettingControl& control : SettingControls()) {
+        if (control.id == id) return veltrano::HeldByPolicy(Stored(), control.setting);
+    }
+    return false;
+}
+
+void SettingsPage::ShowPolicyHolds() const {
+    bool held = false;
+    for (const SettingControl& control : SettingControls()) {
+        const HWND item = Item(control.id);
+        if (!item || !veltrano::HeldByPolicy(Stored(), control.setting)) continue;
+        ::EnableWindow(item, FALSE);
+        held = true;
+    }
+    if (!held) return;
+    // Below every page's controls: the sheet gives each page the size of the tallest.
+    RECT margins{7, 4, 7, 10};  // dialog units: sides, foot, the note's height
+    ::MapDialogRect(page_, &margins);
+    RECT client{};
+    ::GetClientRect(page_, &client);
+    const HWND note = ::CreateWindowExW(
+        0, L"STATIC", L"一部の設定は組織のポリシーで管理されています。", WS_CHILD | WS_VISIBLE | SS_LEFT,
+        margins.left, client.bottom - margins.top - margins.bottom, client.right - margins.left - margins.right,
+        margins.bottom, page_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_POLICY_NOTE)), nullptr, nullptr);
+    ::SendMessageW(note, WM_SETFONT, ::SendMessageW(page_, WM_GETFONT, 0, 0), FALSE);
 }
 
 std::wstring SettingsPage::Text(int id) const {

@@ -54,6 +54,7 @@ protected:
     }
     bool Ticked(int id) const;
     void Tick(int id, bool ticked) const;
+    // A control whose value an organisation's policy holds stays greyed whatever is asked.
     void Enable(std::initializer_list<int> ids, bool enabled) const;
     std::wstring Text(int id) const;
     // Binds an up-down to its field: the setting's range, its stored value as the position (which
@@ -65,6 +66,10 @@ protected:
     void RefuseInput(int focusId, const std::wstring& text, const wchar_t* caption = L"入力エラー") const;
 
 private:
+    bool HeldByPolicy(int id) const;
+    // Greys the controls a policy holds and, when there are any, says so at the page's foot.
+    void ShowPolicyHolds() const;
+
     static INT_PTR CALLBACK DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

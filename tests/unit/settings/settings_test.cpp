@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "support/plain_regex.h"
 #include "support/raw_files.h"
@@ -173,6 +175,84 @@ concept CanWriteSettings = requires(Holder& holder) { holder.Write(setting::kUse
                            requires(Holder& holder) { holder.Ini().WriteBool(L"Log", L"UseLog", true); };
 static_assert(CanWriteSettings<Settings>);
 static_assert(!CanWriteSettings<const Settings>);
+
+// Policy values in a key of this test's own (the unit tests share one registry): the machine's
+// usable value wins, then the user's, then the file; unusable values are reported once each.
+class PolicySettingsTest : public SettingsTest {
+protected:
+    PolicySettingsTest() {
+        settings.Policy().SetIgnoredReporter([this](const std::wstring& message) { reports.push_back(message); });
+    }
+    ~PolicySettingsTest() override {
+        for (const HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) ::RegDeleteTreeW(hive, root.c_str());
+    }
+    void Set(HKEY hive, const wchar_t* sectionName, const wchar_t* key, DWORD type, const void* data, DWORD size) {
+        ASSERT_EQ(::RegSetKeyValueW(hive, (root + L"\\" + sectionName).c_str(), key, type, data, size), ERROR_SUCCESS);
+    }
+    void SetDword(HKEY hive, const wchar_t* sectionName, const wchar_t* key, std::int32_t value) {
+        Set(hive, sectionName, key, REG_DWORD, &value, sizeof value);
+    }
+    void SetText(HKEY hive, const wchar_t* sectionName, const wchar_t* key, const std::wstring& text) {
+        Set(hive, sectionName, key, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::wstring root = L"SOFTWARE\\Policies\\VeltranoTest-" + std::to_wstring(::GetCurrentProcessId());
+    Settings settings{path, root};
+    std::vector<std::wstring> reports;
+};
+
+TEST_F(PolicySettingsTest, MachineThenUserThenFileAndAHeldKeyIsNeverWritten) {
+    Store(L"Detect", L"DetectMyNumber", L"false");
+    Store(L"ClipboardTextWindow", L"ClipboardTextWindowPosX", L"100");
+    SetDword(HKEY_LOCAL_MACHINE, L"Detect", L"DetectMyNumber", 1);
+    SetDword(HKEY_CURRENT_USER, L"Detect", L"DetectMyNumber", 0);
+    SetDword(HKEY_CURRENT_USER, L"ClipboardTextWindow", L"ClipboardTextWindowPosX", -50);  // signed 32 bits
+    SetText(HKEY_CURRENT_USER, L"Clipboard", L"IgnoredApplications", L"KeePass.exe;会計.exe");
+
+    EXPECT_TRUE(settings.DetectMyNumber());
+    EXPECT_EQ(settings.ClipboardTextWindowPosX(), -50);
+    EXPECT_EQ(settings.IgnoredApplications(), L"KeePass.exe;会計.exe");
+    EXPECT_TRUE(settings.HeldByPolicy(setting::kDetectMyNumber));
+    EXPECT_FALSE(settings.HeldByPolicy(setting::kDetectCorporateNumber));
+
+    EXPECT_TRUE(settings.Write(setting::kDetectMyNumber, true));
+    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowPosX, 300));
+    EXPECT_EQ(settings.Ini().ReadString(L"Detect", L"DetectMyNumber", L""), L"false");
+    EXPECT_EQ(settings.Ini().ReadString(L"ClipboardTextWindow", L"ClipboardTextWindowPosX", L""), L"100");
+    EXPECT_TRUE(settings.Write(setting::kDetectCorporateNumber, true));
+    EXPECT_TRUE(settings.DetectCorporateNumber()) << "a key no policy holds is the user's";
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(PolicySettingsTest, AValueOfTheWrongTypeOrOutOfRangeIsNotUsedAndReportedOnce) {
+    Store(L"Notify", L"NotifyMode", L"1");
+    Store(L"ClipboardHistory", L"ClipboardHistoryMaxCount", L"30");
+    SetText(HKEY_LOCAL_MACHINE, L"Notify", L"NotifyMode", L"2");
+    SetDword(HKEY_CURRENT_USER, L"ClipboardHistory", L"ClipboardHistoryMaxCount", 10000);
+    SetDword(HKEY_CURRENT_USER, L"Detect", L"DetectPaymentCard", 2);
+    const std::uint64_t wide = 1;
+    Set(HKEY_CURRENT_USER, L"Clipboard", L"IgnoredApplications", REG_QWORD, &wide, sizeof wide);
+    SetDword(HKEY_CURRENT_USER, L"Notify", L"ShowSourceApplication", 1);
+
+    for (int read = 0; read < 2; ++read) {
+        EXPECT_EQ(settings.NotifyMode(), 1);
+        EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 30);
+        EXPECT_FALSE(settings.DetectPaymentCard());
+        EXPECT_EQ(settings.IgnoredApplications(), L"");
+        EXPECT_TRUE(settings.ShowSourceApplication());
+    }
+    const std::wstring user = L"ポリシー値 HKEY_CURRENT_USER\\" + root;
+    EXPECT_EQ(reports,
+              (std::vector<std::wstring>{
+                  L"ポリシー値 HKEY_LOCAL_MACHINE\\" + root + L"\\Notify の NotifyMode を使いません。理由：種類が REG_DWORD ではなく REG_SZ です",
+                  user + L"\\ClipboardHistory の ClipboardHistoryMaxCount を使いません。理由：値 10000 が範囲 1～9999 の外です",
+                  user + L"\\Detect の DetectPaymentCard を使いません。理由：値 2 が範囲 0～1 の外です",
+                  user + L"\\Clipboard の IgnoredApplications を使いません。理由：種類が REG_SZ ではなく REG_QWORD です"}));
+
+    // An unusable machine value leaves the user's policy in force.
+    SetDword(HKEY_CURRENT_USER, L"Notify", L"NotifyMode", 3);
+    EXPECT_EQ(settings.NotifyMode(), 3);
+}
 
 TEST(SettingsWithoutPath, ReadsDefaultsAndRefusesWrites) {
     Settings settings{L""};
