@@ -12,17 +12,11 @@
 #include <vector>
 
 #include "base/text_encoding.h"
+#include "support/host_paths.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
 
 namespace veltrano::test {
-
-// The build passes host paths; Wine shows the host's root as Z:.
-inline std::wstring WindowsPathFromHost(const char* hostPath) {
-    std::wstring path = Utf8ToWide(hostPath);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return L"Z:" + path;
-}
 
 inline const std::wstring& CompleteStandIn() {
     static const std::wstring path = WindowsPathFromHost(VOICEVOX_STAND_IN_HOST_PATH);
