@@ -6,6 +6,8 @@ set(VELTRANO_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${VELTRANO_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${VELTRANO_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${VELTRANO_MINGW_TRIPLE}-windres)
+# The message compiler of the event log's texts.
+set(VELTRANO_WINDMC ${VELTRANO_MINGW_TRIPLE}-windmc)
 
 # Search only the MinGW sysroot for headers and libraries; host programs stay usable.
 set(CMAKE_FIND_ROOT_PATH /usr/${VELTRANO_MINGW_TRIPLE})

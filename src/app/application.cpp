@@ -50,6 +50,7 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
                  .handleMissed =
                      [this](DWORD) {
                          log_.WriteLog(LogCategory::Other, L"クリップボード監視", L"クリップボード監視を再開しました");
+                         log_.ReportEvent(EventId::ListenerRenewed, {});
                          return HandleClipboard();
                      }}) {
     settings_.Policy().SetIgnoredReporter(

@@ -1,11 +1,14 @@
-// Program entry: single instance, apartment, common controls, main window, message loop.
+// Program entry: the event-source commands, or single instance, apartment, common controls, main
+// window, message loop.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 
 #include "app/application.h"
+#include "app/event_source_command.h"
 #include "app/single_instance.h"
 #include "app/speech_start.h"
 #include "base/com_apartment.h"
@@ -60,6 +63,8 @@ int RunProgram(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
+        // Neither starts the guard nor counts as a second instance.
+        if (const std::optional<int> exitCode = veltrano::RunEventSourceCommand(::GetCommandLineW())) return *exitCode;
         return RunProgram(instance);
     } catch (...) {
         ::MessageBoxW(nullptr, L"予期しないエラーのため終了します。", L"エラー - Veltrano", MB_ICONERROR);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/text_encoding.h"
+#include "base/unique_any.h"
 
 namespace veltrano {
 
@@ -21,6 +22,17 @@ std::wstring CurrentErrorText() {
     } catch (...) {
         return unknown;
     }
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    UniqueHlocal buffer;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
+    std::wstring text =
+        length ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : L"error " + std::to_wstring(error);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
 }
 
 }  // namespace veltrano

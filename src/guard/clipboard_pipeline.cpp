@@ -28,7 +28,7 @@ void ClipboardPipeline::Run(ClipboardText copy) {
         }
         // The rewritten text comes back as an update of its own (it carries the copy's history
         // use); a text that automatic replacement wrote is recorded only if not replaced again.
-        if (steps_.autoReplace.RunAutoReplace(text, historyUse)) return;
+        if (steps_.autoReplace.RunAutoReplace(text, historyUse, copy.source.Shown())) return;
     }
     // Otherwise recorded last, on every path, when nothing else needs the text: the history
     // then frees a giant copy's memory before it seals it.
@@ -37,7 +37,9 @@ void ClipboardPipeline::Run(ClipboardText copy) {
     });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (steps_.keywordSearch.SearchKeywords(text, copy.source.Shown())) steps_.clearing.OnDetection(copy.sequence);
+    if (steps_.keywordSearch.SearchKeywords(text, copy.source.Shown())) {
+        steps_.clearing.OnDetection(copy.sequence, copy.source.Shown());
+    }
 }
 
 void ClipboardPipeline::ProcessNoText() {

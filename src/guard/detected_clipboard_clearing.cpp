@@ -9,13 +9,14 @@ constexpr wchar_t kLogTitle[] = L"クリップボード消去";
 
 }  // namespace
 
-void DetectedClipboardClearing::OnDetection(DWORD sequence) {
+void DetectedClipboardClearing::OnDetection(DWORD sequence, std::wstring source) {
     // Sequence numbers only grow (and wrap): the difference tells the newer copy.
     if (armed_ && static_cast<LONG>(clearSequence_ - sequence) > 0) return;
     delaySeconds_ = settings_.ClearDetectedClipboardSeconds();
     if (delaySeconds_ <= 0 || !window_) return;
     if (!::SetTimer(window_, kTimerId, static_cast<UINT>(delaySeconds_) * 1000u, nullptr)) return;
     clearSequence_ = sequence;
+    clearSource_ = std::move(source);
     armed_ = true;
 }
 
@@ -28,6 +29,7 @@ bool DetectedClipboardClearing::OnTimer() {
         case ClipboardEmptying::Emptied:
             log_.WriteLog(LogCategory::KeywordSearch, kLogTitle,
                           L"検出から " + std::to_wstring(delaySeconds_) + L" 秒が過ぎたため、クリップボードを消去しました。");
+            log_.ReportEvent(EventId::Cleared, {clearSource_});
             return true;
         case ClipboardEmptying::Changed: return false;  // a newer copy whose update is still on its way
         case ClipboardEmptying::Busy:

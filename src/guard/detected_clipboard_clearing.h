@@ -3,6 +3,8 @@
 // warned about, so that a secret does not stay ready to paste.
 #include <windows.h>
 
+#include <string>
+
 #include "log/log_writer.h"
 #include "settings/settings.h"
 
@@ -16,9 +18,10 @@ public:
 
     // The main window: its timer counts the seconds and it opens the clipboard.
     void AttachWindow(HWND window) noexcept { window_ = window; }
-    // The copy numbered `sequence` was warned about. A copy handled inside the handling of an
-    // older one (a question's modal loop) may have been warned about first: its clearing stays.
-    void OnDetection(DWORD sequence);
+    // The copy numbered `sequence`, made by the program `source`, was warned about. A copy handled
+    // inside the handling of an older one (a question's modal loop) may have been warned about
+    // first: its clearing stays.
+    void OnDetection(DWORD sequence, std::wstring source = {});
     // The timer went off: true when the clipboard was emptied.
     bool OnTimer();
     // Every clipboard update cancels the clearing of an older copy, and so does the exit.
@@ -29,6 +32,7 @@ private:
     LogWriter& log_;
     HWND window_ = nullptr;
     DWORD clearSequence_ = 0;    // of the copy to clear, while the timer runs
+    std::wstring clearSource_;   // the program that made it
     int delaySeconds_ = 0;
     bool armed_ = false;
 };

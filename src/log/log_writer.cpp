@@ -92,8 +92,11 @@ void LogWriter::EnsureLogFileAt(const std::wstring& path) const {
 
 std::wstring LogWriter::Quote(std::wstring_view text) {
     if (!settings_.LogMaskSecrets()) return std::wstring(text);
-    const auto lengthOnly = [&] { return L"<" + std::to_wstring(CharacterCount(text)) + L"文字>"; };
-    if (!settings_.UseLog()) return lengthOnly();  // no line is written: no key is made for it
+    if (!settings_.UseLog()) return LengthOnly(text);  // no line is written: no key is made for it
+    return Tag(text);
+}
+
+std::wstring LogWriter::Tag(std::wstring_view text) {
     try {
         std::lock_guard lock(keyMutex_);
         if (!key_) {
@@ -107,8 +110,12 @@ std::wstring LogWriter::Quote(std::wstring_view text) {
         }
         return SecretTag(text, *key_);
     } catch (...) {
-        return lengthOnly();
+        return LengthOnly(text);
     }
+}
+
+std::wstring LogWriter::LengthOnly(std::wstring_view text) {
+    return L"<" + std::to_wstring(CharacterCount(text)) + L"文字>";
 }
 
 void LogWriter::WriteLog(LogCategory category, std::wstring_view title, std::wstring_view message) {

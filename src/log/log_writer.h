@@ -1,13 +1,16 @@
 #pragma once
-// Per-day log files: one UTF-8 line per event, each category switchable, off unless UseLog.
+// Per-day log files: one UTF-8 line per event, each category switchable, off unless UseLog; and
+// the Windows event log, off unless UseEventLog.
 #include <windows.h>
 
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/local_clock.h"
+#include "log/event_log.h"
 #include "log/secret_tag.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
@@ -38,6 +41,13 @@ public:
     // A copied or replaced text as a log line may hold it: itself, or with LogMaskSecrets only its
     // length and tag (SecretTag; just its length when no key can be had). Never throws.
     std::wstring Quote(std::wstring_view text);
+    // The text as its length and tag whatever the switches (just its length when no key can be
+    // had), for what leaves the machine. Never throws.
+    std::wstring Tag(std::wstring_view text);
+
+    bool EventsOn() const { return settings_.UseEventLog(); }
+    // The Windows event log, when UseEventLog is on; inserts hold no copied text. Never throws.
+    void ReportEvent(EventId id, std::vector<std::wstring> inserts) noexcept { events_.Report(id, std::move(inserts)); }
 
     bool IsLogEnabled(LogCategory category) const;
     std::wstring LogFolderPath() const;
@@ -46,6 +56,7 @@ public:
     void EnsureLogFile() const;
 
 private:
+    static std::wstring LengthOnly(std::wstring_view text);
     std::wstring LogFilePathFor(const SYSTEMTIME& day) const;
     void EnsureLogFileAt(const std::wstring& path) const;
 
@@ -55,6 +66,7 @@ private:
     std::mutex logMutex_;
     std::mutex keyMutex_;
     std::optional<SecretTagKey> key_;  // read or made at the first masked line
+    EventLog events_{settings_};
 };
 
 }  // namespace veltrano

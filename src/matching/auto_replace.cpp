@@ -63,7 +63,7 @@ std::wstring ChangeLogText(const ReplaceChangeRecord& record, LogWriter& log) {
            BeforeAfterLogText(record.before, record.after, log);
 }
 
-bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse) {
+bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse, std::wstring_view source) {
     // Cleared first, so that a run that ends early or by an exception never leaves it set.
     lastUpdateWasAutoReplace_ = false;
     if (!HasAutomaticDefinitions(definitions_)) return false;  // spares the thread
@@ -96,6 +96,7 @@ bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse
     for (const ReplaceChangeRecord& record : outcome.records) {
         log_.WriteLog(LogCategory::AutoReplace, kAutoReplaceTitle, ChangeLogText(record, log_));
     }
+    if (log_.EventsOn()) log_.ReportEvent(EventId::AutoReplace, {log_.Tag(text), log_.Tag(outcome.text), std::wstring(source)});
     lastUpdateWasAutoReplace_ = true;
     return true;
 }

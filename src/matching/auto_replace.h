@@ -66,7 +66,7 @@ public:
     // as an update of its own. False leaves the pipeline to go on with `text`. May show the
     // guard's modal question. Errors other than an aborted match propagate. The result keeps the
     // copy's history use.
-    bool RunAutoReplace(const std::wstring& text, HistoryUse historyUse);
+    bool RunAutoReplace(const std::wstring& text, HistoryUse historyUse, std::wstring_view source = {});
 
     // True exactly when the latest RunAutoReplace rewrote the clipboard.
     bool LastUpdateWasAutoReplace() const noexcept { return lastUpdateWasAutoReplace_; }

@@ -189,12 +189,19 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         }
         notifier_.NotifyWithSpokenBody(message, spoken, L"クリップボード検出", NotifyKind::Warning);
         log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", logText);
+        if (log_.EventsOn()) {
+            // Collected centrally: a number only masked, a keyword's match only as its tag.
+            log_.ReportEvent(EventId::Detection,
+                             {RuleType(hit.kind, hit.detector.has_value()), hit.keywordText, SettingText(hit),
+                              hit.detector ? MaskedNumber(hit.matchedText) : log_.Tag(hit.matchedText),
+                              std::wstring(source)});
+        }
     }
-    if (result.firstStopped) ReportStopped(result);
+    if (result.firstStopped) ReportStopped(result, source);
     return result.hit.found;
 }
 
-void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
+void KeywordSearch::ReportStopped(const KeywordSearchResult& result, std::wstring_view source) {
     const StoppedKeyword& stopped = *result.firstStopped;
     const wchar_t* subject = stopped.detectors ? L"検出ルール" : L"キーワード";
     std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
@@ -209,6 +216,8 @@ void KeywordSearch::ReportStopped(const KeywordSearchResult& result) {
                   std::wstring(L"タイプ: ") + RuleType(stopped.kind, stopped.detectors) + L" / キーワード: " +
                       stopped.keywordText + L" / 理由: " + MatchStopReasonText(stopped.reason, subject) +
                       L" / 中断件数: " + std::to_wstring(result.stoppedCount));
+    log_.ReportEvent(EventId::SearchStopped, {RuleType(stopped.kind, stopped.detectors), stopped.keywordText,
+                                              MatchStopReasonText(stopped.reason, subject), std::wstring(source)});
 }
 
 }  // namespace veltrano

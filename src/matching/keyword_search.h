@@ -92,7 +92,7 @@ public:
     bool SearchKeywords(const std::wstring& text, std::wstring_view source = {});
 
 private:
-    void ReportStopped(const KeywordSearchResult& result);
+    void ReportStopped(const KeywordSearchResult& result, std::wstring_view source);
 
     const KeywordLists& lists_;
     const Settings& settings_;

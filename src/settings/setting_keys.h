@@ -96,6 +96,8 @@ inline constexpr BoolSetting kLogClipboardFavorites{kLog, L"LogClipboardFavorite
 inline constexpr BoolSetting kLogOther{kLog, L"LogOther", true};
 // Copied and replaced texts appear in log lines only as their length and a keyed hash.
 inline constexpr BoolSetting kLogMaskSecrets{kLog, L"LogMaskSecrets", false};
+// Detections and the guard's state also go to the Windows Application log, never with copied text.
+inline constexpr BoolSetting kUseEventLog{kLog, L"UseEventLog", false};
 
 // The tray click keys hold an action value; anything but the four actions reads as no action.
 inline constexpr IntSetting kLeftClick{kTrayIcon, L"LeftClick", 2, INT_MIN, INT_MAX};

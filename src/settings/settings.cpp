@@ -88,6 +88,7 @@ bool Settings::LogClipboardHistory() const { return Read(setting::kLogClipboardH
 bool Settings::LogClipboardFavorites() const { return Read(setting::kLogClipboardFavorites); }
 bool Settings::LogOther() const { return Read(setting::kLogOther); }
 bool Settings::LogMaskSecrets() const { return Read(setting::kLogMaskSecrets); }
+bool Settings::UseEventLog() const { return Read(setting::kUseEventLog); }
 
 bool Settings::DetectPaymentCard() const { return Read(setting::kDetectPaymentCard); }
 bool Settings::DetectPaymentCardNeedsLabel() const { return Read(setting::kDetectPaymentCardNeedsLabel); }

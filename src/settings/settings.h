@@ -92,6 +92,7 @@ public:
     bool LogClipboardFavorites() const;
     bool LogOther() const;
     bool LogMaskSecrets() const;
+    bool UseEventLog() const;
 
     // Detect
     bool DetectPaymentCard() const;

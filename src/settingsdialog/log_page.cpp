@@ -21,6 +21,7 @@ constexpr LogSwitch kSwitches[] = {
     {IDC_LOG_CLIPBOARD_FAVORITES, setting::kLogClipboardFavorites},
     {IDC_LOG_OTHER, setting::kLogOther},
     {IDC_LOG_MASK_SECRETS, setting::kLogMaskSecrets},
+    {IDC_LOG_USE_EVENT_LOG, setting::kUseEventLog},
 };
 
 }  // namespace
@@ -33,7 +34,7 @@ void LogPage::OnInit() {
 }
 
 void LogPage::OnCommand(int controlId, int code) {
-    if (code != BN_CLICKED || controlId < IDC_LOG_USE || controlId > IDC_LOG_MASK_SECRETS) return;
+    if (code != BN_CLICKED || controlId < IDC_LOG_USE || controlId > IDC_LOG_USE_EVENT_LOG) return;
     if (controlId == IDC_LOG_USE) ApplyEnabling();
     MarkChanged();
 }

@@ -40,6 +40,7 @@ constexpr SettingControl kControls[] = {
     {IDC_LOG_CLIPBOARD_FAVORITES, &kLogClipboardFavorites},
     {IDC_LOG_OTHER, &kLogOther},
     {IDC_LOG_MASK_SECRETS, &kLogMaskSecrets},
+    {IDC_LOG_USE_EVENT_LOG, &kUseEventLog},
 
     {IDC_TEXT_WINDOW_SHOW, &kUseClipboardTextWindow},
     {IDC_TEXT_WINDOW_RESIZABLE, &kClipboardTextWindowResizable},

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "base/error_text.h"
 #include "base/text_encoding.h"
 #include "base/unique_any.h"
 
@@ -18,20 +19,8 @@ bool IsMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// FormatMessageW, not std::error_code::message(): the latter comes in the ANSI code page.
-std::string SystemText(DWORD error) {
-    UniqueHlocal buffer;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
-    std::wstring text =
-        length ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : L"error " + std::to_wstring(error);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return WideToUtf8(text);
-}
-
 [[noreturn]] void ThrowFileSystemError(const char* operation, DWORD error, const std::wstring& path) {
-    throw std::runtime_error(std::string(operation) + ": " + SystemText(error) + ": " + WideToUtf8(path));
+    throw std::runtime_error(std::string(operation) + ": " + WideToUtf8(SystemErrorText(error)) + ": " + WideToUtf8(path));
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ TEST_F(FeaturePagesTest, HistoryPageRefusesTenThousandAndStoresOne) {
     EXPECT_FALSE(data.settings.ClipboardHistoryReverseOrder());
 }
 
-TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllEight) {
+TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllNine) {
     Store(section::kLog, L"UseLog", L"true");
     Store(section::kLog, L"LogAutoReplace", L"false");
     LogPage logPage(context);
@@ -252,13 +252,16 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllEight
                     {6006, L"Button", L"クリップボード履歴"},
                     {6007, L"Button", L"コピーテキスト登録"},
                     {6008, L"Button", L"その他"},
-                    {6009, L"Button", L"ログにクリップボードの内容を書かない（文字数とハッシュのみ）"}});
+                    {6009, L"Button", L"ログにクリップボードの内容を書かない（文字数とハッシュのみ）"},
+                    {6010, L"Button", L"Windows のイベントログにも記録する（内容は書かない）"}});
     const std::vector<int> categories{6001, 6003, 6004, 6005, 6006, 6007, 6008, 6009};
     for (const int id : categories) EXPECT_TRUE(Enabled(id)) << id;
 
     Click(6002);
     EXPECT_TRUE(ApplyEnabled());
     for (const int id : categories) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(6010)) << "the event log is its own switch";
+    Click(6010);
     EXPECT_TRUE(Ticked(6003));
     EXPECT_FALSE(Ticked(6005));
 
@@ -270,6 +273,7 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllEight
     for (const wchar_t* key : {L"LogClipboardHistory", L"LogClipboardFavorites", L"LogOther"})
         EXPECT_EQ(StoredText(section::kLog, key), L"true") << "stored although disabled";
     EXPECT_EQ(StoredText(section::kLog, L"LogMaskSecrets"), L"false");
+    EXPECT_TRUE(data.settings.UseEventLog());
 }
 
 TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadSecondsAndStoresEverything) {

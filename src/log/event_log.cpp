@@ -1,0 +1,74 @@
+#include "log/event_log.h"
+
+#include "base/error_text.h"
+
+namespace veltrano {
+namespace {
+
+constexpr wchar_t kSourceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Veltrano";
+
+// The severity lies in the id's top two bits, as the message compiler put it.
+WORD EventType(EventId id) {
+    switch (static_cast<DWORD>(id) >> 30) {
+        case 1: return EVENTLOG_INFORMATION_TYPE;
+        case 2: return EVENTLOG_WARNING_TYPE;
+        case 3: return EVENTLOG_ERROR_TYPE;
+    }
+    return EVENTLOG_SUCCESS;
+}
+
+std::wstring UserName() {
+    wchar_t name[257];
+    DWORD size = static_cast<DWORD>(std::size(name));
+    return ::GetUserNameW(name, &size) ? name : L"不明";
+}
+
+std::wstring Failure(const wchar_t* step, LSTATUS status) {
+    return std::wstring(step) + L": " + SystemErrorText(static_cast<DWORD>(status));
+}
+
+}  // namespace
+
+EventLog::~EventLog() {
+    if (source_) ::DeregisterEventSource(source_);
+}
+
+void EventLog::Report(EventId id, std::vector<std::wstring> inserts) noexcept {
+    try {
+        if (!settings_.UseEventLog()) return;
+        const std::lock_guard lock(mutex_);
+        if (!source_) {
+            source_ = ::RegisterEventSourceW(nullptr, kEventSourceName);
+            user_ = UserName();
+        }
+        if (!source_) return;
+        inserts.push_back(user_);
+        std::vector<const wchar_t*> strings;
+        for (const std::wstring& insert : inserts) strings.push_back(insert.c_str());
+        ::ReportEventW(source_, EventType(id), 0, static_cast<DWORD>(id), nullptr, static_cast<WORD>(strings.size()), 0,
+                       strings.data(), nullptr);
+    } catch (...) {
+        // Out of memory: the file log still holds the event.
+    }
+}
+
+std::wstring RegisterEventSource(const std::wstring& programPath) {
+    HKEY key = nullptr;
+    LSTATUS status = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSourceKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) return Failure(L"RegCreateKeyExW", status);
+    const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
+    status = ::RegSetValueExW(key, L"EventMessageFile", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(programPath.c_str()),
+                              static_cast<DWORD>((programPath.size() + 1) * sizeof(wchar_t)));
+    if (status == ERROR_SUCCESS) {
+        status = ::RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&types), sizeof types);
+    }
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS ? L"" : Failure(L"RegSetValueExW", status);
+}
+
+std::wstring UnregisterEventSource() {
+    const LSTATUS status = ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSourceKey);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? L"" : Failure(L"RegDeleteTreeW", status);
+}
+
+}  // namespace veltrano

@@ -1,0 +1,50 @@
+#pragma once
+// Detections and the guard's own state in the Windows Application log, under the source
+// "Veltrano", whose texts are the message table compiled into the program; an organisation
+// collects them centrally (event forwarding, any SIEM agent). Off unless UseEventLog.
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "events.h"
+#include "settings/settings.h"
+
+namespace veltrano {
+
+enum class EventId : DWORD {
+    Detection = VELTRANO_EVENT_DETECTION,
+    AutoReplace = VELTRANO_EVENT_AUTO_REPLACE,
+    Cleared = VELTRANO_EVENT_CLEARED,
+    SearchStopped = VELTRANO_EVENT_SEARCH_STOPPED,
+    ListenerRenewed = VELTRANO_EVENT_LISTENER_RENEWED,
+};
+
+inline constexpr wchar_t kEventSourceName[] = L"Veltrano";
+
+class EventLog {
+public:
+    explicit EventLog(const Settings& settings) : settings_(settings) {}
+    ~EventLog();
+    EventLog(const EventLog&) = delete;
+    EventLog& operator=(const EventLog&) = delete;
+
+    // Reports the event with `inserts` and the user's name as the last one, when UseEventLog is
+    // on. The inserts must hold no copied text. Failures are silent: the file log still holds
+    // the event. Never throws.
+    void Report(EventId id, std::vector<std::wstring> inserts) noexcept;
+
+private:
+    const Settings& settings_;
+    std::mutex mutex_;
+    HANDLE source_ = nullptr;
+    std::wstring user_;
+};
+
+// The registry key that names the program's message table for the source (needs an
+// administrator): "" when done, else the error's text.
+std::wstring RegisterEventSource(const std::wstring& programPath);
+std::wstring UnregisterEventSource();
+
+}  // namespace veltrano
