@@ -2,8 +2,14 @@
 // registry that hold over the user's own settings file.
 #include <windows.h>
 
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
+#include "driver/processes.h"
 #include "driver/property_sheets.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
@@ -78,6 +84,85 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
                                   [&] { return Stored(L"Detect", L"DetectMyNumberNeedsLabel") == L"true"; }));
     EXPECT_EQ(Utf8(Stored(L"Detect", L"DetectMyNumber")), "false") << "a held key is never written";
+}
+
+// Wine prints a string as its debug channels do: printable ASCII as it is, other units as \xxxx.
+std::string AsWineDebugString(std::wstring_view text) {
+    std::string escaped;
+    for (const wchar_t unit : text) {
+        char hex[8];
+        if (unit >= 0x20 && unit < 0x7F && unit != L'\\' && unit != L'"') {
+            escaped += static_cast<char>(unit);
+        } else {
+            std::snprintf(hex, sizeof hex, "\\%04x", static_cast<unsigned>(unit));
+            escaped += hex;
+        }
+    }
+    return escaped;
+}
+
+// The source is registered and removed by an administrator's command that starts no guard; with
+// UseEventLog a detection becomes event 1001 whose inserts hold no copied text, and its text comes
+// from the program's own message table.
+TEST_F(Organisation, DetectionsReachTheEventLogMaskedAndTheSourceIsRegisteredByCommand) {
+    const auto run = [&](const wchar_t* command) {
+        driver::StartedProgram started = driver::StartProgram(ProgramPath(), command, L"");
+        return driver::WaitForExit(started.process.Get());
+    };
+    constexpr wchar_t kSourceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Veltrano";
+    ASSERT_EQ(run(L"/RegisterEventSource"), std::optional<DWORD>(0));
+    wchar_t messageFile[MAX_PATH] = L"";
+    DWORD size = sizeof messageFile;
+    DWORD type = 0;
+    ASSERT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE, kSourceKey, L"EventMessageFile", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                             messageFile, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(Utf8(messageFile), Utf8(ProgramPath()));
+    DWORD types = 0;
+    size = sizeof types;
+    ASSERT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE, kSourceKey, L"TypesSupported", RRF_RT_REG_DWORD, nullptr, &types, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(types, 7u);
+
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Log]\r\nUseEventLog=true\r\n[Detect]\r\nDetectPaymentCard=true\r\n");
+    WriteDataText(L"_wildcard_keywords.txt", L"*secret*\n");
+    WriteDataText(L"_regex_keywords.txt", L"");
+    CaptureStandardError(L"warn+eventlog,trace+eventlog");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(run(L"/RegisterEventSource"), std::optional<DWORD>(0)) << "not a second instance";
+    for (const wchar_t* copy : {L"top secret", L"カード 4111 1111 1111 1111"}) {
+        driver::SetClipboardText(copy);
+        TakeMessageBox(L"クリップボード検出 - Veltrano");
+    }
+    ASSERT_NO_FATAL_FAILURE(Exit());
+    const std::string reported = StandardError();
+    for (const std::wstring& insert :
+         {std::wstring(L"ワイルドカード"), std::wstring(L"*secret*"), std::wstring(L"<10文字 #"),
+          std::wstring(L"**** **** **** 1111"), std::wstring(L"支払カード番号"), UserName()}) {
+        EXPECT_NE(reported.find(AsWineDebugString(insert)), std::string::npos) << Utf8(insert) << "\n" << reported;
+    }
+    for (const wchar_t* secret : {L"top secret", L"4111 1111 1111 1111"}) {
+        EXPECT_EQ(reported.find(AsWineDebugString(secret)), std::string::npos) << Utf8(secret);
+    }
+
+    const HMODULE table = ::LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(table, nullptr);
+    const DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(L"種類"), reinterpret_cast<DWORD_PTR>(L"語"),
+                                 reinterpret_cast<DWORD_PTR>(L"設定"), reinterpret_cast<DWORD_PTR>(L"<3文字 #0>"),
+                                 reinterpret_cast<DWORD_PTR>(L"notepad.exe"), reinterpret_cast<DWORD_PTR>(L"taro")};
+    wchar_t text[512] = L"";
+    ASSERT_GT(::FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, table, 0x800003E9u,
+                               MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), text, 512,
+                               reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(inserts))),
+              0u);
+    ::FreeLibrary(table);
+    EXPECT_EQ(Utf8(text), Utf8(L"クリップボードで機密情報を検出しました。\r\n種類: 種類\r\nキーワード: 語\r\n設定: 設定\r\n"
+                               L"一致部分: <3文字 #0>\r\nコピー元: notepad.exe\r\nユーザー: taro\r\n"));
+
+    ASSERT_EQ(run(L"/UnregisterEventSource"), std::optional<DWORD>(0));
+    HKEY gone = nullptr;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSourceKey, 0, KEY_READ, &gone), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

@@ -136,7 +136,16 @@ void ProgramTest::Start() {
     // it the tray icon cannot be added and the program ends after its error box.
     ASSERT_NE(driver::WaitForWindow({.className = L"Shell_TrayWnd"}), nullptr) << "the desktop has no taskbar";
     startDay_ = Today();
-    program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+    if (wineDebugChannels_.empty()) {
+        program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+    } else {
+        // Read by Wine when the child starts; the driver's own channels were set at its start.
+        wchar_t previous[256] = L"";
+        const bool hadChannels = ::GetEnvironmentVariableW(L"WINEDEBUG", previous, 256) - 1 < 255;
+        ::SetEnvironmentVariableW(L"WINEDEBUG", wineDebugChannels_.c_str());
+        program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+        ::SetEnvironmentVariableW(L"WINEDEBUG", hadChannels ? previous : nullptr);
+    }
     const driver::WindowQuery mainWindow{.className = kMainWindowClass, .processId = ProcessId()};
     // An early end stops the wait at once instead of after the whole timeout.
     driver::PollUntil(driver::kDefaultTimeoutMs, [&] {
@@ -151,6 +160,14 @@ void ProgramTest::Start() {
     ASSERT_EQ(::WaitForInputIdle(Process(), driver::kDefaultTimeoutMs), 0u) << "the program never became idle";
     ASSERT_TRUE(::IsWindow(mainWindow_)) << "the main window was destroyed during start-up (error box shown: "
                                          << !driver::FindMessageBoxes(L"エラー - Veltrano").empty() << ")";
+}
+
+void ProgramTest::CaptureStandardError(const std::wstring& wineDebugChannels) { wineDebugChannels_ = wineDebugChannels; }
+
+std::string ProgramTest::StandardError() {
+    wchar_t file[MAX_PATH] = L"";
+    if (::GetEnvironmentVariableW(L"VELTRANO_STDERR_FILE", file, MAX_PATH) == 0) return {};
+    return driver::ReadFileBytes(driver::WindowsPathFromHost(file));
 }
 
 void ProgramTest::Restart() {

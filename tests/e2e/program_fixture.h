@@ -48,6 +48,12 @@ protected:
     // Writes the settings file as UTF-16LE with byte order mark, as the program keeps it.
     void WriteSettings(std::wstring_view text) const;
 
+    // The next Start gives the program these Wine debug channels (WINEDEBUG). Wine prints them to
+    // the Unix standard error the test inherited: StandardError reads it from the file that the
+    // test's VELTRANO_STDERR_FILE names (set in its CMake entry).
+    void CaptureStandardError(const std::wstring& wineDebugChannels);
+    static std::string StandardError();
+
     // Starts the program and waits for its main window (or its early end, reported with the
     // exit code). Use with ASSERT_NO_FATAL_FAILURE.
     void Start();
@@ -82,6 +88,7 @@ private:
     std::deque<driver::StartedProgram> others_;  // a deque keeps handed-out references valid
     HWND mainWindow_ = nullptr;
     SYSTEMTIME startDay_{};
+    std::wstring wineDebugChannels_;  // empty: the test's own
 };
 
 }  // namespace veltrano::e2e
