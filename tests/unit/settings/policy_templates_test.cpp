@@ -29,7 +29,7 @@ const AnyPolicySetting kPolicySettings[] = {
     &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber, &setting::kDetectCorporateNumberNeedsLabel,
     &setting::kMaskDetectedNumbers, &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
     &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kNotifyMode, &setting::kUseLog,
-    &setting::kLogMaskSecrets, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
+    &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
     &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable,
 };
 
