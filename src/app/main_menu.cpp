@@ -13,12 +13,21 @@ void SetChecked(HMENU menu, UINT id, bool checked) {
     ::SetMenuItemInfoW(menu, id, FALSE, &info);
 }
 
+void SetGrayed(HMENU menu, UINT id, bool grayed) {
+    ::EnableMenuItem(menu, id, MF_BYCOMMAND | (grayed ? MF_GRAYED : MF_ENABLED));
+}
+
 }  // namespace
 
 MainMenuState BuildMainMenuState(const Settings& settings, bool autoReplaceEnabled) {
     MainMenuState state;
     state.keywordFileEncrypted = settings.EncryptKeywordFile();
     state.replaceFileEncrypted = settings.EncryptReplaceFile();
+    state.keywordEncryptionHeld = settings.HeldByPolicy(setting::kEncryptKeywordFile);
+    state.replaceEncryptionHeld = settings.HeldByPolicy(setting::kEncryptReplaceFile);
+    state.textWindowModeHeld = settings.HeldByPolicy(setting::kUseClipboardTextWindow) ||
+                               settings.HeldByPolicy(setting::kClipboardTextWindowResizable) ||
+                               settings.HeldByPolicy(setting::kClipboardTextWindowTouchable);
     if (!settings.UseClipboardTextWindow()) {
         state.textWindowRadioItem = IDM_TEXT_WINDOW_HIDE;
     } else if (settings.ClipboardTextWindowResizable()) {
@@ -37,8 +46,13 @@ MainMenuState BuildMainMenuState(const Settings& settings, bool autoReplaceEnabl
 void ApplyMainMenuState(HMENU menu, const MainMenuState& state) {
     SetChecked(menu, IDM_ENCRYPT_KEYWORD_FILE, state.keywordFileEncrypted);
     SetChecked(menu, IDM_ENCRYPT_REPLACE_FILE, state.replaceFileEncrypted);
+    SetGrayed(menu, IDM_ENCRYPT_KEYWORD_FILE, state.keywordEncryptionHeld);
+    SetGrayed(menu, IDM_ENCRYPT_REPLACE_FILE, state.replaceEncryptionHeld);
     ::CheckMenuRadioItem(menu, IDM_TEXT_WINDOW_MOVABLE, IDM_TEXT_WINDOW_HIDE, state.textWindowRadioItem, MF_BYCOMMAND);
-    ::EnableMenuItem(menu, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, MF_BYCOMMAND | (state.moveTextWindowGrayed ? MF_GRAYED : MF_ENABLED));
+    for (const UINT mode : {IDM_TEXT_WINDOW_MOVABLE, IDM_TEXT_WINDOW_FIXED, IDM_TEXT_WINDOW_CLICK_THROUGH, IDM_TEXT_WINDOW_HIDE}) {
+        SetGrayed(menu, mode, state.textWindowModeHeld);
+    }
+    SetGrayed(menu, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, state.moveTextWindowGrayed);
     if (state.showAutoReplaceItem) {
         SetChecked(menu, IDM_AUTO_REPLACE, state.autoReplaceChecked);
     } else {

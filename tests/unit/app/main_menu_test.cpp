@@ -59,10 +59,14 @@ TEST(ApplyMainMenuState, SetsMarksGreysAndRemovesItems) {
     state.textWindowRadioItem = IDM_TEXT_WINDOW_HIDE;
     state.moveTextWindowGrayed = true;
     state.showAutoReplaceItem = false;
+    state.keywordEncryptionHeld = true;
+    state.textWindowModeHeld = true;
     ApplyMainMenuState(menu, state);
 
     EXPECT_TRUE(::GetMenuState(menu, IDM_ENCRYPT_KEYWORD_FILE, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(::GetMenuState(menu, IDM_ENCRYPT_REPLACE_FILE, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(::GetMenuState(menu, IDM_ENCRYPT_KEYWORD_FILE, MF_BYCOMMAND) & MF_GRAYED) << "held by a policy";
+    EXPECT_FALSE(::GetMenuState(menu, IDM_ENCRYPT_REPLACE_FILE, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED));
+    EXPECT_TRUE(::GetMenuState(menu, IDM_TEXT_WINDOW_FIXED, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(::GetMenuState(menu, IDM_TEXT_WINDOW_HIDE, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(::GetMenuState(menu, IDM_TEXT_WINDOW_MOVABLE, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(::GetMenuState(menu, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, MF_BYCOMMAND) & MF_GRAYED);
