@@ -30,16 +30,29 @@ KeywordEntry CompileKeyword(std::wstring_view line, KeywordKind kind) {
 
 }  // namespace
 
-KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log) {
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log, std::wstring_view file) {
     KeywordList list;
     ForEachListLine(text, [&](size_t lineNumber, std::wstring_view line) {
         try {
             list.push_back(CompileKeyword(line, kind));
         } catch (const std::regex_error& error) {
-            LogUnparsedLine(log, L"キーワード解析エラー", kind, lineNumber, Utf8ToWide(error.what()), line);
+            std::wstring reason = Utf8ToWide(error.what());
+            if (!file.empty()) reason = L"ファイル: " + std::wstring(file) + L" / " + reason;
+            LogUnparsedLine(log, L"キーワード解析エラー", kind, lineNumber, reason, line);
         }
     });
     return list;
+}
+
+void KeywordSet::Assign(KeywordKind kind, KeywordList list) {
+    KeywordList& kept = kind == KeywordKind::Wildcard ? wildcard_ : regex_;
+    KeywordPrefilter& prefilter = kind == KeywordKind::Wildcard ? wildcardPrefilter_ : regexPrefilter_;
+    kept = std::move(list);
+    try {
+        prefilter = KeywordPrefilter(kept);
+    } catch (const std::bad_alloc&) {
+        prefilter = KeywordPrefilter();  // covers no list: searches run unfiltered
+    }
 }
 
 KeywordLists::KeywordLists(Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
@@ -56,17 +69,12 @@ std::wstring KeywordLists::KeywordFilePath(KeywordKind kind, bool encrypted) con
 void KeywordLists::EnsureKeywordFile(KeywordKind kind) { files_.EnsureFile(kind); }
 
 void KeywordLists::ReloadList(KeywordKind kind) {
-    KeywordList& list = kind == KeywordKind::Wildcard ? wildcard_ : regex_;
+    KeywordList list;
     const std::wstring listName = std::wstring(L"監視キーワードリスト（") + PatternSyntaxName(kind) + L"）";
     if (!LoadList(files_, kind, listName, L"", notifier_,
                   [&](const std::wstring& text) { list = ParseKeywordLines(text, kind, log_); }))
         list.clear();
-    KeywordPrefilter& prefilter = kind == KeywordKind::Wildcard ? wildcardPrefilter_ : regexPrefilter_;
-    try {
-        prefilter = KeywordPrefilter(list);
-    } catch (const std::bad_alloc&) {
-        prefilter = KeywordPrefilter();  // covers no list: searches run unfiltered
-    }
+    set_.Assign(kind, std::move(list));
 }
 
 void KeywordLists::Reload() {

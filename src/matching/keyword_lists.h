@@ -34,8 +34,27 @@ struct KeywordEntry {
 using KeywordList = std::vector<KeywordEntry>;
 
 // Parses decoded keyword file text. A line whose pattern does not compile is logged
-// (category Other) and left out; parsing goes on.
-KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log);
+// (category Other, naming `file` when given) and left out; parsing goes on.
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log, std::wstring_view file = {});
+
+// A wildcard and a regex list with the prefilters built from them, so that a search scans the
+// text once for all literals of a list.
+class KeywordSet {
+public:
+    const KeywordList& List(KeywordKind kind) const { return kind == KeywordKind::Wildcard ? wildcard_ : regex_; }
+    const KeywordPrefilter& Prefilter(KeywordKind kind) const {
+        return kind == KeywordKind::Wildcard ? wildcardPrefilter_ : regexPrefilter_;
+    }
+    bool Empty() const { return wildcard_.empty() && regex_.empty(); }
+    // Takes the list and builds its prefilter.
+    void Assign(KeywordKind kind, KeywordList list);
+
+private:
+    KeywordList wildcard_;
+    KeywordList regex_;
+    KeywordPrefilter wildcardPrefilter_;
+    KeywordPrefilter regexPrefilter_;
+};
 
 class KeywordLists {
 public:
@@ -54,11 +73,8 @@ public:
     // Reloads both lists; a list whose file cannot be read is emptied and reported. Never throws.
     void Reload();
 
-    const KeywordList& List(KeywordKind kind) const { return kind == KeywordKind::Wildcard ? wildcard_ : regex_; }
-    // Built with each reload, so that a search scans the text once for all literals of a list.
-    const KeywordPrefilter& Prefilter(KeywordKind kind) const {
-        return kind == KeywordKind::Wildcard ? wildcardPrefilter_ : regexPrefilter_;
-    }
+    const KeywordSet& Set() const noexcept { return set_; }
+    const KeywordList& List(KeywordKind kind) const { return set_.List(kind); }
 
 private:
     void ReloadList(KeywordKind kind);
@@ -66,10 +82,7 @@ private:
     ListFilePair files_;
     Notifier& notifier_;
     LogWriter& log_;
-    KeywordList wildcard_;
-    KeywordList regex_;
-    KeywordPrefilter wildcardPrefilter_;
-    KeywordPrefilter regexPrefilter_;
+    KeywordSet set_;
 };
 
 }  // namespace veltrano

@@ -20,10 +20,13 @@ const wchar_t* SettingText(const KeywordHit& hit) {
     return CaseText(hit.ignoreCase);
 }
 
-// What found or stopped: a keyword of a list, or the detectors.
-std::wstring RuleType(KeywordKind kind, bool detector) { return detector ? L"検出ルール" : PatternSyntaxName(kind); }
-std::wstring RuleLabel(KeywordKind kind, bool detector) {
-    return detector ? L"検出ルール" : PatternSyntaxName(kind) + std::wstring(L"キーワード");
+// What found or stopped: a keyword of the organisation's or the user's list, or the detectors.
+std::wstring RuleType(KeywordKind kind, bool detector, bool organization) {
+    if (detector) return L"検出ルール";
+    return (organization ? L"組織" : L"") + std::wstring(PatternSyntaxName(kind));
+}
+std::wstring RuleLabel(KeywordKind kind, bool detector, bool organization) {
+    return detector ? L"検出ルール" : RuleType(kind, false, organization) + L"キーワード";
 }
 
 std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
@@ -122,17 +125,27 @@ KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstr
 
 KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
-                                const std::vector<IdentifierRule>& detectors) {
-    const KeywordList& wildcards = lists.List(KeywordKind::Wildcard);
-    const KeywordList& regexes = lists.List(KeywordKind::Regex);
-    const KeywordPrefilter& wildcardPrefilter = lists.Prefilter(KeywordKind::Wildcard);
-    const KeywordPrefilter& regexPrefilter = lists.Prefilter(KeywordKind::Regex);
-    SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget,
-                         TimeSharers(wildcards, wildcardPrefilter) + TimeSharers(regexes, regexPrefilter));
+                                const std::vector<IdentifierRule>& detectors, const KeywordSet* organization) {
+    // The organisation's lists first, then the user's; in each, wildcards before regexes.
+    std::vector<std::pair<const KeywordSet*, bool>> sets;
+    if (organization) sets.emplace_back(organization, true);
+    sets.emplace_back(&lists.Set(), false);
+    size_t sharers = 0;
+    for (const auto& [set, fromOrganization] : sets) {
+        for (const KeywordKind kind : kPatternSyntaxes) sharers += TimeSharers(set->List(kind), set->Prefilter(kind));
+    }
+    SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget, sharers);
     KeywordSearchResult result;
-    result.hit = FindFirstKeyword(wildcards, wildcardPrefilter, KeywordKind::Wildcard, text, time, result);
-    if (!result.hit.found) {
-        result.hit = FindFirstKeyword(regexes, regexPrefilter, KeywordKind::Regex, text, time, result);
+    for (const auto& [set, fromOrganization] : sets) {
+        for (const KeywordKind kind : kPatternSyntaxes) {
+            if (result.hit.found) break;
+            const size_t stoppedBefore = result.stoppedCount;
+            result.hit = FindFirstKeyword(set->List(kind), set->Prefilter(kind), kind, text, time, result);
+            result.hit.organization = fromOrganization && result.hit.found;
+            if (result.firstStopped && stoppedBefore == 0 && result.stoppedCount > 0) {
+                result.firstStopped->organization = fromOrganization;
+            }
+        }
     }
     if (!result.hit.found && !detectors.empty()) {
         try {
@@ -163,12 +176,12 @@ std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings) {
 }
 
 std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched) {
-    return L"一致部分: " + std::wstring(matched) + L"\n" + RuleLabel(hit.kind, hit.detector.has_value()) + L": " +
+    return L"一致部分: " + std::wstring(matched) + L"\n" + RuleLabel(hit.kind, hit.detector.has_value(), hit.organization) + L": " +
            hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
 std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log) {
-    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value()) + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
+    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value(), hit.organization) + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
            L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
@@ -192,7 +205,7 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         if (log_.EventsOn()) {
             // Collected centrally: a number only masked, a keyword's match only as its tag.
             log_.ReportEvent(EventId::Detection,
-                             {RuleType(hit.kind, hit.detector.has_value()), hit.keywordText, SettingText(hit),
+                             {RuleType(hit.kind, hit.detector.has_value(), hit.organization), hit.keywordText, SettingText(hit),
                               hit.detector ? MaskedNumber(hit.matchedText) : log_.Tag(hit.matchedText),
                               std::wstring(source)});
         }
@@ -206,17 +219,17 @@ void KeywordSearch::ReportStopped(const KeywordSearchResult& result, std::wstrin
     const wchar_t* subject = stopped.detectors ? L"検出ルール" : L"キーワード";
     std::wstring body = std::wstring(L"次の理由で、キーワードの検索を中断しました。\n\n理由：") +
                         MatchStopReasonText(stopped.reason, subject) + L"\n" +
-                        RuleLabel(stopped.kind, stopped.detectors) + L": " + stopped.keywordText;
+                        RuleLabel(stopped.kind, stopped.detectors, stopped.organization) + L": " + stopped.keywordText;
     if (result.stoppedCount > 1) {
         body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
     }
     const std::wstring title = L"キーワード検索中断";
     notifier_.Notify(body, title, NotifyKind::Error);
     log_.WriteLog(LogCategory::Other, title,
-                  std::wstring(L"タイプ: ") + RuleType(stopped.kind, stopped.detectors) + L" / キーワード: " +
+                  std::wstring(L"タイプ: ") + RuleType(stopped.kind, stopped.detectors, stopped.organization) + L" / キーワード: " +
                       stopped.keywordText + L" / 理由: " + MatchStopReasonText(stopped.reason, subject) +
                       L" / 中断件数: " + std::to_wstring(result.stoppedCount));
-    log_.ReportEvent(EventId::SearchStopped, {RuleType(stopped.kind, stopped.detectors), stopped.keywordText,
+    log_.ReportEvent(EventId::SearchStopped, {RuleType(stopped.kind, stopped.detectors, stopped.organization), stopped.keywordText,
                                               MatchStopReasonText(stopped.reason, subject), std::wstring(source)});
 }
 

@@ -23,6 +23,7 @@ struct KeywordHit {
     bool ignoreCase = false;
     KeywordKind kind = KeywordKind::Wildcard;
     std::optional<IdentifierRule> detector{};  // a built-in detector's hit: keywordText is its name
+    bool organization = false;                 // a keyword of the organisation's lists
 };
 
 // A keyword whose search was stopped (too slow, or the line too long for its pattern), or the
@@ -32,6 +33,7 @@ struct StoppedKeyword {
     std::wstring keywordText;
     MatchAborted::Reason reason;
     bool detectors = false;
+    bool organization = false;
 };
 
 struct KeywordSearchResult {
@@ -67,11 +69,12 @@ inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
                             std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result);
 
-// Both lists, wildcard first, then the detectors in their order, all within `timeBudget`. Runs on
-// the calling thread; safe off the UI thread.
+// The organisation's lists when given, then the user's, each wildcard first, then the detectors in
+// their order, all within `timeBudget`. Runs on the calling thread; safe off the UI thread.
 KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
-                                const std::vector<IdentifierRule>& detectors = {});
+                                const std::vector<IdentifierRule>& detectors = {},
+                                const KeywordSet* organization = nullptr);
 
 // The detectors the settings switch on, in their order.
 std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
