@@ -37,7 +37,8 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
       copyTexts_(paths_, notifier_, log_, clipboard_),
       keywordLists_(settings_, paths_, notifier_, log_),
       keywordEncryption_(keywordLists_.Family(), notifier_, question_),
-      keywordSearch_(keywordLists_, settings_, notifier_, log_),
+      organizationKeywords_(settings_, paths_, log_),
+      keywordSearch_(keywordLists_, settings_, notifier_, log_, &organizationKeywords_),
       replacements_(settings_, paths_, notifier_, log_),
       replaceEncryption_(replacements_.Family(), notifier_, question_),
       manualReplace_(settings_, replacements_, showableClipboard_, clipboard_, notifier_, log_),
@@ -135,6 +136,7 @@ LRESULT Application::OnCreate() {
     }
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();
+    organizationKeywords_.Start();
     if (settings_.UseClipboardReplace()) replacements_.Reload();
     pipeline_.SetAutoReplaceEnabled(settings_.InitialAutoReplaceEnable());
     // Read and written on workers: neither a full history nor a giant copy's sealing may keep the

@@ -20,6 +20,7 @@
 #include "matching/auto_replace_guard.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
+#include "matching/organization_keywords.h"
 #include "matching/manual_replace.h"
 #include "matching/replacement_definitions.h"
 #include "notify/notification_dispatcher.h"
@@ -99,6 +100,7 @@ private:
     CopyTexts copyTexts_;
     KeywordLists keywordLists_;
     ListFileEncryption keywordEncryption_;
+    OrganizationKeywords organizationKeywords_;
     KeywordSearch keywordSearch_;
     ReplacementDefinitions replacements_;
     ListFileEncryption replaceEncryption_;

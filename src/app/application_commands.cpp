@@ -93,6 +93,8 @@ void Application::OnAboutCommand() {
 
 void Application::OnSettingsCommand() {
     RunOneDialog([this] { OpenSettingsSheet(); });
+    // The organisation's folder may have changed with the settings; its files may have anyway.
+    organizationKeywords_.CheckNow();
 }
 
 void Application::OpenSettingsSheet() {

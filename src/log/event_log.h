@@ -19,6 +19,8 @@ enum class EventId : DWORD {
     Cleared = VELTRANO_EVENT_CLEARED,
     SearchStopped = VELTRANO_EVENT_SEARCH_STOPPED,
     ListenerRenewed = VELTRANO_EVENT_LISTENER_RENEWED,
+    OrganizationListsFailed = VELTRANO_EVENT_ORGANIZATION_LISTS_FAILED,
+    OrganizationListsRead = VELTRANO_EVENT_ORGANIZATION_LISTS_READ,
 };
 
 inline constexpr wchar_t kEventSourceName[] = L"Veltrano";

@@ -187,8 +187,10 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
 
 bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view source) {
     const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
+    // A snapshot: the worker may publish newer lists meanwhile.
+    const std::shared_ptr<const KeywordSet> organization = organization_ ? organization_->Current() : nullptr;
     const KeywordSearchResult result =
-        RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors); });
+        RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors, organization.get()); });
     if (result.hit.found) {
         const KeywordHit& hit = result.hit;
         // The user chose the keywords' words; a detected number is the secret itself.

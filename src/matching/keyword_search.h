@@ -12,6 +12,7 @@
 #include "matching/bounded_match.h"
 #include "matching/identifier_detectors.h"
 #include "matching/keyword_lists.h"
+#include "matching/organization_keywords.h"
 #include "settings/settings.h"
 
 namespace veltrano {
@@ -86,8 +87,10 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
 
 class KeywordSearch {
 public:
-    KeywordSearch(const KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log)
-        : lists_(lists), settings_(settings), notifier_(notifier), log_(log) {}
+    // `organization`: the organisation's lists, searched first; none in tests that need none.
+    KeywordSearch(const KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log,
+                  const OrganizationKeywords* organization = nullptr)
+        : lists_(lists), settings_(settings), notifier_(notifier), log_(log), organization_(organization) {}
 
     // Matches on a thread with a large stack within a time budget, then notifies and logs here,
     // naming the copying program `source` when the settings ask; true when something was found.
@@ -101,6 +104,7 @@ private:
     const Settings& settings_;
     Notifier& notifier_;
     LogWriter& log_;
+    const OrganizationKeywords* organization_;
 };
 
 }  // namespace veltrano

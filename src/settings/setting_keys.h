@@ -46,6 +46,8 @@ inline constexpr BoolSetting kRespectPrivateCopies{kClipboard, L"RespectPrivateC
 inline constexpr TextSetting kIgnoredApplications{kClipboard, L"IgnoredApplications", L""};
 
 inline constexpr BoolSetting kEncryptKeywordFile{kKeyword, L"EncryptKeywordFile", false};
+// The folder (usually a share) of the organisation's keyword lists; empty: none.
+inline constexpr TextSetting kOrganizationKeywordFolder{kKeyword, L"OrganizationKeywordFolder", L""};
 
 inline constexpr BoolSetting kUseClipboardReplace{kClipboardReplace, L"UseClipboardReplace", true};
 inline constexpr BoolSetting kInitialAutoReplaceEnable{kClipboardReplace, L"InitialAutoReplaceEnable", false};

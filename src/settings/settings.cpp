@@ -48,6 +48,7 @@ bool Settings::RespectPrivateCopies() const { return Read(setting::kRespectPriva
 std::wstring Settings::IgnoredApplications() const { return Read(setting::kIgnoredApplications); }
 
 bool Settings::EncryptKeywordFile() const { return Read(setting::kEncryptKeywordFile); }
+std::wstring Settings::OrganizationKeywordFolder() const { return Read(setting::kOrganizationKeywordFolder); }
 
 bool Settings::UseClipboardReplace() const { return Read(setting::kUseClipboardReplace); }
 bool Settings::InitialAutoReplaceEnable() const { return Read(setting::kInitialAutoReplaceEnable); }

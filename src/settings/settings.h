@@ -47,6 +47,7 @@ public:
 
     // Keyword
     bool EncryptKeywordFile() const;
+    std::wstring OrganizationKeywordFolder() const;
 
     // ClipboardReplace
     bool UseClipboardReplace() const;

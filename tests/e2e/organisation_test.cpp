@@ -10,6 +10,7 @@
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/processes.h"
+#include "driver/program_folder.h"
 #include "driver/property_sheets.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
@@ -84,6 +85,50 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
                                   [&] { return Stored(L"Detect", L"DetectMyNumberNeedsLabel") == L"true"; }));
     EXPECT_EQ(Utf8(Stored(L"Detect", L"DetectMyNumber")), "false") << "a held key is never written";
+}
+
+// The organisation's lists on a share: searched before the user's and named as the organisation's,
+// a change picked up while the program runs, and the sealed copy in use when the share is gone.
+TEST_F(Organisation, SharedListsComeFirstFollowChangesAndOutliveTheShare) {
+    const std::wstring share = DataPath(L"_共有");
+    ASSERT_TRUE(::CreateDirectoryW(share.c_str(), nullptr));
+    driver::WriteFileBytes(share + L"\\wildcard_keywords.txt", Utf8(L"*社外秘*\n"));  // no byte order mark
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Log]\r\nUseLog=true\r\n[Keyword]\r\nOrganizationKeywordFolder=" + share +
+                  L"\r\n");
+    WriteDataText(L"_wildcard_keywords.txt", L"*社外秘*\n");
+    WriteDataText(L"_regex_keywords.txt", L"");
+    const auto warning = [&](const std::wstring& text) {
+        driver::SetClipboardText(text);
+        return Utf8(TakeMessageBox(L"クリップボード検出 - Veltrano"));
+    };
+    const auto checkNow = [&] {  // closing the settings sheet has the share looked at again
+        driver::PostCommand(MainWindow(), kSettingsCommand);
+        const driver::WindowQuery sheet{
+            .className = driver::kDialogClass, .caption = L"設定 - Veltrano", .processId = ProcessId(), .visibleOnly = true};
+        ASSERT_NE(driver::WaitForWindow(sheet), nullptr);
+        driver::ClickControl(driver::WaitForWindow(sheet), IDCANCEL);
+        ASSERT_TRUE(driver::WaitForNoWindow(sheet));
+    };
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(Logged(L"[組織キーワードの読み込み]フォルダ: " + share + L" / ワイルドカード: 1 件 / 正規表現: 0 件"));
+    EXPECT_EQ(warning(L"社外秘の資料"), Utf8(L"一致部分: 社外秘の資料\n組織ワイルドカードキーワード: *社外秘*\n設定: 大文字小文字区別"));
+
+    driver::WriteFileBytes(share + L"\\regex_keywords.txt", Utf8(L"\uFEFF機密\\d+\n"));
+    ASSERT_NO_FATAL_FAILURE(checkNow());
+    ASSERT_TRUE(Logged(L"[組織キーワードの読み込み]フォルダ: " + share + L" / ワイルドカード: 1 件 / 正規表現: 1 件"));
+    EXPECT_EQ(warning(L"機密42"), Utf8(L"一致部分: 機密42\n組織正規表現キーワード: 機密\\d+\n設定: 大文字小文字区別"));
+    ASSERT_NO_FATAL_FAILURE(Exit());
+
+    ASSERT_TRUE(::MoveFileW(share.c_str(), (share + L"_old").c_str()));
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    const std::wstring failed = L"[組織キーワードの読み込みに失敗]フォルダ: " + share + L" / 理由: ";
+    ASSERT_TRUE(Logged(failed));
+    EXPECT_EQ(warning(L"機密7"), Utf8(L"一致部分: 機密7\n組織正規表現キーワード: 機密\\d+\n設定: 大文字小文字区別"))
+        << "the sealed copy of the last good lists";
+    ASSERT_NO_FATAL_FAILURE(checkNow());
+    EXPECT_EQ(warning(L"社外秘"), Utf8(L"一致部分: 社外秘\n組織ワイルドカードキーワード: *社外秘*\n設定: 大文字小文字区別"));
+    const std::string log = TodaysLog();
+    EXPECT_EQ(log.find(Utf8(failed)), log.rfind(Utf8(failed))) << "once while the share stays gone";
 }
 
 // Wine prints a string as its debug channels do: printable ASCII as it is, other units as \xxxx.

@@ -1,0 +1,65 @@
+#pragma once
+// The organisation's keyword lists: "wildcard_keywords.txt" and "regex_keywords.txt" in the folder
+// that OrganizationKeywordFolder names (usually a share, set by policy), in the user's list
+// format, never encrypted, either one possibly missing. A share can be slow or gone, so the folder
+// is never read on the window thread: a worker reads it at start, then compares the two files'
+// last-write times every 60 s and when asked, and reads them again when they changed. The last
+// good lists are kept sealed for the user, so the guard starts with them whatever the share does.
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "log/log_writer.h"
+#include "matching/keyword_lists.h"
+#include "settings/settings.h"
+#include "storage/data_paths.h"
+
+namespace veltrano {
+
+struct OrganizationListTexts {
+    std::wstring wildcard;
+    std::wstring regex;
+};
+
+// The two files' last-write times; a missing file has none.
+struct OrganizationListStamps {
+    std::optional<ULONGLONG> wildcard;
+    std::optional<ULONGLONG> regex;
+    bool operator==(const OrganizationListStamps&) const = default;
+};
+
+// Reading the folder; each throws std::runtime_error when the folder cannot be read. A test or
+// benchmark replaces them (a read that never returns, say).
+struct OrganizationFolderAccess {
+    std::function<OrganizationListStamps(const std::wstring& folder)> stamps;
+    std::function<OrganizationListTexts(const std::wstring& folder)> texts;
+};
+OrganizationFolderAccess RealOrganizationFolderAccess();
+
+class OrganizationKeywords {
+public:
+    static constexpr std::chrono::seconds kCheckInterval{60};
+
+    OrganizationKeywords(const Settings& settings, const DataPaths& paths, LogWriter& log);
+    // Stops the worker; waits only while it parses or logs, never for a read of the folder.
+    ~OrganizationKeywords();
+    OrganizationKeywords(const OrganizationKeywords&) = delete;
+    OrganizationKeywords& operator=(const OrganizationKeywords&) = delete;
+
+    // Before Start.
+    void SetFolderAccess(OrganizationFolderAccess access);
+    // Starts the worker: the sealed copy first, then the folder at once.
+    void Start();
+    // Compares the files again now (the folder setting may have changed).
+    void CheckNow();
+    // The lists to search now; empty until the worker has read any.
+    std::shared_ptr<const KeywordSet> Current() const;
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace veltrano
