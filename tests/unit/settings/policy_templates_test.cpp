@@ -30,7 +30,7 @@ const AnyPolicySetting kPolicySettings[] = {
     &setting::kMaskDetectedNumbers, &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
     &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kNotifyMode, &setting::kUseLog,
     &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
-    &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable,
+    &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable, &setting::kOrganizationKeywordFolder,
 };
 
 class PolicyTemplates : public ::testing::Test {
