@@ -9,6 +9,7 @@
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
 //   detectors                                       the built-in detectors against K3
+//   organization                                    an organisation's lists on top of K2
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +24,7 @@
 #include "driver/program_folder.h"
 #include "floor_listener.h"
 #include "latency.h"
+#include "organization_bench.h"
 #include "replace_bench.h"
 #include "startup_bench.h"
 #include "text_image_bench.h"
@@ -71,8 +73,9 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
     if (command == L"detectors" && argc == 2) return RunDetectorBench();
+    if (command == L"organization" && argc == 2) return RunOrganizationBench();
     if (command == L"detectorchain" && argc == 5) return RunDetectorChainCell(argv[2], argv[3] == std::wstring(L"1"), argv[4]);
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors|organization ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -128,12 +128,20 @@ bool KeywordPrefilter::IsLineEnd(wchar_t c, bool ignoreCase) const {
 void KeywordPrefilter::BuildAutomaton() {
     std::vector<uint16_t> column(size_t{1} << 16, 0);
     columns_ = 1;
-    size_t states = 1;
     for (const std::wstring& literal : literals_) {
-        states += literal.size();
         for (const wchar_t c : literal) {
             if (column[static_cast<uint16_t>(c)] == 0) column[static_cast<uint16_t>(c)] = static_cast<uint16_t>(columns_++);
         }
+    }
+    // The trie's states are the literals' distinct prefixes: many keywords of one shape share most.
+    std::vector<std::wstring_view> sorted(literals_.begin(), literals_.end());
+    std::sort(sorted.begin(), sorted.end());
+    size_t states = 1;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const std::wstring_view previous = i > 0 ? sorted[i - 1] : std::wstring_view();
+        const size_t shared = static_cast<size_t>(
+            std::mismatch(sorted[i].begin(), sorted[i].end(), previous.begin(), previous.end()).first - sorted[i].begin());
+        states += sorted[i].size() - shared;
     }
     if (states * columns_ > kMaxAutomatonCells) {
         for (Keyword& keyword : keywords_) keyword.literal = kNone;
