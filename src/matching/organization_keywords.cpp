@@ -146,7 +146,8 @@ void OrganizationKeywords::Shared::CheckFolder() {
     try {
         // May take long or never return on a share that is gone: nothing is held meanwhile.
         stamps = access.stamps(folder);
-        if (folder != readFolder || stamps != readStamps) texts = access.texts(folder);
+        // After failures the lists are read again, so that their return is logged.
+        if (folder != readFolder || stamps != readStamps || failing) texts = access.texts(folder);
     } catch (...) {
         failure = CurrentErrorText();
     }
