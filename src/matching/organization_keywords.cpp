@@ -85,6 +85,7 @@ struct OrganizationKeywords::Shared {
     std::optional<OrganizationListStamps> readStamps;
     std::wstring readFolder;
     bool failing = false;
+    bool holding = false;  // lists (read or sealed) are published
 
     static unsigned __stdcall Run(void* parameter);
     void Work();
@@ -135,7 +136,9 @@ void OrganizationKeywords::Shared::CheckFolder() {
         folder = settings.OrganizationKeywordFolder();
     }
     if (folder.empty()) {
-        if (!readFolder.empty()) Publish(std::make_shared<KeywordSet>());
+        // No folder (any more): the sealed copy of an earlier one is not the organisation's word.
+        if (holding) Publish(std::make_shared<KeywordSet>());
+        holding = false;
         readFolder.clear();
         readStamps.reset();
         return;
@@ -176,6 +179,7 @@ void OrganizationKeywords::Shared::Take(const OrganizationListTexts& texts, cons
     const std::wstring counts = L"ワイルドカード: " + std::to_wstring(set->List(KeywordKind::Wildcard).size()) +
                                 L" 件 / 正規表現: " + std::to_wstring(set->List(KeywordKind::Regex).size()) + L" 件";
     Publish(std::move(set));
+    holding = true;
     if (folder.empty()) return;
     log.WriteLog(LogCategory::Other, kReadTitle, L"フォルダ: " + folder + L" / " + counts);
     log.ReportEvent(EventId::OrganizationListsRead, {folder, counts});
