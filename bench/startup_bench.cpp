@@ -40,15 +40,15 @@ struct Startup {
     double menuMs = 0;    // tray click → the history menu is on screen
 };
 
-// One start with `entries` old entries. The probe copies a keyword text every 20 ms until the
-// warning comes; the history is loaded once those copies reach the folder.
-std::optional<Startup> MeasureStartup(const std::wstring& programPath, int entries) {
+// One start with `entries` old entries and `settings` beyond the usual. The probe copies a keyword
+// text every 20 ms until the warning comes; the history is loaded once those copies reach the folder.
+std::optional<Startup> MeasureStartup(const std::wstring& programPath, int entries, const std::wstring& settings = L"") {
     const auto folder = driver::TemporaryProgramFolder::Create();
     const std::wstring program = folder.CopyIn(programPath);
     const std::wstring user = UserName();
     const std::wstring history = folder.PathOf(user + L"_history");
     driver::WriteUtf16File(folder.PathOf(user + L"_Veltrano.ini"),
-                           L"[Notify]\r\nNotifyMode=1\r\n[ClipboardHistory]\r\nClipboardHistoryMaxCount=9999\r\n");
+                           L"[Notify]\r\nNotifyMode=1\r\n[ClipboardHistory]\r\nClipboardHistoryMaxCount=9999\r\n" + settings);
     driver::WriteFileBytes(folder.PathOf(user + L"_wildcard_keywords.txt"), "\xEF\xBB\xBF*startup-probe*\n");
     driver::WriteFileBytes(folder.PathOf(user + L"_regex_keywords.txt"), "\xEF\xBB\xBF");
     driver::SealOldHistoryEntries(history, entries);
@@ -209,6 +209,16 @@ int RunStartupBench(const std::wstring& programPath) {
                         measured->menuMs, measured->menuMs / empty->menuMs);
         }
     }
+    // The organisation's lists on a drive that does not exist: read by a worker, never waited for.
+    const std::optional<Startup> noDrive =
+        MeasureStartup(programPath, 0, L"[Keyword]\r\nOrganizationKeywordFolder=Q:\\veltrano\r\n");
+    if (!noDrive) {
+        std::fputs("startup: no measurement with the organisation's folder on a missing drive\n", stderr);
+        return 1;
+    }
+    std::printf("Start-up with the organisation's lists on a drive that does not exist: clipboard guarded after %.0f ms "
+                "(%.2fx of none)\n",
+                noDrive->guardMs, noDrive->guardMs / empty->guardMs);
     const std::optional<MemoryGrowth> growth = MeasureHistoryMemory(programPath);
     if (!growth) {
         std::fputs("startup: no memory measurement\n", stderr);
