@@ -3,11 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
-
 #include "base/text_encoding.h"
 #include "base/unique_any.h"
 #include "log/event_log.h"
+#include "storage/data_paths.h"
 
 namespace veltrano {
 namespace {
@@ -25,16 +24,6 @@ void WriteError(const std::wstring& text) {
     const std::string bytes = WideToUtf8(L"Veltrano: " + text + L"\r\n");
     DWORD written = 0;
     ::WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-std::wstring ProgramPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "log/event_log.h"
 
 #include "base/error_text.h"
+#include "storage/data_paths.h"
 
 namespace veltrano {
 namespace {
@@ -15,12 +16,6 @@ WORD EventType(EventId id) {
         case 3: return EVENTLOG_ERROR_TYPE;
     }
     return EVENTLOG_SUCCESS;
-}
-
-std::wstring UserName() {
-    wchar_t name[257];
-    DWORD size = static_cast<DWORD>(std::size(name));
-    return ::GetUserNameW(name, &size) ? name : L"不明";
 }
 
 std::wstring Failure(const wchar_t* step, LSTATUS status) {
@@ -40,6 +35,7 @@ void EventLog::Report(EventId id, std::vector<std::wstring> inserts) noexcept {
         if (!source_) {
             source_ = ::RegisterEventSourceW(nullptr, kEventSourceName);
             user_ = UserName();
+            if (user_.empty()) user_ = L"不明";
         }
         if (!source_) return;
         inserts.push_back(user_);

@@ -49,17 +49,15 @@ bool ShortcutExistsAt(const std::wstring& shortcutPath) {
 }
 
 bool CreateShortcutAt(const std::wstring& shortcutPath, const std::wstring& arguments) {
-    wchar_t buffer[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;  // MAX_PATH means the path was cut
+    const std::wstring program = ProgramPath();
     const std::wstring workingFolder = ProgramFolder();
-    if (workingFolder.empty() || shortcutPath.empty()) return false;
+    if (program.empty() || workingFolder.empty() || shortcutPath.empty()) return false;
 
     // A single-threaded apartment when the thread has none; the program's thread is already in
     // the multi-threaded one, which the shell link object accepts as well.
     const ComApartment apartment(COINIT_APARTMENTTHREADED);
     if (!apartment.Usable()) return false;
-    return SaveShortcut(shortcutPath, std::wstring(buffer, length), arguments, workingFolder);
+    return SaveShortcut(shortcutPath, program, arguments, workingFolder);
 }
 
 void DeleteShortcutAt(const std::wstring& shortcutPath) {

@@ -4,21 +4,29 @@
 
 namespace veltrano {
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
     wchar_t buffer[MAX_PATH];
     const DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};  // MAX_PATH means the path was cut
-    const std::wstring path(buffer, length);
+    return std::wstring(buffer, length);
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
     const size_t separator = path.find_last_of(L"\\/");
     if (separator == std::wstring::npos) return {};
     return path.substr(0, separator);
 }
 
-std::wstring UserFilePrefix() {
+std::wstring UserName() {
     wchar_t buffer[257];
     DWORD size = static_cast<DWORD>(std::size(buffer));
-    if (!::GetUserNameW(buffer, &size)) return {};
-    std::wstring name(buffer);
+    return ::GetUserNameW(buffer, &size) ? std::wstring(buffer) : std::wstring();
+}
+
+std::wstring UserFilePrefix() {
+    std::wstring name = UserName();
+    if (name.empty()) return {};
     SanitizeFileName(name);
     return name;
 }

@@ -5,10 +5,16 @@
 
 namespace veltrano {
 
+// The executable's full path; empty when it cannot be determined.
+std::wstring ProgramPath();
+
 // The executable's folder without trailing separator; empty when it cannot be determined.
 std::wstring ProgramFolder();
 
-// The sanitized name of the user running the program; empty when it cannot be read.
+// The name of the user running the program; empty when it cannot be read.
+std::wstring UserName();
+
+// UserName, sanitized as a file-name component.
 std::wstring UserFilePrefix();
 
 // Makes any text usable as one file-name component.
