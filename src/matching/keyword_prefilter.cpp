@@ -4,6 +4,8 @@
 #include <array>
 #include <deque>
 #include <locale>
+#include <tuple>
+#include <type_traits>
 
 #include "matching/keyword_lists.h"
 #include "matching/pattern_structure.h"
@@ -194,29 +196,77 @@ void KeywordPrefilter::BuildAutomaton() {
             }
         }
     }
+    for (uint32_t& target : next_) {
+        const bool output = output_[target] != kNone || outputLink_[target] != 0;
+        target = target * static_cast<uint32_t>(columns_) | (output ? kOutputFlag : 0);
+    }
 }
 
 KeywordPrefilter::TextScan KeywordPrefilter::Scan(std::wstring_view text) const {
-    TextScan scan;
-    scan.firstStart.assign(literals_.size(), std::wstring_view::npos);
-    size_t missing = literals_.size();
-    if (missing == 0) return scan;
-    // A state is visited for its outputs once; after that all of them have a first occurrence.
-    std::vector<uint8_t> pending(output_.size());
-    for (size_t s = 0; s < output_.size(); ++s) pending[s] = output_[s] != kNone || outputLink_[s] != 0;
-    uint32_t state = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        state = next_[state * columns_ + classOf_[static_cast<uint16_t>(text[i])]];
-        if (!pending[state]) continue;
-        pending[state] = 0;
-        for (uint32_t s = output_[state] != kNone ? state : outputLink_[state]; s != 0; s = outputLink_[s]) {
-            size_t& first = scan.firstStart[output_[s]];
-            if (first != std::wstring_view::npos) continue;
-            first = i + 1 - literals_[output_[s]].size();
-            if (--missing == 0) return scan;
+    const KeywordPrefilter* self = this;
+    return std::move(ScanTogether({&self, 1}, text).front());
+}
+
+std::vector<KeywordPrefilter::TextScan> KeywordPrefilter::ScanTogether(std::span<const KeywordPrefilter* const> prefilters,
+                                                                       std::wstring_view text) {
+    std::vector<TextScan> scans(prefilters.size());
+    std::vector<std::pair<const KeywordPrefilter*, TextScan*>> walks;
+    for (size_t i = 0; i < prefilters.size(); ++i) {
+        scans[i].firstStart.assign(prefilters[i]->literals_.size(), std::wstring_view::npos);
+        if (!prefilters[i]->literals_.empty()) walks.emplace_back(prefilters[i], &scans[i]);
+    }
+    // Groups of a fixed size keep every walk's state in a register.
+    for (size_t at = 0; at < walks.size(); at += kScanGroup) {
+        const auto run = [&]<size_t N>(std::integral_constant<size_t, N>) {
+            std::array<const KeywordPrefilter*, N> group;
+            std::array<TextScan*, N> groupScans;
+            for (size_t k = 0; k < N; ++k) std::tie(group[k], groupScans[k]) = walks[at + k];
+            ScanGroup<N>(group, text, groupScans);
+        };
+        switch (std::min(walks.size() - at, kScanGroup)) {
+            case 1: run(std::integral_constant<size_t, 1>{}); break;
+            case 2: run(std::integral_constant<size_t, 2>{}); break;
+            case 3: run(std::integral_constant<size_t, 3>{}); break;
+            default: run(std::integral_constant<size_t, 4>{}); break;
         }
     }
-    return scan;
+    return scans;
+}
+
+template <size_t N>
+void KeywordPrefilter::ScanGroup(const std::array<const KeywordPrefilter*, N>& group, std::wstring_view text,
+                                 const std::array<TextScan*, N>& scans) {
+    std::array<uint32_t, N> row{};
+    std::array<size_t, N> missing;
+    // A state is visited for its outputs once; after that all of them have a first occurrence.
+    std::array<std::vector<uint8_t>, N> pending;
+    size_t walking = N;
+    for (size_t k = 0; k < N; ++k) {
+        missing[k] = group[k]->literals_.size();
+        pending[k].assign(group[k]->output_.size(), 1);
+    }
+    for (size_t i = 0; i < text.size() && walking > 0; ++i) {
+        const auto c = static_cast<uint16_t>(text[i]);
+        for (size_t k = 0; k < N; ++k) {
+            const KeywordPrefilter& automaton = *group[k];
+            const uint32_t next = automaton.next_[row[k] + automaton.classOf_[c]];
+            row[k] = next & ~kOutputFlag;
+            if (!(next & kOutputFlag) || missing[k] == 0) continue;
+            const uint32_t state = row[k] / static_cast<uint32_t>(automaton.columns_);
+            if (!pending[k][state]) continue;
+            pending[k][state] = 0;
+            for (uint32_t s = automaton.output_[state] != kNone ? state : automaton.outputLink_[state]; s != 0;
+                 s = automaton.outputLink_[s]) {
+                size_t& first = scans[k]->firstStart[automaton.output_[s]];
+                if (first != std::wstring_view::npos) continue;
+                first = i + 1 - automaton.literals_[automaton.output_[s]].size();
+                if (--missing[k] == 0) {
+                    --walking;
+                    break;
+                }
+            }
+        }
+    }
 }
 
 size_t KeywordPrefilter::NextOccurrence(std::wstring_view text, size_t from, const std::wstring& literal) const {

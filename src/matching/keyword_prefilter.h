@@ -9,9 +9,11 @@
 // backward scan of a combined automaton (linear_regex.h) instead of one each. Other keywords run
 // as before. Results are those of the plain per-keyword search.
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,9 @@ public:
 
     // One pass over the text for all literals of the list.
     TextScan Scan(std::wstring_view text) const;
+    // One pass over the text for all literals of several lists: result i is prefilters[i]->Scan(text).
+    static std::vector<TextScan> ScanTogether(std::span<const KeywordPrefilter* const> prefilters,
+                                              std::wstring_view text);
 
     // list[index].wildcard->Find(text), reading only the lines that can hold its first match.
     std::optional<MatchSpan> FindWildcard(const KeywordList& list, size_t index, std::wstring_view text,
@@ -60,6 +65,7 @@ public:
 
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
+    static constexpr uint32_t kOutputFlag = uint32_t{1} << 31;  // rows stay below: at most kMaxAutomatonCells
 
     struct Keyword {
         uint32_t literal = kNone;  // index into literals_, kNone: always runs
@@ -67,6 +73,12 @@ private:
         bool lineBound = false;    // no literal of the pattern is a line end: matches stay on one line
         uint32_t linearMember = kNone;  // index in linearSet_, kNone: not in it
     };
+
+    // The scan of up to kScanGroup automata in one pass (their walks overlap in the processor).
+    static constexpr size_t kScanGroup = 4;
+    template <size_t N>
+    static void ScanGroup(const std::array<const KeywordPrefilter*, N>& group, std::wstring_view text,
+                          const std::array<TextScan*, N>& scans);
 
     bool IsLineEnd(wchar_t c, bool ignoreCase) const;
     size_t NextOccurrence(std::wstring_view text, size_t from, const std::wstring& literal) const;
@@ -78,7 +90,9 @@ private:
     std::vector<wchar_t> fold_;           // the keywords' ctype tolower for every code unit
     std::vector<uint16_t> classOf_;       // code unit -> automaton column (0: in no literal)
     size_t columns_ = 0;
-    std::vector<uint32_t> next_;          // state * columns_ + column -> state
+    // row + column -> the next state's row (state * columns_), with kOutputFlag when that state
+    // or one of its suffixes ends a literal
+    std::vector<uint32_t> next_;
     std::vector<uint32_t> output_;        // state -> literal ending there, or kNone
     std::vector<uint32_t> outputLink_;    // state -> nearest proper suffix state with an output, or 0
     std::shared_ptr<const LinearRegexSet> linearSet_;

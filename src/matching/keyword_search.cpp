@@ -94,10 +94,9 @@ KeywordHit FirstHit(const KeywordList& list, KeywordKind kind, std::wstring_view
 
 }  // namespace
 
-KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
-                            std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result) {
-    if (!prefilter.Covers(list)) return FindFirstKeyword(list, kind, text, time, result);
-    KeywordPrefilter::TextScan scan = prefilter.Scan(text);
+KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordPrefilter::TextScan& scan,
+                            KeywordKind kind, std::wstring_view text, SearchTimeShare& time,
+                            KeywordSearchResult& result) {
     return FirstHit(list, kind, text, result, [&](size_t index) -> std::optional<MatchSpan> {
         const KeywordEntry& entry = list[index];
         if (entry.wildcard) return prefilter.FindWildcard(list, index, text, scan);
@@ -127,24 +126,39 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
                                 std::chrono::steady_clock::duration timeBudget,
                                 const std::vector<IdentifierRule>& detectors, const KeywordSet* organization) {
     // The organisation's lists first, then the user's; in each, wildcards before regexes.
-    std::vector<std::pair<const KeywordSet*, bool>> sets;
-    if (organization) sets.emplace_back(organization, true);
-    sets.emplace_back(&lists.Set(), false);
+    struct Searched {
+        const KeywordList& list;
+        const KeywordPrefilter& prefilter;
+        KeywordKind kind;
+        bool organization;
+    };
+    std::vector<Searched> searched;
+    for (const KeywordSet* set : {organization, &lists.Set()}) {
+        if (!set) continue;
+        for (const KeywordKind kind : kPatternSyntaxes) {
+            searched.push_back({set->List(kind), set->Prefilter(kind), kind, set == organization});
+        }
+    }
     size_t sharers = 0;
-    for (const auto& [set, fromOrganization] : sets) {
-        for (const KeywordKind kind : kPatternSyntaxes) sharers += TimeSharers(set->List(kind), set->Prefilter(kind));
+    std::vector<const KeywordPrefilter*> prefilters;
+    for (const Searched& one : searched) {
+        sharers += TimeSharers(one.list, one.prefilter);
+        if (one.prefilter.Covers(one.list)) prefilters.push_back(&one.prefilter);
     }
     SearchTimeShare time(std::chrono::steady_clock::now() + timeBudget, sharers);
+    // One pass over the text finds the literals of all lists.
+    std::vector<KeywordPrefilter::TextScan> scans = KeywordPrefilter::ScanTogether(prefilters, text);
     KeywordSearchResult result;
-    for (const auto& [set, fromOrganization] : sets) {
-        for (const KeywordKind kind : kPatternSyntaxes) {
-            if (result.hit.found) break;
-            const size_t stoppedBefore = result.stoppedCount;
-            result.hit = FindFirstKeyword(set->List(kind), set->Prefilter(kind), kind, text, time, result);
-            result.hit.organization = fromOrganization && result.hit.found;
-            if (result.firstStopped && stoppedBefore == 0 && result.stoppedCount > 0) {
-                result.firstStopped->organization = fromOrganization;
-            }
+    size_t scanned = 0;
+    for (const Searched& one : searched) {
+        if (result.hit.found) break;
+        const size_t stoppedBefore = result.stoppedCount;
+        result.hit = one.prefilter.Covers(one.list)
+                         ? FindFirstKeyword(one.list, one.prefilter, scans[scanned++], one.kind, text, time, result)
+                         : FindFirstKeyword(one.list, one.kind, text, time, result);
+        result.hit.organization = one.organization && result.hit.found;
+        if (result.firstStopped && stoppedBefore == 0 && result.stoppedCount > 0) {
+            result.firstStopped->organization = one.organization;
         }
     }
     if (!result.hit.found && !detectors.empty()) {

@@ -66,9 +66,11 @@ KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstr
 // thread stays responsive.
 inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 
-// The same result, sparing the keywords and lines that `prefilter` (built from `list`) rules out.
-KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordKind kind,
-                            std::wstring_view text, SearchTimeShare& time, KeywordSearchResult& result);
+// The same result, sparing the keywords and lines that `prefilter` (built from `list`, covering it)
+// rules out; `scan` is its scan of `text`.
+KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& prefilter, KeywordPrefilter::TextScan& scan,
+                            KeywordKind kind, std::wstring_view text, SearchTimeShare& time,
+                            KeywordSearchResult& result);
 
 // The organisation's lists when given, then the user's, each wildcard first, then the detectors in
 // their order, all within `timeBudget`. Runs on the calling thread; safe off the UI thread.

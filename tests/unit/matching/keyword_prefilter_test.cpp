@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <random>
 
@@ -60,7 +61,9 @@ protected:
     void ExpectSameResults(const KeywordList& list, KeywordKind kind, const std::wstring& text) {
         const KeywordPrefilter prefilter(list);
         ASSERT_TRUE(prefilter.Covers(list));
-        KeywordPrefilter::TextScan scan = prefilter.Scan(text);
+        // Walked together with another list's automaton, as a search walks all its lists.
+        const std::array<const KeywordPrefilter*, 2> walked = {&neighbour_, &prefilter};
+        KeywordPrefilter::TextScan scan = std::move(KeywordPrefilter::ScanTogether(walked, text)[1]);
         for (size_t i = 0; i < list.size(); ++i) {
             SCOPED_TRACE(WideToUtf8(L"keyword: " + list[i].text + L" / text: " + text));
             if (kind == KeywordKind::Wildcard) {
@@ -82,7 +85,8 @@ protected:
         KeywordSearchResult plainResult;
         KeywordSearchResult filteredResult;
         const KeywordHit plain = FindFirstKeyword(list, kind, text, plainTime, plainResult);
-        const KeywordHit filtered = FindFirstKeyword(list, prefilter, kind, text, filteredTime, filteredResult);
+        KeywordPrefilter::TextScan filteredScan = prefilter.Scan(text);
+        const KeywordHit filtered = FindFirstKeyword(list, prefilter, filteredScan, kind, text, filteredTime, filteredResult);
         EXPECT_EQ(filtered.found, plain.found);
         EXPECT_EQ(filtered.keywordText, plain.keywordText);
         EXPECT_EQ(filtered.matchedText, plain.matchedText);
@@ -107,6 +111,8 @@ protected:
     Settings settings_{paths_.SettingsFile()};
     test::FixedClock clock_;
     LogWriter log_{settings_, paths_, clock_};
+    const KeywordList neighbourList_ = Parse(L"ab*\n[i]σ?b\n-.\n", KeywordKind::Wildcard);
+    const KeywordPrefilter neighbour_{neighbourList_};
 };
 
 TEST_F(KeywordPrefilterDifferential, WildcardListsAgreeWithThePlainSearch) {
