@@ -5,7 +5,7 @@
 //   latency <Veltrano.exe>                          end-to-end latency against the floor (needs a display)
 //   floor <body>                                    the floor's listener, in a child process
 //   giantcopy <Veltrano.exe>                        a giant copy, then a keyword copy (needs a display)
-//   startup <Veltrano.exe>                          start-up with a full history (needs a display)
+//   startup <Veltrano.exe> [silent share build]     start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
 //   detectors                                       the built-in detectors against K3
@@ -67,7 +67,9 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"latency" && argc == 3) return RunLatency(path(2));
     if (command == L"floor" && argc == 3) return RunFloorListener(argv[2]);
     if (command == L"giantcopy" && argc == 3) return RunGiantCopyLatency(path(2));
-    if (command == L"startup" && argc == 3) return RunStartupBench(path(2));
+    if (command == L"startup" && (argc == 3 || argc == 4)) {
+        return RunStartupBench(path(2), argc == 4 ? path(3) : std::wstring());
+    }
     if (command == L"idle" && argc == 2) return RunIdleWindow();
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();

@@ -22,7 +22,8 @@ std::wstring TextOf(std::optional<ClipboardText> read) { return read ? std::move
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech)
+Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech,
+                         OrganizationFolderAccess organizationAccess)
     : instance_(instance),
       paths_(std::move(paths)),
       speech_(std::move(speech)),
@@ -58,6 +59,7 @@ Application::Application(HINSTANCE instance, DataPaths paths, SpeechStart speech
         [this](const std::wstring& message) { log_.WriteLog(LogCategory::Other, L"ポリシー値の無視", message); });
     keywordLists_.AttachEncryption(keywordEncryption_);
     replacements_.AttachEncryption(replaceEncryption_);
+    organizationKeywords_.SetFolderAccess(std::move(organizationAccess));
 }
 
 bool Application::CreateMainWindow() {

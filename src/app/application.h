@@ -36,7 +36,8 @@ namespace veltrano {
 
 class Application {
 public:
-    Application(HINSTANCE instance, DataPaths paths, SpeechStart speech);
+    // `organizationAccess` reads the organisation's folder (a benchmark passes one that never returns).
+    Application(HINSTANCE instance, DataPaths paths, SpeechStart speech, OrganizationFolderAccess organizationAccess);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
