@@ -74,7 +74,7 @@ int RunCell(const std::wstring& mode, int setIndex, const std::wstring& textPath
         if (ours) {
             // What KeywordSearch::SearchKeywords does before it notifies.
             const KeywordSearchResult searched =
-                RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget); });
+                RunOnLargeStack([&] { return FindKeyword(loaded.lists.Set(), text, kSearchTimeBudget); });
             if (searched.hit.found) found = searched.hit.keywordText;
             result.stopped = searched.stoppedCount;
         } else {

@@ -55,7 +55,7 @@ Outcome Search(const KeywordSet& set, const std::wstring& text) {
         LoadedSet loaded(set);
         const auto start = std::chrono::steady_clock::now();
         const KeywordSearchResult result =
-            RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget); });
+            RunOnLargeStack([&] { return FindKeyword(loaded.lists.Set(), text, kSearchTimeBudget); });
         times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
         outcome.stopped = result.stoppedCount;
         outcome.found = result.hit.found;

@@ -98,7 +98,7 @@ Timed Measure(const LoadedSet& loaded, const std::wstring& text, const std::vect
     bool stopped = false;
     for (int run = 0; run < kRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        result = RunOnLargeStack([&] { return FindKeyword(loaded.lists, text, kSearchTimeBudget, detectors); });
+        result = RunOnLargeStack([&] { return FindKeyword(loaded.lists.Set(), text, kSearchTimeBudget, detectors); });
         times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
         stopped = stopped || result.firstStopped.has_value();
     }

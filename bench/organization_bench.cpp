@@ -51,7 +51,7 @@ double MedianSearchMs(const LoadedSet& user, const veltrano::KeywordSet* organiz
     for (int run = 0; run < kRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
         const KeywordSearchResult result =
-            RunOnLargeStack([&] { return FindKeyword(user.lists, text, kSearchTimeBudget, {}, organization); });
+            RunOnLargeStack([&] { return FindKeyword(user.lists.Set(), text, kSearchTimeBudget, {}, organization); });
         times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
         found = result.hit.found || result.firstStopped;
     }

@@ -51,6 +51,7 @@
 // Controls of the About box and the settings pages, numbered after their dialog.
 #define IDC_ABOUT_ICON 2001
 #define IDC_ABOUT_LINK 2002
+#define IDC_ABOUT_SELF_TEST 2003
 
 #define IDC_BASIC_ENCRYPT_KEYWORDS 3001
 #define IDC_BASIC_START_WITH_WINDOWS 3002
@@ -145,7 +146,9 @@
 // The note at the foot of every page that shows a value an organisation's policy holds.
 #define IDC_POLICY_NOTE 9900
 
-// The maker's homepage and rights holder, one place each (narrow literals: the resource script
-// uses them as they are, the code widens them). Placeholders until the real ones are known.
+// The version, the maker's homepage and rights holder, one place each (narrow literals: the
+// resource script uses them as they are, the code widens them). The homepage and rights holder
+// are placeholders until the real ones are known.
+#define VELTRANO_VERSION "1.01"
 #define VELTRANO_HOMEPAGE_URL "https://veltrano.example/"
 #define VELTRANO_RIGHTS_HOLDER "Copyright (C) The Veltrano authors"

@@ -1,8 +1,18 @@
 #include "app/about_box.h"
 
+#include <objbase.h>
+
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+
 #include "app/half_size_icon.h"
 #include "app/shell_open.h"
+#include "base/com_apartment.h"
+#include "base/text_encoding.h"
 #include "base/unique_any.h"
+#include "selftest/self_test.h"
 
 namespace veltrano {
 namespace {
@@ -10,6 +20,14 @@ namespace {
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kHoverColour = RGB(255, 0, 0);
 constexpr int kLargeIconSize = 128;
+// Posted to the box when its self-test has ended.
+constexpr UINT kSelfTestEndedMessage = WM_APP + 1;
+
+// The box as its self-test's worker sees it: gone once the box is destroyed.
+struct SelfTestRun {
+    std::mutex mutex;
+    HWND dialog = nullptr;
+};
 
 // What the dialog and its link's subclass share for the life of one box; it outlives the
 // dialog's windows, so the font and icon they show are freed after them.
@@ -20,7 +38,46 @@ struct AboutBoxState {
     UniqueHicon largeIcon;  // loaded unshared for each box
     WNDPROC previousProc = nullptr;
     COLORREF colour = kLinkColour;
+    const DataPaths* paths = nullptr;
+    std::shared_ptr<SelfTestRun> selfTest = std::make_shared<SelfTestRun>();
 };
+
+// On a worker, so the box stays responsive: the checks in the multi-threaded apartment, then the
+// report opened as Explorer would open it, from a single-threaded one.
+void StartSelfTest(HWND dialog, AboutBoxState& state) {
+    ::EnableWindow(::GetDlgItem(dialog, IDC_ABOUT_SELF_TEST), FALSE);
+    {
+        const std::lock_guard lock(state.selfTest->mutex);
+        state.selfTest->dialog = dialog;
+    }
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+    std::thread([instance, paths = *state.paths, run = state.selfTest] {
+        const std::wstring report = DefaultSelfTestReportPath(paths);
+        std::wstring failure;
+        {
+            const ComApartment apartment(COINIT_MULTITHREADED);
+            try {
+                RunSelfTestInto(instance, paths, report);
+            } catch (const std::exception& error) {
+                failure = Utf8ToWide(error.what());
+            }
+        }
+        {
+            const std::lock_guard lock(run->mutex);
+            if (run->dialog) ::PostMessageW(run->dialog, kSelfTestEndedMessage, 0, 0);
+        }
+        if (!failure.empty()) {
+            ::MessageBoxW(nullptr, (L"動作チェックのレポートを書けません。\n\n理由：" + failure).c_str(), L"エラー - Veltrano",
+                          MB_ICONERROR);
+            return;
+        }
+        const ComApartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        if (!OpenWithShell(report)) {
+            ::MessageBoxW(nullptr, (L"動作チェックのレポートを開けませんでした。\n\n" + report).c_str(),
+                          L"動作チェック - Veltrano", MB_ICONINFORMATION);
+        }
+    }).detach();
+}
 
 void ShowLinkAs(AboutBoxState& link, COLORREF colour, HFONT font) {
     link.colour = colour;
@@ -103,6 +160,10 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
                 ::EndDialog(dialog, id);
                 return TRUE;
             }
+            if (id == IDC_ABOUT_SELF_TEST && link) {
+                StartSelfTest(dialog, *link);
+                return TRUE;
+            }
             if (id == IDC_ABOUT_LINK && HIWORD(wParam) == STN_CLICKED && link) {
                 ResetLink(*link);
                 OpenWithShell(kHomepageUrl);
@@ -113,8 +174,13 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && link) ResetLink(*link);
             return FALSE;
+        case kSelfTestEndedMessage: ::EnableWindow(::GetDlgItem(dialog, IDC_ABOUT_SELF_TEST), TRUE); return TRUE;
         case WM_CLOSE: ::EndDialog(dialog, IDCANCEL); return TRUE;
         case WM_DESTROY:
+            if (link) {
+                const std::lock_guard lock(link->selfTest->mutex);
+                link->selfTest->dialog = nullptr;
+            }
             if (link && link->control) {
                 ::SetWindowLongPtrW(link->control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previousProc));
             }
@@ -125,8 +191,9 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void ShowAboutBox(HINSTANCE instance, HWND owner) {
+void ShowAboutBox(HINSTANCE instance, HWND owner, const DataPaths& paths) {
     AboutBoxState link;
+    link.paths = &paths;
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutProc, reinterpret_cast<LPARAM>(&link));
 }
 

@@ -125,7 +125,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Application::OnCreate() {
     // Registered first: the shell announces itself with it when it starts after us.
-    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessageName);
     if (!AddTrayIconWhenTheShellIsReady()) {
         ::MessageBoxW(window_, L"タスクトレイアイコンの登録に失敗しました", L"エラー - Veltrano", MB_ICONERROR);
         return -1;

@@ -88,7 +88,7 @@ void Application::RunOneDialog(const std::function<void()>& run) {
 }
 
 void Application::OnAboutCommand() {
-    RunOneDialog([this] { ShowAboutBox(instance_, window_); });
+    RunOneDialog([this] { ShowAboutBox(instance_, window_, paths_); });
 }
 
 void Application::OnSettingsCommand() {

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/event_source_command.h"
+#include "app/self_test_command.h"
 #include "app/single_instance.h"
 #include "app/speech_start.h"
 #include "base/com_apartment.h"
@@ -64,8 +65,9 @@ int RunGuard(HINSTANCE instance, OrganizationFolderAccess organizationAccess) {
 
 int RunVeltrano(HINSTANCE instance, OrganizationFolderAccess organizationAccess) {
     try {
-        // Neither starts the guard nor counts as a second instance.
+        // None of these starts the guard or counts as a second instance.
         if (const std::optional<int> exitCode = RunEventSourceCommand(::GetCommandLineW())) return *exitCode;
+        if (const std::optional<int> exitCode = RunSelfTestCommand(instance, ::GetCommandLineW())) return *exitCode;
         return RunGuard(instance, std::move(organizationAccess));
     } catch (...) {
         ::MessageBoxW(nullptr, L"予期しないエラーのため終了します。", L"エラー - Veltrano", MB_ICONERROR);

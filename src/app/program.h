@@ -1,5 +1,6 @@
 #pragma once
-// The whole program behind wWinMain: the event-source commands, or one guarded run until exit.
+// The whole program behind wWinMain: the event-source commands, the self-test, or one guarded
+// run until exit.
 #include <windows.h>
 
 #include "matching/organization_keywords.h"

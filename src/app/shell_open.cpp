@@ -5,8 +5,9 @@
 
 namespace veltrano {
 
-void OpenWithShell(const std::wstring& path) {
-    ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool OpenWithShell(const std::wstring& path) {
+    // Above 32 is success; the handle is only a number kept for compatibility.
+    return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 }  // namespace veltrano

@@ -67,4 +67,13 @@ std::wstring UnregisterEventSource() {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? L"" : Failure(L"RegDeleteTreeW", status);
 }
 
+std::optional<std::wstring> RegisteredEventMessageFile() {
+    wchar_t file[MAX_PATH * 2] = L"";
+    DWORD size = sizeof file - sizeof(wchar_t);
+    const LSTATUS status = ::RegGetValueW(HKEY_LOCAL_MACHINE, kSourceKey, L"EventMessageFile",
+                                          RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, file, &size);
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    return status == ERROR_SUCCESS ? std::wstring(file) : std::wstring();
+}
+
 }  // namespace veltrano

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,7 @@ private:
 // administrator): "" when done, else the error's text.
 std::wstring RegisterEventSource(const std::wstring& programPath);
 std::wstring UnregisterEventSource();
+// The message file the registered source names, or nullopt when the source is not registered.
+std::optional<std::wstring> RegisteredEventMessageFile();
 
 }  // namespace veltrano

@@ -30,18 +30,23 @@ KeywordEntry CompileKeyword(std::wstring_view line, KeywordKind kind) {
 
 }  // namespace
 
-KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log, std::wstring_view file) {
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, const UnparsedKeywordLine& unparsed) {
     KeywordList list;
     ForEachListLine(text, [&](size_t lineNumber, std::wstring_view line) {
         try {
             list.push_back(CompileKeyword(line, kind));
         } catch (const std::regex_error& error) {
-            std::wstring reason = Utf8ToWide(error.what());
-            if (!file.empty()) reason = L"ファイル: " + std::wstring(file) + L" / " + reason;
-            LogUnparsedLine(log, L"キーワード解析エラー", kind, lineNumber, reason, line);
+            unparsed(lineNumber, Utf8ToWide(error.what()), line);
         }
     });
     return list;
+}
+
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log, std::wstring_view file) {
+    return ParseKeywordLines(text, kind, [&](size_t lineNumber, const std::wstring& reason, std::wstring_view line) {
+        LogUnparsedLine(log, L"キーワード解析エラー", kind, lineNumber,
+                        file.empty() ? reason : L"ファイル: " + std::wstring(file) + L" / " + reason, line);
+    });
 }
 
 void KeywordSet::Assign(KeywordKind kind, KeywordList list) {
@@ -55,12 +60,16 @@ void KeywordSet::Assign(KeywordKind kind, KeywordList list) {
     }
 }
 
+ListFilePair MakeKeywordFilePair(Settings& settings, const DataPaths& paths) {
+    return MakeListFilePair({.familyName = L"キーワードファイル",
+                             .stemSuffix = L"_keywords",
+                             .encrypted = setting::kEncryptKeywordFile,
+                             .templateText = KeywordTemplate},
+                            settings, paths);
+}
+
 KeywordLists::KeywordLists(Settings& settings, const DataPaths& paths, Notifier& notifier, LogWriter& log)
-    : files_(MakeListFilePair({.familyName = L"キーワードファイル",
-                               .stemSuffix = L"_keywords",
-                               .encrypted = setting::kEncryptKeywordFile,
-                               .templateText = KeywordTemplate},
-                              settings, paths)),
+    : files_(MakeKeywordFilePair(settings, paths)),
       notifier_(notifier),
       log_(log) {}
 

@@ -1,6 +1,7 @@
 #pragma once
 // The user's keywords: two files beside the program (wildcard and regular expression),
 // parsed into lists that keyword search scans on every clipboard change.
+#include <functional>
 #include <optional>
 #include <regex>
 #include <string>
@@ -33,8 +34,13 @@ struct KeywordEntry {
 
 using KeywordList = std::vector<KeywordEntry>;
 
-// Parses decoded keyword file text. A line whose pattern does not compile is logged
-// (category Other, naming `file` when given) and left out; parsing goes on.
+// Told of each line whose pattern does not compile: its number, the reason, the line.
+using UnparsedKeywordLine = std::function<void(size_t lineNumber, const std::wstring& reason, std::wstring_view line)>;
+
+// Parses decoded keyword file text. A line whose pattern does not compile is told to `unparsed`
+// and left out; parsing goes on.
+KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, const UnparsedKeywordLine& unparsed);
+// The same, logging such a line (category Other, naming `file` when given).
 KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, LogWriter& log, std::wstring_view file = {});
 
 // A wildcard and a regex list with the prefilters built from them, so that a search scans the
@@ -55,6 +61,9 @@ private:
     KeywordPrefilter wildcardPrefilter_;
     KeywordPrefilter regexPrefilter_;
 };
+
+// The user's two keyword files, in the form the settings name.
+ListFilePair MakeKeywordFilePair(Settings& settings, const DataPaths& paths);
 
 class KeywordLists {
 public:

@@ -122,7 +122,7 @@ KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstr
     return FirstHit(list, kind, text, result, [&](size_t index) { return FindEntry(list[index], text, time); });
 }
 
-KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
+KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
                                 const std::vector<IdentifierRule>& detectors, const KeywordSet* organization) {
     // The organisation's lists first, then the user's; in each, wildcards before regexes.
@@ -133,7 +133,7 @@ KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view tex
         bool organization;
     };
     std::vector<Searched> searched;
-    for (const KeywordSet* set : {organization, &lists.Set()}) {
+    for (const KeywordSet* set : {organization, &user}) {
         if (!set) continue;
         for (const KeywordKind kind : kPatternSyntaxes) {
             searched.push_back({set->List(kind), set->Prefilter(kind), kind, set == organization});
@@ -204,7 +204,7 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
     // A snapshot: the worker may publish newer lists meanwhile.
     const std::shared_ptr<const KeywordSet> organization = organization_ ? organization_->Current() : nullptr;
     const KeywordSearchResult result =
-        RunOnLargeStack([&] { return FindKeyword(lists_, text, kSearchTimeBudget, detectors, organization.get()); });
+        RunOnLargeStack([&] { return FindKeyword(lists_.Set(), text, kSearchTimeBudget, detectors, organization.get()); });
     if (result.hit.found) {
         const KeywordHit& hit = result.hit;
         // The user chose the keywords' words; a detected number is the secret itself.

@@ -74,7 +74,7 @@ KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& pre
 
 // The organisation's lists when given, then the user's, each wildcard first, then the detectors in
 // their order, all within `timeBudget`. Runs on the calling thread; safe off the UI thread.
-KeywordSearchResult FindKeyword(const KeywordLists& lists, std::wstring_view text,
+KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
                                 const std::vector<IdentifierRule>& detectors = {},
                                 const KeywordSet* organization = nullptr);

@@ -12,6 +12,8 @@
 namespace veltrano {
 
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+// The message the shell broadcasts when its taskbar is created again: the icon must be re-added.
+inline constexpr wchar_t kTaskbarCreatedMessageName[] = L"TaskbarCreated";
 
 class TrayIcon {
 public:

@@ -15,23 +15,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-std::string ReadWholeFile(const std::wstring& path) {
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw std::runtime_error(FileErrorMessage("Failed to open file for reading: ", path));
-
-    std::string bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
-            throw std::runtime_error(FileErrorMessage("Failed while reading file: ", path));
-        if (read == 0) break;
-        bytes.append(buffer, read);
-    }
-    return bytes;
-}
-
 std::string WithoutBom(std::string bytes) {
     if (bytes.starts_with(kUtf8Bom)) bytes.erase(0, kUtf8Bom.size());
     return bytes;
@@ -62,6 +45,23 @@ void SealAndReplace(const std::wstring& path, std::string plain) {
 }
 
 }  // namespace
+
+std::string ReadWholeFile(const std::wstring& path) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error(FileErrorMessage("Failed to open file for reading: ", path));
+
+    std::string bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
+            throw std::runtime_error(FileErrorMessage("Failed while reading file: ", path));
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
 
 std::string ReadUtf8TextFile(const std::wstring& path) {
     return WithoutBom(ReadWholeFile(path));

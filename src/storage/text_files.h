@@ -7,6 +7,9 @@
 
 namespace veltrano {
 
+// A file's bytes as they are.
+std::string ReadWholeFile(const std::wstring& path);
+
 std::string ReadUtf8TextFile(const std::wstring& path);
 void WriteUtf8TextFile(const std::wstring& path, std::string_view bytes);
 

@@ -7,6 +7,7 @@
 #include "base/text_encoding.h"
 #include "driver/message_boxes.h"
 #include "driver/program_folder.h"
+#include "driver/waiting.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
 
@@ -49,6 +50,16 @@ TEST_F(AboutBox, ShowsIconNameVersionRightsLineAndLink) {
     const HWND icon = ::GetDlgItem(box, 2001);
     EXPECT_NE(::SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the program icon was not set";
     EXPECT_EQ(::GetWindow(box, GW_OWNER), MainWindow());
+
+    // The self-test button writes the report and asks the shell to open it. No program opens text
+    // files in the test prefix, so the user is told where the report is instead.
+    ASSERT_EQ(controls.count(2003), 1u);
+    EXPECT_EQ(Utf8(controls.find(2003)->second), Utf8(L"動作チェック(&T)"));
+    driver::PressButton(box, 2003);
+    const std::wstring report = DataPath(L"_selftest.txt");
+    EXPECT_EQ(Utf8(TakeMessageBox(L"動作チェック - Veltrano")), Utf8(L"動作チェックのレポートを開けませんでした。\n\n" + report));
+    EXPECT_TRUE(driver::ReadFileBytes(report).starts_with("\xEF\xBB\xBFVeltrano"));
+    EXPECT_TRUE(driver::PollUntil(5000, [&] { return ::IsWindowEnabled(::GetDlgItem(box, 2003)) != FALSE; }));
 
     driver::PressButton(box, IDOK);
     EXPECT_TRUE(driver::WaitForNoWindow(AboutQuery()));

@@ -138,6 +138,13 @@ struct VoicevoxEngine::Library {
 VoicevoxEngine::VoicevoxEngine(std::wstring programFolder)
     : programFolder_(std::move(programFolder)), library_(std::make_unique<Library>()) {}
 
+bool VoicevoxFilesPresent(const std::wstring& programFolder) {
+    for (const wchar_t* required : {kCoreLibrary, kRuntimeLibrary, kDictionaryFolder}) {
+        if (!FileExists(programFolder + L"\\" + required)) return false;
+    }
+    return true;
+}
+
 VoicevoxEngine::~VoicevoxEngine() { ReleaseVoicevox(); }
 
 std::vector<VoicevoxStyle> VoicevoxEngine::LoadVoicevox() {
@@ -145,10 +152,8 @@ std::vector<VoicevoxStyle> VoicevoxEngine::LoadVoicevox() {
     Library& library = *library_;
     if (programFolder_.empty() || std::exchange(library.attempted, true)) return {};
 
+    if (!VoicevoxFilesPresent(programFolder_)) return {};
     const std::wstring folder = programFolder_ + L"\\";
-    for (const wchar_t* required : {kCoreLibrary, kRuntimeLibrary, kDictionaryFolder}) {
-        if (!FileExists(folder + required)) return {};
-    }
 
     // The full path alone, never the search path. The altered search path resolves its imports
     // from its own folder; the runtime library it opens by name is found in the program's folder.

@@ -21,6 +21,9 @@ public:
     VoicevoxSynthesisError() : std::runtime_error("VOICEVOX v0.16 Synthesis failed") {}
 };
 
+// Whether the engine's library, its runtime and the dictionary are beside the program.
+bool VoicevoxFilesPresent(const std::wstring& programFolder);
+
 class VoicevoxEngine {
 public:
     // `programFolder` empty: the engine never loads.

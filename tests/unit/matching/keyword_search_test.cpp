@@ -21,7 +21,7 @@ protected:
         ASSERT_TRUE(notifier.notifications.empty());
     }
     KeywordHit Find(std::wstring_view text) {
-        return FindKeyword(lists, text, std::chrono::seconds(30)).hit;
+        return FindKeyword(lists.Set(), text, std::chrono::seconds(30)).hit;
     }
 
     test::RecordingNotifier notifier;
