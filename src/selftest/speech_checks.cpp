@@ -17,15 +17,14 @@ bool IsJapanese(const InstalledVoice& voice) { return voice.language.starts_with
 CheckVerdict InstalledVoices() {
     const std::vector<InstalledVoice> voices = CreateWindowsSpeechSynthesizer()->AllVoices();
     if (voices.empty()) return {CheckOutcome::Failed, L"音声がひとつもありません"};
-    std::wstring japanese;
-    size_t japaneseCount = 0;
+    std::wstring names;
+    size_t japanese = 0;
     for (const InstalledVoice& voice : voices) {
-        if (!IsJapanese(voice)) continue;
-        japanese += (japaneseCount++ ? L"、" : L"") + voice.displayName;
+        if (IsJapanese(voice)) ++japanese;
+        names += (names.empty() ? L"" : L"、") + voice.displayName + L"（" + voice.language + L"）";
     }
-    std::wstring detail = std::to_wstring(voices.size()) + L" 個、うち日本語 " + std::to_wstring(japaneseCount) + L" 個";
-    if (japaneseCount > 0) detail += L"（" + japanese + L"）";
-    return {CheckOutcome::Passed, detail};
+    return {CheckOutcome::Passed,
+            std::to_wstring(voices.size()) + L" 個、うち日本語 " + std::to_wstring(japanese) + L" 個: " + names};
 }
 
 CheckVerdict WindowsSynthesis() {
