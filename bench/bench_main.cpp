@@ -10,6 +10,7 @@
 //   classify                                        200 class regexes over random CJK text
 //   detectors                                       the built-in detectors against K3
 //   organization                                    an organisation's lists on top of K2
+//   listcheck                                       a 1 KiB copy with and without the list files' check
 #include <windows.h>
 
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "driver/program_folder.h"
 #include "floor_listener.h"
 #include "latency.h"
+#include "list_check_bench.h"
 #include "organization_bench.h"
 #include "replace_bench.h"
 #include "startup_bench.h"
@@ -76,8 +78,9 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"classify" && argc == 2) return RunClassifyBench();
     if (command == L"detectors" && argc == 2) return RunDetectorBench();
     if (command == L"organization" && argc == 2) return RunOrganizationBench();
+    if (command == L"listcheck" && argc == 2) return RunListCheckBench();
     if (command == L"detectorchain" && argc == 5) return RunDetectorChainCell(argv[2], argv[3] == std::wstring(L"1"), argv[4]);
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors|organization ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors|organization|listcheck ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <shlwapi.h>
 #include <wtsapi32.h>
 
 #include <algorithm>
@@ -17,6 +18,8 @@ namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"VeltranoClass";
 constexpr wchar_t kProductName[] = L"Veltrano";
+constexpr wchar_t kFirstStartNotice[] =
+    L"Veltrano がクリップボードの監視を始めました。カード番号とマイナンバーを検出します。設定はトレイアイコンの右クリックから。";
 
 std::wstring TextOf(std::optional<ClipboardText> read) { return read ? std::move(read->text) : std::wstring(); }
 
@@ -124,6 +127,8 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Application::OnCreate() {
+    // Before anything saves a setting: no settings file yet is the user's first start.
+    const bool firstStart = !::PathFileExistsW(paths_.SettingsFile().c_str());
     // Registered first: the shell announces itself with it when it starts after us.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessageName);
     if (!AddTrayIconWhenTheShellIsReady()) {
@@ -135,6 +140,10 @@ LRESULT Application::OnCreate() {
         notifier_.AttachSpeech(speech_.player);
     } else {
         log_.WriteLog(LogCategory::Other, L"音声読み上げ", L"音声読み上げは使えません。理由：" + speech_.failure);
+    }
+    if (firstStart && !settings_.FirstStartNoticeShown()) {
+        notifier_.ShowBalloon(kFirstStartNotice, kProductName, NotifyKind::Info);
+        settings_.Write(setting::kFirstStartNoticeShown, true);
     }
     FixTrayAssignments(settings_, notifier_, log_);
     keywordLists_.Reload();

@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "app/main_menu.h"
 #include "app/popup_menu.h"
+#include "base/scope_exit.h"
 #include "resource.h"
 
 namespace veltrano {
@@ -27,7 +28,11 @@ void Application::ShowMainMenu() {
 void Application::ShowManualReplaceMenu() {
     const LoadedPopup loaded = LoadPopup(instance_, IDR_MANUAL_REPLACE_MENU);
     if (!loaded.popup) return;
+    replacements_.ReloadChanged();
     FillPopup(loaded.popup, BuildManualReplaceMenu(replacements_, settings_.UseClipboardReplace()), IDM_PLACEHOLDER);
+    // The chosen item's command is posted before the menu returns, ahead of any later copy.
+    replacements_.HoldChangedReloads(true);
+    const ScopeExit release([this] { replacements_.HoldChangedReloads(false); });
     TrackPopupAtCursor(window_, loaded.popup);
 }
 

@@ -66,6 +66,7 @@ std::wstring ChangeLogText(const ReplaceChangeRecord& record, LogWriter& log) {
 bool AutoReplace::RunAutoReplace(const std::wstring& text, HistoryUse historyUse, std::wstring_view source) {
     // Cleared first, so that a run that ends early or by an exception never leaves it set.
     lastUpdateWasAutoReplace_ = false;
+    definitions_.ReloadChanged();
     if (!HasAutomaticDefinitions(definitions_)) return false;  // spares the thread
 
     const AutoReplaceOutcome outcome = RunOnLargeStack([&] {

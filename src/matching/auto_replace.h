@@ -51,7 +51,7 @@ std::wstring ChangeLogText(const ReplaceChangeRecord& record, LogWriter& log);
 
 class AutoReplace {
 public:
-    AutoReplace(const Settings& settings, const ReplacementDefinitions& definitions, AutoReplaceGuard& guard,
+    AutoReplace(const Settings& settings, ReplacementDefinitions& definitions, AutoReplaceGuard& guard,
                 ClipboardWriter& clipboard, Notifier& notifier, LogWriter& log)
         : settings_(settings),
           definitions_(definitions),
@@ -77,7 +77,7 @@ private:
     void ReportWriteFailure(const std::wstring& before, const std::wstring& after);
 
     const Settings& settings_;
-    const ReplacementDefinitions& definitions_;
+    ReplacementDefinitions& definitions_;
     AutoReplaceGuard& guard_;
     ClipboardWriter& clipboard_;
     Notifier& notifier_;

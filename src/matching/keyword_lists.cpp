@@ -77,17 +77,23 @@ std::wstring KeywordLists::KeywordFilePath(KeywordKind kind, bool encrypted) con
 
 void KeywordLists::EnsureKeywordFile(KeywordKind kind) { files_.EnsureFile(kind); }
 
-void KeywordLists::ReloadList(KeywordKind kind) {
+void KeywordLists::ReloadList(KeywordKind kind, bool keepOnFailure) {
     KeywordList list;
     const std::wstring listName = std::wstring(L"監視キーワードリスト（") + PatternSyntaxName(kind) + L"）";
     if (!LoadList(files_, kind, listName, L"", notifier_,
-                  [&](const std::wstring& text) { list = ParseKeywordLines(text, kind, log_); }))
+                  [&](const std::wstring& text) { list = ParseKeywordLines(text, kind, log_); })) {
+        if (keepOnFailure) return;
         list.clear();
+    }
     set_.Assign(kind, std::move(list));
 }
 
 void KeywordLists::Reload() {
-    for (const KeywordKind kind : kPatternSyntaxes) ReloadList(kind);
+    for (const KeywordKind kind : kPatternSyntaxes) ReloadList(kind, false);
+}
+
+void KeywordLists::ReloadChanged() {
+    for (const KeywordKind kind : files_.ChangedSinceLoaded()) ReloadList(kind, true);
 }
 
 }  // namespace veltrano

@@ -81,12 +81,15 @@ public:
     void EnsureKeywordFile(KeywordKind kind);
     // Reloads both lists; a list whose file cannot be read is emptied and reported. Never throws.
     void Reload();
+    // Before each search: reloads a list whose file changed on disk since it was loaded. One that
+    // fails to read then (an editor still writing it) keeps the list it had, and is reported.
+    void ReloadChanged();
 
     const KeywordSet& Set() const noexcept { return set_; }
     const KeywordList& List(KeywordKind kind) const { return set_.List(kind); }
 
 private:
-    void ReloadList(KeywordKind kind);
+    void ReloadList(KeywordKind kind, bool keepOnFailure);
 
     ListFilePair files_;
     Notifier& notifier_;

@@ -200,6 +200,7 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
 }
 
 bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view source) {
+    lists_.ReloadChanged();
     const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
     // A snapshot: the worker may publish newer lists meanwhile.
     const std::shared_ptr<const KeywordSet> organization = organization_ ? organization_->Current() : nullptr;

@@ -90,7 +90,7 @@ std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboard
 class KeywordSearch {
 public:
     // `organization`: the organisation's lists, searched first; none in tests that need none.
-    KeywordSearch(const KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log,
+    KeywordSearch(KeywordLists& lists, const Settings& settings, Notifier& notifier, LogWriter& log,
                   const OrganizationKeywords* organization = nullptr)
         : lists_(lists), settings_(settings), notifier_(notifier), log_(log), organization_(organization) {}
 
@@ -102,7 +102,7 @@ public:
 private:
     void ReportStopped(const KeywordSearchResult& result, std::wstring_view source);
 
-    const KeywordLists& lists_;
+    KeywordLists& lists_;
     const Settings& settings_;
     Notifier& notifier_;
     LogWriter& log_;

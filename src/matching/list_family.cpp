@@ -20,6 +20,8 @@ ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, 
 
 bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& listName, std::wstring_view reasonLead,
               Notifier& notifier, const std::function<void(const std::wstring& text)>& parse) {
+    // Noted first: a change from here on, or a failure below, is seen by the next check.
+    files.NoteLoaded(syntax);
     try {
         files.EnsureFile(syntax);
         parse(files.ReadText(syntax));

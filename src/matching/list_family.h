@@ -23,7 +23,8 @@ struct ListFamilyFiles {
 
 ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, const DataPaths& paths);
 
-// Makes the syntax's file exist, reads it and hands the text to `parse`. Any failure is reported
+// Makes the syntax's file exist, reads it and hands the text to `parse`, noting the file as loaded
+// (ListFilePair::ChangedSinceLoaded). Any failure is reported
 // as "次の理由で、<listName>の読み込みに失敗しました。\n\n理由：<reasonLead><reason>" and gives false.
 bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& listName, std::wstring_view reasonLead,
               Notifier& notifier, const std::function<void(const std::wstring& text)>& parse);

@@ -174,7 +174,7 @@ std::wstring ReplacementDefinitions::DefinitionFilePath(DefinitionKind kind, boo
 
 void ReplacementDefinitions::EnsureDefinitionFile(DefinitionKind kind) { files_.EnsureFile(kind); }
 
-void ReplacementDefinitions::ReloadKind(DefinitionKind kind) {
+void ReplacementDefinitions::ReloadKind(DefinitionKind kind, bool keepOnFailure) {
     const bool wildcard = kind == DefinitionKind::Wildcard;
     ReplacementList& automatic = wildcard ? wildcardAutomatic_ : regexAutomatic_;
     ReplacementList& manual = wildcard ? wildcardManual_ : regexManual_;
@@ -184,14 +184,19 @@ void ReplacementDefinitions::ReloadKind(DefinitionKind kind) {
         automatic = std::move(parsed.automatic);
         manual = std::move(parsed.manual);
     });
-    if (!loaded) {
+    if (!loaded && !keepOnFailure) {
         automatic.clear();
         manual.clear();
     }
 }
 
 void ReplacementDefinitions::Reload() {
-    for (const DefinitionKind kind : kPatternSyntaxes) ReloadKind(kind);
+    for (const DefinitionKind kind : kPatternSyntaxes) ReloadKind(kind, false);
+}
+
+void ReplacementDefinitions::ReloadChanged() {
+    if (changedReloadsHeld_ || !settings_.UseClipboardReplace()) return;
+    for (const DefinitionKind kind : files_.ChangedSinceLoaded()) ReloadKind(kind, true);
 }
 
 }  // namespace veltrano

@@ -88,6 +88,12 @@ public:
     // Reloads both kinds, wildcard first; a kind whose file cannot be read has both lists
     // emptied and is reported. Never throws.
     void Reload();
+    // Before each replacement, while replacement is in use: reloads a kind whose file changed on
+    // disk since it was loaded. One that fails to read then keeps its lists, and is reported.
+    void ReloadChanged();
+    // While the manual replacement menu is open, its command ids stand for the definitions it
+    // shows: changed files wait until it is closed.
+    void HoldChangedReloads(bool held) noexcept { changedReloadsHeld_ = held; }
 
     const ReplacementList& Automatic(DefinitionKind kind) const {
         return kind == DefinitionKind::Wildcard ? wildcardAutomatic_ : regexAutomatic_;
@@ -97,7 +103,7 @@ public:
     }
 
 private:
-    void ReloadKind(DefinitionKind kind);
+    void ReloadKind(DefinitionKind kind, bool keepOnFailure);
 
     const Settings& settings_;
     ListFilePair files_;
@@ -107,6 +113,7 @@ private:
     ReplacementList wildcardManual_;
     ReplacementList regexAutomatic_;
     ReplacementList regexManual_;
+    bool changedReloadsHeld_ = false;
 };
 
 }  // namespace veltrano

@@ -47,10 +47,12 @@ public:
     void NotifyWithSpokenBody(const std::wstring& body, const std::wstring& spokenBody, const std::wstring& title,
                               NotifyKind kind) override;
 
+    // A balloon whatever the notification mode (the first start's notice).
+    void ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind);
+
 private:
     void StartSpeech(const std::wstring& spokenBody, const std::wstring& title) const;
     void StartMessageBox(const std::wstring& body, const std::wstring& title, NotifyKind kind) const;
-    void ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind);
 
     const Settings& settings_;
     // Shared with the workers, which may outlive the dispatcher.

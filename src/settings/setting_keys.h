@@ -88,6 +88,8 @@ inline constexpr IntSetting kVoiceVolume{kNotify, L"VoiceVolume", 60, 0, 100};
 inline constexpr IntSetting kClearDetectedClipboardSeconds{kNotify, L"ClearDetectedClipboardSeconds", 0, 0, 3600};
 inline constexpr BoolSetting kShowSourceApplication{kNotify, L"ShowSourceApplication", false};
 inline constexpr BoolSetting kMaskDetectedNumbers{kNotify, L"MaskDetectedNumbers", true};
+// Set once the first start's notice was shown; a policy may set it to skip the notice.
+inline constexpr BoolSetting kFirstStartNoticeShown{kNotify, L"FirstStartNoticeShown", false};
 
 inline constexpr BoolSetting kUseLog{kLog, L"UseLog", false};
 inline constexpr BoolSetting kLogKeywordSearch{kLog, L"LogKeywordSearch", true};
@@ -108,9 +110,10 @@ inline constexpr IntSetting kMiddleClick{kTrayIcon, L"MiddleClick", 3, INT_MIN, 
 inline constexpr IntSetting kLeftRightClick{kTrayIcon, L"LeftRightClick", 4, INT_MIN, INT_MAX};
 
 // The built-in detectors of real identifiers, each with its label rule.
-inline constexpr BoolSetting kDetectPaymentCard{kDetect, L"DetectPaymentCard", false};
+// Card and My Number guarded out of the box; corporate numbers are public.
+inline constexpr BoolSetting kDetectPaymentCard{kDetect, L"DetectPaymentCard", true};
 inline constexpr BoolSetting kDetectPaymentCardNeedsLabel{kDetect, L"DetectPaymentCardNeedsLabel", false};
-inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", false};
+inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", true};
 inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumberNeedsLabel", true};
 inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
 inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};

@@ -80,6 +80,7 @@ int Settings::VoiceVolume() const { return Read(setting::kVoiceVolume); }
 int Settings::ClearDetectedClipboardSeconds() const { return Read(setting::kClearDetectedClipboardSeconds); }
 bool Settings::ShowSourceApplication() const { return Read(setting::kShowSourceApplication); }
 bool Settings::MaskDetectedNumbers() const { return Read(setting::kMaskDetectedNumbers); }
+bool Settings::FirstStartNoticeShown() const { return Read(setting::kFirstStartNoticeShown); }
 
 bool Settings::UseLog() const { return Read(setting::kUseLog); }
 bool Settings::LogKeywordSearch() const { return Read(setting::kLogKeywordSearch); }

@@ -83,6 +83,7 @@ public:
     int ClearDetectedClipboardSeconds() const;
     bool ShowSourceApplication() const;
     bool MaskDetectedNumbers() const;
+    bool FirstStartNoticeShown() const;
 
     // Log
     bool UseLog() const;

@@ -56,7 +56,35 @@ std::wstring ListFilePair::ReadText(PatternSyntax syntax) const {
     // After a failed conversion the list may be in the other form: read it where it is.
     if (!FileExists(Path(syntax, encrypted)) && FileExists(Path(syntax, !encrypted))) encrypted = !encrypted;
     const std::wstring path = Path(syntax, encrypted);
-    return Utf8ToWide(encrypted ? ReadEncryptedFile(path) : ReadUtf8TextFile(path));
+    const std::string bytes = encrypted ? ReadEncryptedFile(path) : ReadUtf8TextFile(path);
+    try {
+        return Utf8ToWide(bytes);
+    } catch (const std::runtime_error&) {
+        throw std::runtime_error(WideToUtf8(L"UTF-8 として読めない内容があります: " + path));
+    }
+}
+
+std::optional<ListFilePair::Stamp> ListFilePair::StampNow(PatternSyntax syntax, bool encrypted) const {
+    for (const bool form : {encrypted, !encrypted}) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(Path(syntax, form).c_str(), GetFileExInfoStandard, &data)) continue;
+        return Stamp{form, (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime,
+                     (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+    }
+    return std::nullopt;
+}
+
+void ListFilePair::NoteLoaded(PatternSyntax syntax) {
+    loaded_[static_cast<size_t>(syntax)] = StampNow(syntax, spec_.readEncrypted());
+}
+
+std::vector<PatternSyntax> ListFilePair::ChangedSinceLoaded() const {
+    const bool encrypted = spec_.readEncrypted();  // the setting once: it is a file read too
+    std::vector<PatternSyntax> changed;
+    for (const PatternSyntax syntax : kPatternSyntaxes) {
+        if (StampNow(syntax, encrypted) != loaded_[static_cast<size_t>(syntax)]) changed.push_back(syntax);
+    }
+    return changed;
 }
 
 }  // namespace veltrano

@@ -2,7 +2,12 @@
 // The two files of a list family (wildcard and regular expression) in the form the family's
 // setting names: their paths, the template a missing plain file is created from, reading them,
 // and their description for the encryption switch.
+#include <windows.h>
+
+#include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "base/pattern_syntax.h"
@@ -38,10 +43,26 @@ public:
     // throws std::runtime_error with a UTF-8 message.
     std::wstring ReadText(PatternSyntax syntax) const;
 
+    // Notes the file as it is on disk now (before it is read): the list loaded from it.
+    void NoteLoaded(PatternSyntax syntax);
+    // The syntaxes whose file changed on disk (its form, last-write time or size) since it was
+    // noted: one attribute query per file, never a read.
+    std::vector<PatternSyntax> ChangedSinceLoaded() const;
+
 private:
+    struct Stamp {
+        bool encrypted = false;
+        ULONGLONG written = 0;
+        ULONGLONG size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    // The file ReadText would read, as it is now; none when neither form exists.
+    std::optional<Stamp> StampNow(PatternSyntax syntax, bool encrypted) const;
+
     ListFilePairSpec spec_;
     const DataPaths& paths_;
     ListFileEncryption* encryption_ = nullptr;
+    std::array<std::optional<Stamp>, 2> loaded_;  // by syntax
 };
 
 }  // namespace veltrano

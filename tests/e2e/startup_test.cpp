@@ -1,5 +1,7 @@
 // Start, single instance and exit of the real program.
 #include <algorithm>
+#include <functional>
+#include <string>
 
 #include "driver/message_boxes.h"
 #include "driver/tray_icons.h"
@@ -48,6 +50,36 @@ TEST_F(ProgramStart, SecondStartWarnsOnceAndLeavesFirstRunning) {
 
     EXPECT_TRUE(driver::IsRunning(Process()));
     EXPECT_TRUE(::IsWindow(MainWindow()));
+}
+
+// From an empty program folder: one notice at the first start, card numbers guarded with no
+// setting made, a keyword added to the file while running warned about at the next copy; the
+// next start says nothing.
+TEST_F(ProgramStart, AFirstStartGuardsOutOfTheBoxAndTakesListEditsAtOnce) {
+    const std::string notice = Utf8(
+        L"Veltrano がクリップボードの監視を始めました。カード番号とマイナンバーを検出します。設定はトレイアイコンの右クリックから。");
+    const auto balloonSaying = [&](const std::function<bool(const std::string&)>& text,
+                                   DWORD timeoutMs = driver::kDefaultTimeoutMs) {
+        return driver::PollUntil(timeoutMs, [&] {
+            const auto balloons = Balloons();
+            return std::any_of(balloons.begin(), balloons.end(), [&](const auto& balloon) { return text(Utf8(balloon.text)); });
+        });
+    };
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_TRUE(balloonSaying([&](const std::string& text) { return text == notice; })) << "no first-start notice";
+
+    driver::SetClipboardText(L"カード 4111 1111 1111 1111 で支払い");
+    EXPECT_TRUE(balloonSaying([](const std::string& text) { return text.starts_with(Utf8(L"一致部分: ")); }))
+        << "a card number passed unwarned";
+
+    WriteDataText(L"_wildcard_keywords.txt", L"*veltrano-first*\n");
+    driver::SetClipboardText(L"the veltrano-first keyword");
+    EXPECT_TRUE(balloonSaying([](const std::string& text) { return text.find("*veltrano-first*") != std::string::npos; }))
+        << "the keyword added while running was not searched";
+
+    ASSERT_NO_FATAL_FAILURE(Exit());
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    EXPECT_FALSE(balloonSaying([&](const std::string& text) { return text == notice; }, 3000)) << "the notice came again";
 }
 
 TEST_F(ProgramStart, ExitCommandEndsWithCodeZeroAndRemovesTrayIcon) {

@@ -105,22 +105,33 @@ TEST_F(KeywordListsTest, FilesWithAndWithoutBomOrCrlfLoadTheSame) {
     EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"\\d{3}"}));
 }
 
-TEST_F(KeywordListsTest, UnreadableFileEmptiesItsListAndIsReported) {
+// An edit on disk is taken at the next check; a file an editor has half written keeps the list
+// loaded before, and only the reload command empties a list whose file cannot be read.
+TEST_F(KeywordListsTest, EditedFilesAreTakenAtTheNextCheckAndAnUnreadableOneIsReported) {
     WritePlain(KeywordKind::Wildcard, L"old");
     WritePlain(KeywordKind::Regex, L"kept");
     lists.Reload();
     ASSERT_EQ(lists.List(KeywordKind::Wildcard).size(), 1u);
+    lists.ReloadChanged();
+    EXPECT_TRUE(notifier.notifications.empty());
+
+    WritePlain(KeywordKind::Wildcard, L"new\nnewer");
+    lists.ReloadChanged();
+    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"new", L"newer"}));
 
     test::WriteBytes(FileOf(KeywordKind::Wildcard, false), "\xC3\x28");
+    lists.ReloadChanged();
+    lists.ReloadChanged();  // reported once, not at every copy
+    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"new", L"newer"}));
     lists.Reload();
     EXPECT_TRUE(lists.List(KeywordKind::Wildcard).empty());
     EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"kept"}));
-    ASSERT_EQ(notifier.notifications.size(), 1u);
+    ASSERT_EQ(notifier.notifications.size(), 2u);
     EXPECT_EQ(notifier.notifications[0].title, L"エラー");
     EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
     EXPECT_EQ(notifier.notifications[0].body,
               L"次の理由で、監視キーワードリスト（ワイルドカード）の読み込みに失敗しました。\n\n理由："
-              L"Utf8ToWide: invalid UTF-8 sequence");
+              L"UTF-8 として読めない内容があります: " + FileOf(KeywordKind::Wildcard, false));
 }
 
 TEST_F(KeywordListsTest, EmptyEncryptedFileIsUnreadable) {
