@@ -2,6 +2,7 @@
 // Every key of the settings file, once: its section, name, default and range. The accessors of
 // `Settings`, the settings pages and their input checks all read these descriptions.
 #include <climits>
+#include <variant>
 
 namespace veltrano {
 
@@ -88,6 +89,7 @@ inline constexpr IntSetting kVoiceVolume{kNotify, L"VoiceVolume", 60, 0, 100};
 inline constexpr IntSetting kClearDetectedClipboardSeconds{kNotify, L"ClearDetectedClipboardSeconds", 0, 0, 3600};
 inline constexpr BoolSetting kShowSourceApplication{kNotify, L"ShowSourceApplication", false};
 inline constexpr BoolSetting kMaskDetectedNumbers{kNotify, L"MaskDetectedNumbers", true};
+inline constexpr BoolSetting kFirstStartNoticeShown{kNotify, L"FirstStartNoticeShown", false};
 
 inline constexpr BoolSetting kUseLog{kLog, L"UseLog", false};
 inline constexpr BoolSetting kLogKeywordSearch{kLog, L"LogKeywordSearch", true};
@@ -108,12 +110,34 @@ inline constexpr IntSetting kMiddleClick{kTrayIcon, L"MiddleClick", 3, INT_MIN, 
 inline constexpr IntSetting kLeftRightClick{kTrayIcon, L"LeftRightClick", 4, INT_MIN, INT_MAX};
 
 // The built-in detectors of real identifiers, each with its label rule.
-inline constexpr BoolSetting kDetectPaymentCard{kDetect, L"DetectPaymentCard", false};
+inline constexpr BoolSetting kDetectPaymentCard{kDetect, L"DetectPaymentCard", true};
 inline constexpr BoolSetting kDetectPaymentCardNeedsLabel{kDetect, L"DetectPaymentCardNeedsLabel", false};
-inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", false};
+inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", true};
 inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumberNeedsLabel", true};
 inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
 inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};
 }  // namespace setting
+
+// Every key above, once: what the manual's table of keys is checked against.
+using AnySettingKey = std::variant<const BoolSetting*, const IntSetting*, const TextSetting*>;
+inline constexpr AnySettingKey kAllSettings[] = {
+    &setting::kRespectPrivateCopies, &setting::kIgnoredApplications, &setting::kEncryptKeywordFile,
+    &setting::kOrganizationKeywordFolder, &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable,
+    &setting::kEncryptReplaceFile, &setting::kPreventConsecutiveAutoReplace, &setting::kReplaceContinuousIntervalMs,
+    &setting::kReplaceContinuousCount, &setting::kNotifyAfterManualReplace, &setting::kNotifyAfterAutoReplace,
+    &setting::kUseClipboardHistory, &setting::kClipboardHistoryReverseOrder, &setting::kClipboardHistoryMaxCount,
+    &setting::kUseClipboardTextWindow, &setting::kClipboardTextWindowResizable,
+    &setting::kClipboardTextWindowTouchable, &setting::kClipboardTextWindowPosX, &setting::kClipboardTextWindowPosY,
+    &setting::kClipboardTextWindowWidth, &setting::kClipboardTextWindowHeight, &setting::kClipboardTextWindowOpacity,
+    &setting::kClipboardTextWindowBorderWidth, &setting::kClipboardTextWindowHideFromCapture, &setting::kNotifyMode,
+    &setting::kVoiceName, &setting::kVoiceVolume, &setting::kClearDetectedClipboardSeconds,
+    &setting::kShowSourceApplication, &setting::kMaskDetectedNumbers, &setting::kFirstStartNoticeShown,
+    &setting::kUseLog, &setting::kLogKeywordSearch, &setting::kLogManualReplace, &setting::kLogAutoReplace,
+    &setting::kLogClipboardHistory, &setting::kLogClipboardFavorites, &setting::kLogOther, &setting::kLogMaskSecrets,
+    &setting::kUseEventLog, &setting::kLeftClick, &setting::kRightClick, &setting::kMiddleClick,
+    &setting::kLeftRightClick, &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel,
+    &setting::kDetectMyNumber, &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber,
+    &setting::kDetectCorporateNumberNeedsLabel,
+};
 
 }  // namespace veltrano
