@@ -2,6 +2,7 @@
 // Every key of the settings file, once: its section, name, default and range. The accessors of
 // `Settings`, the settings pages and their input checks all read these descriptions.
 #include <climits>
+#include <variant>
 
 namespace veltrano {
 
@@ -118,5 +119,27 @@ inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumber
 inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
 inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};
 }  // namespace setting
+
+// Every key above, once: what the manual's table of keys is checked against.
+using AnySettingKey = std::variant<const BoolSetting*, const IntSetting*, const TextSetting*>;
+inline constexpr AnySettingKey kAllSettings[] = {
+    &setting::kRespectPrivateCopies, &setting::kIgnoredApplications, &setting::kEncryptKeywordFile,
+    &setting::kOrganizationKeywordFolder, &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable,
+    &setting::kEncryptReplaceFile, &setting::kPreventConsecutiveAutoReplace, &setting::kReplaceContinuousIntervalMs,
+    &setting::kReplaceContinuousCount, &setting::kNotifyAfterManualReplace, &setting::kNotifyAfterAutoReplace,
+    &setting::kUseClipboardHistory, &setting::kClipboardHistoryReverseOrder, &setting::kClipboardHistoryMaxCount,
+    &setting::kUseClipboardTextWindow, &setting::kClipboardTextWindowResizable,
+    &setting::kClipboardTextWindowTouchable, &setting::kClipboardTextWindowPosX, &setting::kClipboardTextWindowPosY,
+    &setting::kClipboardTextWindowWidth, &setting::kClipboardTextWindowHeight, &setting::kClipboardTextWindowOpacity,
+    &setting::kClipboardTextWindowBorderWidth, &setting::kClipboardTextWindowHideFromCapture, &setting::kNotifyMode,
+    &setting::kVoiceName, &setting::kVoiceVolume, &setting::kClearDetectedClipboardSeconds,
+    &setting::kShowSourceApplication, &setting::kMaskDetectedNumbers, &setting::kFirstStartNoticeShown,
+    &setting::kUseLog, &setting::kLogKeywordSearch, &setting::kLogManualReplace, &setting::kLogAutoReplace,
+    &setting::kLogClipboardHistory, &setting::kLogClipboardFavorites, &setting::kLogOther, &setting::kLogMaskSecrets,
+    &setting::kUseEventLog, &setting::kLeftClick, &setting::kRightClick, &setting::kMiddleClick,
+    &setting::kLeftRightClick, &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel,
+    &setting::kDetectMyNumber, &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber,
+    &setting::kDetectCorporateNumberNeedsLabel,
+};
 
 }  // namespace veltrano

@@ -5,14 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "base/com_apartment.h"
 #include "base/com_ptr.h"
+#include "base/text_encoding.h"
 #include "settings/setting_keys.h"
+#include "settingsdialog/setting_controls.h"
+#include "storage/text_files.h"
 #include "support/host_paths.h"
 
 namespace veltrano {
@@ -32,6 +40,21 @@ const AnyPolicySetting kPolicySettings[] = {
     &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
     &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable, &setting::kOrganizationKeywordFolder,
 };
+
+// A row of the Readme's key table as the program reads the key: section, key, default, range.
+std::vector<std::wstring> ManualRow(const BoolSetting* s) {
+    return {s->section, s->key, s->fallback ? L"1" : L"0", L"0～1"};
+}
+std::vector<std::wstring> ManualRow(const IntSetting* s) {
+    // An end the number type sets is no limit and is left out.
+    const auto end = [](int value, int limit) { return value == limit ? std::wstring() : std::to_wstring(value); };
+    const bool unlimited = s->low == INT_MIN && s->high == INT_MAX;
+    return {s->section, s->key, std::to_wstring(s->fallback),
+            unlimited ? L"制限なし" : end(s->low, INT_MIN) + L"～" + end(s->high, INT_MAX)};
+}
+std::vector<std::wstring> ManualRow(const TextSetting* s) {
+    return {s->section, s->key, *s->fallback ? s->fallback : L"（空）", L"文字列"};
+}
 
 class PolicyTemplates : public ::testing::Test {
 protected:
@@ -148,6 +171,37 @@ TEST_F(PolicyTemplates, EveryStringAndPresentationExistsInBothLanguages) {
             ASSERT_EQ(controls.size(), 1u) << testing::PrintToString(name);
             EXPECT_EQ(Value(controls[0], L"@refId"), Value(policy, L"p:elements/*/@id"));
         }
+    }
+}
+
+// The manual's table lists every key once as the program reads it, naming a page exactly where one shows it.
+TEST_F(PolicyTemplates, ReadmeTableListsEverySettingAsTheProgramReadsIt) {
+    std::wistringstream lines(Utf8ToWide(ReadUtf8TextFile(test::SourcePath("resources/Readme.txt"))));
+    std::map<std::wstring, std::vector<std::wstring>> rows;
+    bool inTable = false;
+    for (std::wstring line; std::getline(lines, line);) {
+        if (line.ends_with(L'\r')) line.pop_back();
+        if (inTable && line.empty()) break;
+        if (inTable) {
+            std::wistringstream fields(line);
+            std::vector<std::wstring> row{std::istream_iterator<std::wstring, wchar_t>(fields), {}};
+            ASSERT_EQ(row.size(), 5u) << testing::PrintToString(line);
+            EXPECT_TRUE(rows.emplace(row[1], row).second) << "twice: " << testing::PrintToString(row[1]);
+        }
+        inTable = inTable || line.starts_with(L"  セクション");
+    }
+    EXPECT_EQ(rows.size(), std::size(kAllSettings));
+    for (const AnySettingKey& held : kAllSettings) {
+        const std::vector<std::wstring> expected = std::visit([](const auto* s) { return ManualRow(s); }, held);
+        const auto row = rows.find(expected[1]);
+        if (row == rows.end()) {
+            ADD_FAILURE() << "missing: " << testing::PrintToString(expected[1]);
+            continue;
+        }
+        const bool shown = std::ranges::any_of(SettingControls(), [&](const SettingControl& c) { return c.setting == held; });
+        EXPECT_EQ(row->second.back() != L"なし", shown) << testing::PrintToString(expected[1]);
+        row->second.pop_back();
+        EXPECT_EQ(row->second, expected);
     }
 }
 

@@ -237,7 +237,7 @@ TEST_F(PolicySettingsTest, AValueOfTheWrongTypeOrOutOfRangeIsNotUsedAndReportedO
     for (int read = 0; read < 2; ++read) {
         EXPECT_EQ(settings.NotifyMode(), 1);
         EXPECT_EQ(settings.ClipboardHistoryMaxCount(), 30);
-        EXPECT_FALSE(settings.DetectPaymentCard());
+        EXPECT_TRUE(settings.DetectPaymentCard());
         EXPECT_EQ(settings.IgnoredApplications(), L"");
         EXPECT_TRUE(settings.ShowSourceApplication());
     }
