@@ -63,7 +63,12 @@ void Application::OpenDataFolder(const std::wstring& folder) {
 }
 
 void Application::OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax) {
-    // The editor gets the text form: an encrypted family is turned back into text first.
+    // The editor gets the text form: an encrypted family is turned back into text first, unless
+    // the organisation keeps it sealed.
+    if (files.Encrypted() && files.EncryptionHeld()) {
+        notifier_.Notify(L"組織のポリシーで暗号化が指定されているため、このファイルは編集できません。", L"エラー", NotifyKind::Error);
+        return;
+    }
     if (files.Encrypted()) {
         encryption.Set(false);
         files.EnsureFile(syntax);

@@ -11,7 +11,10 @@ ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, 
             .familyName = files.familyName,
             .stemSuffix = files.stemSuffix,
             .readEncrypted = [&settings, &encrypted] { return settings.Read(encrypted); },
-            .writeEncrypted = [&settings, &encrypted](bool value) { return settings.Write(encrypted, value); },
+            .writeEncrypted = [&settings, &encrypted](bool value) {
+                return !settings.HeldByPolicy(encrypted) && settings.Write(encrypted, value);
+            },
+            .encryptionHeld = [&settings, &encrypted] { return settings.HeldByPolicy(encrypted); },
             .settingsFile = settings.Ini().Path(),
             .templateText = files.templateText,
         },

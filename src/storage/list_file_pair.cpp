@@ -35,17 +35,19 @@ void ListFilePair::EnsureFile(PatternSyntax syntax) {
     const bool encrypted = spec_.readEncrypted();
     const std::wstring path = Path(syntax, encrypted);
     if (path.empty() || FileExists(path)) return;
-    if (encrypted) {
+    if (encrypted && !spec_.encryptionHeld()) {
         // The switch does not come back here, and when it cannot store the setting it leaves
         // the files alone: the read below then takes whichever form holds the list.
         if (encryption_) encryption_->Set(false);
         if (!spec_.readEncrypted()) EnsureFile(syntax);
         return;
     }
-    // A template never stands in for a list whose encrypted file could not be converted.
-    if (FileExists(Path(syntax, true))) return;
+    // A template never stands in for a list kept in the other form (one that could not be
+    // converted, or a plain one while a policy demands sealed lists: it is read where it is).
+    if (FileExists(Path(syntax, !encrypted))) return;
     try {
-        WriteUtf8TextFile(path, WideToUtf8(spec_.templateText(syntax)));
+        const std::string text = WideToUtf8(spec_.templateText(syntax));
+        encrypted ? WriteEncryptedFile(path, text) : WriteUtf8TextFile(path, text);
     } catch (const std::runtime_error&) {
         // Not reported here: the load that follows reports the file as unreadable.
     }

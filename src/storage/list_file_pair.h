@@ -20,7 +20,8 @@ struct ListFilePairSpec {
     std::wstring familyName;  // as the encryption messages name it
     std::wstring stemSuffix;  // the files are "_wildcard" or "_regex" followed by this
     std::function<bool()> readEncrypted;
-    std::function<bool(bool)> writeEncrypted;  // false when the settings file was not written
+    std::function<bool(bool)> writeEncrypted;  // false when the setting was not stored (or a policy holds it)
+    std::function<bool()> encryptionHeld;      // an organisation's policy holds the setting
     std::wstring settingsFile;
     std::function<std::wstring(PatternSyntax)> templateText;  // LF line ends, final LF
 };
@@ -35,9 +36,12 @@ public:
 
     // Whether the family's setting asks for the encrypted form.
     bool Encrypted() const { return spec_.readEncrypted(); }
+    // Whether an organisation's policy holds that setting: no switch changes it.
+    bool EncryptionHeld() const { return spec_.encryptionHeld(); }
     std::wstring Path(PatternSyntax syntax, bool encrypted) const;
-    // Makes the file of the current form exist: a plain template when neither form exists, after
-    // switching encryption off when the encrypted file is the one missing.
+    // Makes the file of the current form exist: a template when neither form exists (sealed when a
+    // policy holds encryption on), after switching encryption off when the encrypted file is the
+    // one missing and the switch is the user's.
     void EnsureFile(PatternSyntax syntax);
     // The file in its current form (or, when only the other form exists, in that form), decoded;
     // throws std::runtime_error with a UTF-8 message.

@@ -55,7 +55,11 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_LOCAL_MACHINE, L"Detect", L"DetectMyNumber", 1));
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_CURRENT_USER, L"Detect", L"DetectMyNumber", 0));
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_CURRENT_USER, L"Notify", L"NotifyMode", std::wstring(L"0")));
+    ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_LOCAL_MACHINE, L"Keyword", L"EncryptKeywordFile", 1));
     ASSERT_NO_FATAL_FAILURE(Start());
+    // Sealed lists demanded where none exist yet: they start sealed, and no switch undoes that.
+    EXPECT_FALSE(driver::ReadFileBytes(DataPath(L"_wildcard_keywords.bin")).empty());
+    EXPECT_EQ(::GetFileAttributesW(DataPath(L"_wildcard_keywords.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 
     for (const wchar_t* number : {L"個人番号 123456789018", L"個人番号 234567890121"}) {
         driver::SetClipboardText(number);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
 #include "driver/tray_icons.h"
 #include "driver/waiting.h"

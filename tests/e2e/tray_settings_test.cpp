@@ -1,4 +1,5 @@
 // Tray click settings without the main menu are repaired at start, reported and logged.
+#include <cwchar>
 #include <regex>
 
 #include "base/text_encoding.h"
@@ -91,11 +92,19 @@ TEST_F(TraySettingsRepair, WritesNoLogWithoutUseLog) {
     EXPECT_FALSE(driver::FolderExists(LogFolderPath()));
 }
 
-TEST_F(TraySettingsRepair, DefaultsNeedNoRepairAndCreateNoSettingsFile) {
+// The settings file that the first start's notice creates holds nothing else.
+TEST_F(TraySettingsRepair, DefaultsNeedNoRepairAndSaveOnlyTheFirstStartNotice) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(Exit());
 
-    EXPECT_FALSE(driver::FileExists(SettingsPath()));
+    wchar_t sections[64] = L"";
+    ::GetPrivateProfileSectionNamesW(sections, 64, SettingsPath().c_str());
+    EXPECT_EQ(Utf8(sections), "Notify");
+    EXPECT_EQ(sections[std::wcslen(sections) + 1], L'\0') << "a second section was saved";
+    wchar_t keys[64] = L"";
+    ::GetPrivateProfileStringW(L"Notify", nullptr, L"", keys, 64, SettingsPath().c_str());
+    EXPECT_EQ(Utf8(keys), "FirstStartNoticeShown");
+    EXPECT_EQ(keys[std::wcslen(keys) + 1], L'\0') << "a second key was saved";
     EXPECT_FALSE(driver::FolderExists(LogFolderPath()));
 }
 

@@ -277,6 +277,7 @@ TEST_F(FeaturePagesTest, LogPageKeepsTheCategoriesWhileDisabledAndStoresAllNine)
 }
 
 TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadSecondsAndStoresEverything) {
+    Store(section::kDetect, L"DetectPaymentCard", L"false");
     Store(section::kDetect, L"DetectMyNumber", L"true");
     Store(section::kNotify, L"ClearDetectedClipboardSeconds", L"30");
     Store(section::kClipboard, L"IgnoredApplications", L"KeePass.exe");
