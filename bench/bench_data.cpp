@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "matching/wildcard.h"
+#include "regex/wildcard.h"
 
 namespace veltrano::bench {
 namespace {

@@ -22,7 +22,7 @@
 #include "log/log_writer.h"
 #include "matching/keyword_lists.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 #include "number_format.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"

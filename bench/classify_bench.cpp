@@ -7,7 +7,7 @@
 
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 #include "number_format.h"
 
 namespace veltrano::bench {

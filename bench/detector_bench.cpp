@@ -15,7 +15,7 @@
 #include "driver/program_folder.h"
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 #include "number_format.h"
 #include "process_memory.h"
 

@@ -6,7 +6,7 @@
 
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 #include "matching/replacement_definitions.h"
 
 namespace veltrano::bench {

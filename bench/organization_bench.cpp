@@ -7,7 +7,7 @@
 
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 
 namespace veltrano::bench {
 namespace {

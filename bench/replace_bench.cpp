@@ -11,7 +11,7 @@
 #include "base/text_encoding.h"
 #include "driver/program_folder.h"
 #include "loaded_set.h"
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 #include "matching/replacement_definitions.h"
 #include "number_format.h"
 

@@ -1,8 +1,8 @@
 #include "matching/auto_replace.h"
 
-#include "matching/keyword_search.h"
-#include "matching/large_stack.h"
-#include "matching/match_stop_text.h"
+#include "regex/bounded_match.h"
+#include "regex/large_stack.h"
+#include "regex/match_stop_text.h"
 
 namespace veltrano {
 namespace {

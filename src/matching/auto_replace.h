@@ -9,8 +9,8 @@
 #include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/auto_replace_guard.h"
-#include "matching/bounded_match.h"
 #include "matching/replacement_definitions.h"
+#include "regex/bounded_match.h"
 #include "settings/settings.h"
 
 namespace veltrano {

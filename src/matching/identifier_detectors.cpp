@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "matching/bounded_match.h"
 #include "matching/card_brands.h"
+#include "regex/bounded_match.h"
 
 namespace veltrano {
 namespace {

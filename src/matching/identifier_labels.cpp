@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bitset>
 
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 namespace veltrano {
 namespace {

@@ -1,10 +1,10 @@
 #include "matching/keyword_lists.h"
 
 #include "base/text_encoding.h"
-#include "matching/bounded_match.h"
 #include "matching/keyword_templates.h"
 #include "matching/list_family.h"
 #include "matching/list_file_lines.h"
+#include "regex/bounded_match.h"
 
 namespace veltrano {
 namespace {

@@ -8,8 +8,8 @@
 #include <type_traits>
 
 #include "matching/keyword_lists.h"
-#include "matching/pattern_structure.h"
-#include "matching/wildcard.h"
+#include "regex/pattern_structure.h"
+#include "regex/wildcard.h"
 
 namespace veltrano {
 namespace {

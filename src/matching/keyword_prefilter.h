@@ -18,9 +18,9 @@
 #include <string_view>
 #include <vector>
 
-#include "matching/bounded_match.h"
-#include "matching/linear_regex.h"
-#include "matching/match_span.h"
+#include "regex/bounded_match.h"
+#include "regex/linear_regex.h"
+#include "regex/match_span.h"
 
 namespace veltrano {
 

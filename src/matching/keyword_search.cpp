@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "matching/large_stack.h"
-#include "matching/match_stop_text.h"
+#include "regex/large_stack.h"
+#include "regex/match_stop_text.h"
 
 namespace veltrano {
 namespace {

@@ -9,10 +9,10 @@
 
 #include "base/notifier.h"
 #include "log/log_writer.h"
-#include "matching/bounded_match.h"
 #include "matching/identifier_detectors.h"
 #include "matching/keyword_lists.h"
 #include "matching/organization_keywords.h"
+#include "regex/bounded_match.h"
 #include "settings/settings.h"
 
 namespace veltrano {
@@ -61,10 +61,6 @@ private:
 // Scans one list in file order; a stopped keyword is recorded in `result` and the scan goes on.
 KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstring_view text, SearchTimeShare& time,
                             KeywordSearchResult& result);
-
-// The budget of one clipboard update's search: together with the rest of the update, the UI
-// thread stays responsive.
-inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 
 // The same result, sparing the keywords and lines that `prefilter` (built from `list`, covering it)
 // rules out; `scan` is its scan of `text`.

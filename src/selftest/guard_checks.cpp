@@ -11,8 +11,8 @@
 #include "base/text_encoding.h"
 #include "log/event_log.h"
 #include "matching/keyword_search.h"
-#include "matching/large_stack.h"
 #include "matching/organization_keywords.h"
+#include "regex/large_stack.h"
 #include "settings/settings.h"
 #include "storage/file_system.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "matching/match_span.h"
+#include "regex/match_span.h"
 
 namespace veltrano::test {
 

@@ -1,6 +1,6 @@
 // The linear engine against plain std::regex_search and std::regex_replace on generated
 // patterns and texts: where an anchored match begins, the first match, and every replacement.
-#include "matching/linear_regex.h"
+#include "regex/linear_regex.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "matching/match_span.h"
+#include "regex/match_span.h"
 
 namespace veltrano {
 

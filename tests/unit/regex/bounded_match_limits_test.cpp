@@ -1,6 +1,6 @@
 // Texts and patterns that kill or freeze plain std::regex: each must end in MatchAborted (or the
 // right answer), leave the regex usable and leak nothing. No test here measures a time.
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <iostream>
 #include <thread>
 
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 
 namespace veltrano {
 namespace {

@@ -1,4 +1,4 @@
-#include "matching/reversed_automaton.h"
+#include "regex/reversed_automaton.h"
 
 #include <cwctype>
 #include <map>

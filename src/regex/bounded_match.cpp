@@ -1,11 +1,11 @@
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <iterator>
 
-#include "matching/pattern_structure.h"
+#include "regex/pattern_structure.h"
 
 namespace veltrano {
 namespace {

@@ -1,8 +1,8 @@
-#include "matching/reverse_dfa.h"
+#include "regex/reverse_dfa.h"
 
 #include <algorithm>
 
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 namespace veltrano {
 namespace {

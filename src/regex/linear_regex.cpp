@@ -1,4 +1,4 @@
-#include "matching/linear_regex.h"
+#include "regex/linear_regex.h"
 
 #include <regex>
 

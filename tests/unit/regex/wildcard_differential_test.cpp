@@ -1,6 +1,6 @@
 // WildcardMatcher against std::wregex on the translated pattern, on generated cases: the regex
 // is the meaning of a wildcard, the matcher must agree with it on every answer.
-#include "matching/wildcard.h"
+#include "regex/wildcard.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 namespace veltrano {
 

@@ -1,4 +1,4 @@
-#include "matching/atom_char_set.h"
+#include "regex/atom_char_set.h"
 
 #include <algorithm>
 

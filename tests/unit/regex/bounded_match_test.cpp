@@ -1,6 +1,6 @@
 // BoundedSearch and BoundedReplace against plain std::regex_search and std::regex_replace on
 // generated patterns: the guard must never change an answer.
-#include "matching/bounded_match.h"
+#include "regex/bounded_match.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <regex>
 #include <string>
 
-#include "matching/linear_regex.h"
+#include "regex/linear_regex.h"
 #include "support/plain_regex.h"
 
 namespace veltrano {

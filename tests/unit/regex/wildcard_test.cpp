@@ -1,4 +1,4 @@
-#include "matching/wildcard.h"
+#include "regex/wildcard.h"
 
 #include <gtest/gtest.h>
 

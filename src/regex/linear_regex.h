@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "matching/bounded_match.h"
-#include "matching/reverse_dfa.h"
-#include "matching/reversed_automaton.h"
+#include "regex/bounded_match.h"
+#include "regex/reverse_dfa.h"
+#include "regex/reversed_automaton.h"
 
 namespace veltrano {
 

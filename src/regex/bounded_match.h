@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "matching/match_span.h"
+#include "regex/match_span.h"
 
 namespace veltrano {
 
@@ -50,6 +50,10 @@ void CheckPatternSize(std::wstring_view pattern);
 // CheckPatternSize, then compile; every other fault is the usual std::regex_error.
 std::wregex CompileUserPattern(std::wstring_view pattern,
                                std::regex_constants::syntax_option_type flags = std::regex_constants::ECMAScript);
+
+// The budget of one clipboard update's search, or of one replacement: together with the rest of
+// the update, the UI thread stays responsive.
+inline constexpr auto kSearchTimeBudget = std::chrono::milliseconds(800);
 
 // A deadline shared by the searches of one piece of work (e.g. one clipboard update); a call
 // made after it has passed aborts at once. The stack limit is not part of it: each call takes

@@ -1,5 +1,5 @@
 // The sets read from pattern atoms against std::wregex itself, on every UTF-16 code unit.
-#include "matching/atom_char_set.h"
+#include "regex/atom_char_set.h"
 
 #include <gtest/gtest.h>
 

@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "matching/atom_char_set.h"
-#include "matching/reversed_automaton.h"
+#include "regex/atom_char_set.h"
+#include "regex/reversed_automaton.h"
 
 namespace veltrano {
 

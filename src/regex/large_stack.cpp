@@ -1,4 +1,4 @@
-#include "matching/large_stack.h"
+#include "regex/large_stack.h"
 
 #include <windows.h>
 #include <process.h>
