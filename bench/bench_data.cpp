@@ -266,4 +266,11 @@ std::wstring MakeText(const TextCase& text) {
     return text.shape == TextCase::Shape::Csv ? MakeCsv(text) : MakeProse(text);
 }
 
+KeywordSet K2Lists() {
+    const std::vector<KeywordSet> sets = KeywordSets();
+    KeywordSet k2 = sets[2];
+    k2.regexLines = sets[3].regexLines;
+    return k2;
+}
+
 }  // namespace veltrano::bench

@@ -17,6 +17,8 @@ struct KeywordSet {
 };
 
 std::vector<KeywordSet> KeywordSets();
+// K2's wildcards and K2's regexes in one set: a user's lists of a realistic size.
+KeywordSet K2Lists();
 
 // One row of the table.
 struct TextCase {

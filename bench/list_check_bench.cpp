@@ -26,10 +26,7 @@ double MicrosecondsPerCopy(const Copy& copy) {
 }  // namespace
 
 int RunListCheckBench() {
-    const std::vector<KeywordSet> sets = KeywordSets();
-    KeywordSet k2 = sets[2];  // K2's wildcards with K2's regexes
-    k2.regexLines = sets[3].regexLines;
-    LoadedSet user(k2);
+    LoadedSet user(K2Lists());
     ReplacementDefinitions definitions(user.settings, user.paths, user.notifier, user.log);
     definitions.Reload();
     const std::wstring text = MakeText({"1KiB-lines-nohit", 1024, TextCase::Shape::Lines, false});

@@ -61,10 +61,7 @@ double MedianSearchMs(const LoadedSet& user, const veltrano::KeywordSet* organiz
 }  // namespace
 
 int RunOrganizationBench() {
-    const std::vector<KeywordSet> sets = KeywordSets();
-    KeywordSet k2 = sets[2];  // K2's wildcards with K2's regexes
-    k2.regexLines = sets[3].regexLines;
-    LoadedSet user(k2);
+    LoadedSet user(K2Lists());
     const auto parseStart = std::chrono::steady_clock::now();
     veltrano::KeywordSet organization;
     organization.Assign(KeywordKind::Wildcard,
