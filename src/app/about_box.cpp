@@ -12,6 +12,7 @@
 #include "base/com_apartment.h"
 #include "base/text_encoding.h"
 #include "base/unique_any.h"
+#include "base/window_binding.h"
 #include "selftest/self_test.h"
 
 namespace veltrano {
@@ -137,11 +138,9 @@ void InitIcons(HWND dialog, HINSTANCE instance, AboutBoxState& state) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* link = reinterpret_cast<AboutBoxState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* link = DialogObject<AboutBoxState>(dialog, message, lParam);
     switch (message) {
         case WM_INITDIALOG: {
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            link = reinterpret_cast<AboutBoxState*>(lParam);
             InitIcons(dialog, reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), *link);
             InitLink(dialog, *link);
             return TRUE;

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/application.h"
 #include "app/event_source_command.h"
+#include "app/main_window.h"
 #include "app/self_test_command.h"
 #include "app/single_instance.h"
 #include "app/speech_start.h"
@@ -53,8 +53,8 @@ int RunGuard(HINSTANCE instance, OrganizationFolderAccess organizationAccess) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    Application application(instance, std::move(paths), std::move(speech), std::move(organizationAccess));
-    if (!application.CreateMainWindow()) return 0;
+    MainWindow mainWindow(instance, std::move(paths), std::move(speech), std::move(organizationAccess));
+    if (!mainWindow.Create()) return 0;
     const int exitCode = RunMessageLoop();
     // A restart may begin while the speech player still waits for its syntheses.
     instanceGuard.Release();

@@ -34,9 +34,11 @@ public:
         return &value_;
     }
     Type Detach() noexcept { return std::exchange(value_, Traits::Invalid()); }
+    // Taking over the value held already closes nothing: a registration made again under the same
+    // window and id is the one to keep.
     void Reset(Type value = Traits::Invalid()) noexcept {
         Type old = std::exchange(value_, value);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        if (old != Traits::Invalid() && old != value) Traits::Close(old);
     }
 
 private:

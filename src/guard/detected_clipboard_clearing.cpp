@@ -11,17 +11,16 @@ constexpr wchar_t kLogTitle[] = L"クリップボード消去";
 
 void DetectedClipboardClearing::OnDetection(DWORD sequence, std::wstring source) {
     // Sequence numbers only grow (and wrap): the difference tells the newer copy.
-    if (armed_ && static_cast<LONG>(clearSequence_ - sequence) > 0) return;
+    if (timer_ && static_cast<LONG>(clearSequence_ - sequence) > 0) return;
     delaySeconds_ = settings_.ClearDetectedClipboardSeconds();
     if (delaySeconds_ <= 0 || !window_) return;
-    if (!::SetTimer(window_, kTimerId, static_cast<UINT>(delaySeconds_) * 1000u, nullptr)) return;
+    timer_ = StartWindowTimer(window_, kTimerId, static_cast<UINT>(delaySeconds_) * 1000u);
     clearSequence_ = sequence;
     clearSource_ = std::move(source);
-    armed_ = true;
 }
 
 bool DetectedClipboardClearing::OnTimer() {
-    if (!armed_) return false;
+    if (!timer_) return false;
     Cancel();
     // Switched off since the detection.
     if (settings_.ClearDetectedClipboardSeconds() <= 0) return false;
@@ -40,9 +39,6 @@ bool DetectedClipboardClearing::OnTimer() {
     return false;
 }
 
-void DetectedClipboardClearing::Cancel() {
-    if (armed_ && window_) ::KillTimer(window_, kTimerId);
-    armed_ = false;
-}
+void DetectedClipboardClearing::Cancel() { timer_.Reset(); }
 
 }  // namespace veltrano

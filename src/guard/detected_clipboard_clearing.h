@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/window_registrations.h"
 #include "log/log_writer.h"
 #include "settings/settings.h"
 
@@ -31,10 +32,10 @@ private:
     const Settings& settings_;
     LogWriter& log_;
     HWND window_ = nullptr;
-    DWORD clearSequence_ = 0;    // of the copy to clear, while the timer runs
+    WindowTimer timer_;          // runs while a copy waits to be cleared
+    DWORD clearSequence_ = 0;    // of that copy
     std::wstring clearSource_;   // the program that made it
     int delaySeconds_ = 0;
-    bool armed_ = false;
 };
 
 }  // namespace veltrano

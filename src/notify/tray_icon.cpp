@@ -22,7 +22,6 @@ NOTIFYICONDATAW BaseRecord(HWND window) {
 
 bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     if (!window) return false;
-    window_ = window;
     NOTIFYICONDATAW data = BaseRecord(window);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
@@ -33,7 +32,9 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, const std::wstring& tip) {
     if (!data.hIcon) return false;
     CopyToField(data.szTip, tip);
     // A busy shell may report a timeout for an icon it did add: then the icon can be modified.
-    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE || ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    if (!::Shell_NotifyIconW(NIM_ADD, &data) && !::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
+    window_ = window;
+    return true;
 }
 
 bool TrayIcon::SetTip(const std::wstring& tip) {

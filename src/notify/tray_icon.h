@@ -26,6 +26,7 @@ public:
     bool Add(HWND window, HINSTANCE instance, const std::wstring& tip);
     // False before the icon was added or when the shell refuses.
     bool SetTip(const std::wstring& tip);
+    bool Added() const noexcept { return window_ != nullptr; }
     void Remove();
 
     // The record that shows a balloon from the icon of `window`: the body and title cut to

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "base/window_binding.h"
 #include "resource.h"
 #include "settingsdialog/input_checks.h"
 #include "settingsdialog/setting_controls.h"
@@ -27,12 +28,7 @@ HPROPSHEETPAGE SettingsPage::Create() {
 }
 
 INT_PTR CALLBACK SettingsPage::DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<SettingsPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
-        self->page_ = page;
-        ::SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SettingsPage*>(::GetWindowLongPtrW(page, DWLP_USER));
+    auto* self = PropertyPageObject(page, message, lParam, &SettingsPage::page_);
     if (!self) return FALSE;
     // Nothing may escape into the dialog manager; a failed apply keeps the sheet open.
     try {

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "base/dc_owners.h"
-#include "base/window_object.h"
+#include "base/window_binding.h"
 #include "resource.h"
 #include "textwindow/text_image.h"
 #include "textwindow/text_window_paint.h"
@@ -163,11 +163,6 @@ void ClipboardTextWindow::ApplyOpacity(int opacity) {
 LRESULT CALLBACK ClipboardTextWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = WindowObject(window, message, lParam, &ClipboardTextWindow::window_);
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (self->window_ == window) self->window_ = nullptr;
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
     // Nothing may escape into the system's message dispatch.
     try {
         return self->HandleMessage(message, wParam, lParam);

@@ -1,5 +1,5 @@
 // Tray actions: the menus the tray icon and the clipboard text window open.
-#include "app/application.h"
+#include "app/main_window.h"
 #include "app/main_menu.h"
 #include "app/popup_menu.h"
 #include "base/scope_exit.h"
@@ -7,7 +7,7 @@
 
 namespace veltrano {
 
-void Application::RunTrayAction(TrayAction action) {
+void MainWindow::RunTrayAction(TrayAction action) {
     if (!window_) return;
     switch (action) {
         case TrayAction::None: return;
@@ -18,35 +18,35 @@ void Application::RunTrayAction(TrayAction action) {
     }
 }
 
-void Application::ShowMainMenu() {
-    const LoadedPopup loaded = LoadPopup(instance_, IDR_MAIN_MENU);
+void MainWindow::ShowMainMenu() {
+    const LoadedPopup loaded = LoadPopup(features_.instance, IDR_MAIN_MENU);
     if (!loaded.popup) return;
-    ApplyMainMenuState(loaded.popup, BuildMainMenuState(settings_, pipeline_.AutoReplaceEnabled()));
+    ApplyMainMenuState(loaded.popup, BuildMainMenuState(features_.settings, features_.pipeline.AutoReplaceEnabled()));
     TrackPopupAtCursor(window_, loaded.popup);
 }
 
-void Application::ShowManualReplaceMenu() {
-    const LoadedPopup loaded = LoadPopup(instance_, IDR_MANUAL_REPLACE_MENU);
+void MainWindow::ShowManualReplaceMenu() {
+    const LoadedPopup loaded = LoadPopup(features_.instance, IDR_MANUAL_REPLACE_MENU);
     if (!loaded.popup) return;
-    replacements_.ReloadChanged();
-    FillPopup(loaded.popup, BuildManualReplaceMenu(replacements_, settings_.UseClipboardReplace()), IDM_PLACEHOLDER);
+    features_.replacements.ReloadChanged();
+    FillPopup(loaded.popup, BuildManualReplaceMenu(features_.replacements, features_.settings.UseClipboardReplace()), IDM_PLACEHOLDER);
     // The chosen item's command is posted before the menu returns, ahead of any later copy.
-    replacements_.HoldChangedReloads(true);
-    const ScopeExit release([this] { replacements_.HoldChangedReloads(false); });
+    features_.replacements.HoldChangedReloads(true);
+    const ScopeExit release([this] { features_.replacements.HoldChangedReloads(false); });
     TrackPopupAtCursor(window_, loaded.popup);
 }
 
-void Application::ShowClipboardHistoryMenu() {
+void MainWindow::ShowClipboardHistoryMenu() {
     // Work whose message was lost shows all the same.
-    history_.CompleteLoad();
-    history_.CompleteWrites();
+    features_.history.CompleteLoad();
+    features_.history.CompleteWrites();
     {
         // While the menu is open, neither a copy nor a finished write may shift the entries
         // behind its command ids.
-        const ClipboardHistory::MenuOpenGuard open(history_);
-        const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);
+        const ClipboardHistory::MenuOpenGuard open(features_.history);
+        const LoadedPopup loaded = LoadPopup(features_.instance, IDR_HISTORY_MENU);
         if (!loaded.popup) return;
-        FillPopup(loaded.popup, history_.BuildMenu(), IDM_PLACEHOLDER);
+        FillPopup(loaded.popup, features_.history.BuildMenu(), IDM_PLACEHOLDER);
         TrackPopupAtCursor(window_, loaded.popup);
     }
     // The writes finished meanwhile are taken after the chosen entry's command, which the menu
@@ -54,10 +54,10 @@ void Application::ShowClipboardHistoryMenu() {
     ::PostMessageW(window_, kHistoryWorkDoneMessage, 0, 0);
 }
 
-void Application::ShowCopyTextMenu() {
+void MainWindow::ShowCopyTextMenu() {
     const UniqueHmenu popup(::CreatePopupMenu());
     if (!popup) return;
-    FillPopup(popup.Get(), copyTexts_.BuildMenu());
+    FillPopup(popup.Get(), features_.copyTexts.BuildMenu());
     TrackPopupAtCursor(window_, popup.Get());
 }
 
