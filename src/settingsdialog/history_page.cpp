@@ -1,7 +1,8 @@
 #include "settingsdialog/history_page.h"
 
 #include "resource.h"
-#include "settingsdialog/page_rules_replace_history_log.h"
+#include "settingsdialog/control_enabling.h"
+#include "settingsdialog/page_field_checks.h"
 #include "stores/clipboard_history.h"
 
 namespace veltrano {

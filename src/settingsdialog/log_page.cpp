@@ -1,7 +1,7 @@
 #include "settingsdialog/log_page.h"
 
 #include "resource.h"
-#include "settingsdialog/page_rules_replace_history_log.h"
+#include "settingsdialog/control_enabling.h"
 
 namespace veltrano {
 namespace {

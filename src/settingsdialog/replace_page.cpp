@@ -2,7 +2,8 @@
 
 #include "matching/replacement_definitions.h"
 #include "resource.h"
-#include "settingsdialog/page_rules_replace_history_log.h"
+#include "settingsdialog/control_enabling.h"
+#include "settingsdialog/page_field_checks.h"
 
 namespace veltrano {
 

@@ -1,7 +1,8 @@
 #include "settingsdialog/text_window_page.h"
 
 #include "resource.h"
-#include "settingsdialog/text_window_tray_checks.h"
+#include "settingsdialog/control_enabling.h"
+#include "settingsdialog/page_field_checks.h"
 #include "textwindow/clipboard_text_window.h"
 
 namespace veltrano {

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "resource.h"
-#include "settingsdialog/text_window_tray_checks.h"
+#include "settingsdialog/tray_assignment_check.h"
 
 namespace veltrano {
 namespace {

@@ -1,10 +1,21 @@
-#include "settingsdialog/text_window_tray_checks.h"
+#include "settingsdialog/page_field_checks.h"
 
-#include <algorithm>
-
-#include "settings/settings.h"
+#include "resource.h"
 
 namespace veltrano {
+
+std::optional<FieldRefusal> CheckReplaceFields(std::wstring_view interval, std::wstring_view count) {
+    if (auto refused = CheckNumberField(interval, IDC_REPLACE_INTERVAL, setting::kReplaceContinuousIntervalMs,
+                                        L"間隔は ", L" ミリ秒の範囲で入力して下さい。"))
+        return refused;
+    return CheckNumberField(count, IDC_REPLACE_COUNT, setting::kReplaceContinuousCount, L"回数は ",
+                            L" 回の範囲で入力して下さい。");
+}
+
+std::optional<FieldRefusal> CheckHistoryFields(std::wstring_view maxCount) {
+    return CheckNumberField(maxCount, IDC_HISTORY_MAX_COUNT, setting::kClipboardHistoryMaxCount, L"履歴件数は ",
+                            L" の範囲で入力して下さい。");
+}
 
 std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields) {
     if (!NumberInRange(fields.x, setting::kClipboardTextWindowPosX))
@@ -29,25 +40,6 @@ std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields
             return refused;
     }
     return std::nullopt;
-}
-
-bool TextWindowControlEnabled(int controlId, bool show, bool resizable) {
-    if (controlId == IDC_TEXT_WINDOW_SHOW) return true;
-    if (controlId == IDC_TEXT_WINDOW_TOUCHABLE) return show && !resizable;
-    return show;
-}
-
-TrayAssignmentCheck CheckTrayAssignments(const std::array<int, 4>& actions) {
-    const auto real = [](int action) { return action >= 1 && action <= 4; };
-    if (std::ranges::count(actions, static_cast<int>(TrayAction::MainMenu)) == 0) {
-        return TrayAssignmentCheck::RefuseWithoutMainMenu;
-    }
-    for (size_t i = 0; i < actions.size(); ++i) {
-        for (size_t j = i + 1; j < actions.size(); ++j) {
-            if (real(actions[i]) && actions[i] == actions[j]) return TrayAssignmentCheck::AskAboutDuplicates;
-        }
-    }
-    return TrayAssignmentCheck::Store;
 }
 
 }  // namespace veltrano

@@ -1,4 +1,4 @@
-#include "settingsdialog/page_rules_replace_history_log.h"
+#include "settingsdialog/control_enabling.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,6 @@ Ids EnabledOf(const std::vector<ControlEnabling>& states) {
 
 const Ids kReplaceDependents{4002, 4003, 4401, 4004, 4301, 4101, 4201, 4302, 4102, 4202, 4402, 4005, 4006};
 const Ids kConsecutiveFields{4101, 4201, 4102, 4202, 4301, 4302};
-
-// --- enabling rules ---
 
 TEST(ReplacePageEnablingTest, SwitchedOffDisablesEveryOtherControlIncludingBothFrames) {
     for (const bool prevent : {false, true}) {
@@ -63,39 +61,16 @@ TEST(HistoryAndLogPageEnablingTest, TheSwitchEnablesEveryDependentControlButNotI
     EXPECT_TRUE(EnabledOf(LogPageEnabling(false)).empty());
 }
 
-// --- checks on apply ---
-
-const std::wstring kIntervalMessage = L"間隔は 10～60000 ミリ秒の範囲で入力して下さい。";
-const std::wstring kCountMessage = L"回数は 1～2147483647 回の範囲で入力して下さい。";
-const std::wstring kHistoryMessage = L"履歴件数は 1～9999 の範囲で入力して下さい。";
-
-TEST(CheckReplaceFieldsTest, AcceptsTheBoundsOfBothFields) {
-    EXPECT_EQ(CheckReplaceFields(L"10", L"1"), std::nullopt);
-    EXPECT_EQ(CheckReplaceFields(L"60000", L"2147483647"), std::nullopt);
-}
-
-TEST(CheckReplaceFieldsTest, RefusesAnIntervalOutsideItsRangeOrNotANumber) {
-    const FieldRefusal expected{4101, kIntervalMessage};
-    for (const wchar_t* interval : {L"9", L"60001", L"", L"0", L"-10", L"abc", L"+100"})
-        EXPECT_EQ(CheckReplaceFields(interval, L"10"), expected) << "interval: " << testing::PrintToString(std::wstring(interval));
-}
-
-TEST(CheckReplaceFieldsTest, RefusesACountBelowOneOrBeyondThirtyTwoBits) {
-    const FieldRefusal expected{4102, kCountMessage};
-    for (const wchar_t* count : {L"0", L"-0", L"-3", L"", L"2147483648", L"x"})
-        EXPECT_EQ(CheckReplaceFields(L"1000", count), expected) << "count: " << testing::PrintToString(std::wstring(count));
-}
-
-TEST(CheckReplaceFieldsTest, TheIntervalIsReportedFirstWhenBothAreWrong) {
-    EXPECT_EQ(CheckReplaceFields(L"9", L"0"), (FieldRefusal{4101, kIntervalMessage}));
-}
-
-TEST(CheckHistoryFieldsTest, AcceptsOneToNineThousandNineHundredNinetyNine) {
-    EXPECT_EQ(CheckHistoryFields(L"1"), std::nullopt);
-    EXPECT_EQ(CheckHistoryFields(L"9999"), std::nullopt);
-    for (const wchar_t* count : {L"10000", L"0", L"", L"-1", L"5a"})
-        EXPECT_EQ(CheckHistoryFields(count), (FieldRefusal{5004, kHistoryMessage}))
-            << "count: " << testing::PrintToString(std::wstring(count));
+TEST(TextWindowEnabling, FollowsTheDisplaySwitchAndKeepsTouchableForTheFixedWindow) {
+    EXPECT_EQ(kTextWindowDependentControls.size(), 28u) << "every control but the switch";
+    for (const int id : kTextWindowDependentControls) {
+        EXPECT_FALSE(TextWindowControlEnabled(id, false, false)) << id;
+        EXPECT_FALSE(TextWindowControlEnabled(id, false, true)) << id;
+        EXPECT_TRUE(TextWindowControlEnabled(id, true, false)) << id;
+        EXPECT_EQ(TextWindowControlEnabled(id, true, true), id != IDC_TEXT_WINDOW_TOUCHABLE) << id;
+    }
+    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, false, false));
+    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, true, true));
 }
 
 }  // namespace

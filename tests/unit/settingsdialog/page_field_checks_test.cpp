@@ -1,12 +1,44 @@
-// The window-free rules of the clipboard-window and tray pages.
-#include "settingsdialog/text_window_tray_checks.h"
+#include "settingsdialog/page_field_checks.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include "resource.h"
 
 namespace veltrano {
 namespace {
+
+const std::wstring kIntervalMessage = L"間隔は 10～60000 ミリ秒の範囲で入力して下さい。";
+const std::wstring kCountMessage = L"回数は 1～2147483647 回の範囲で入力して下さい。";
+const std::wstring kHistoryMessage = L"履歴件数は 1～9999 の範囲で入力して下さい。";
+
+TEST(CheckReplaceFieldsTest, AcceptsTheBoundsOfBothFields) {
+    EXPECT_EQ(CheckReplaceFields(L"10", L"1"), std::nullopt);
+    EXPECT_EQ(CheckReplaceFields(L"60000", L"2147483647"), std::nullopt);
+}
+
+TEST(CheckReplaceFieldsTest, RefusesAnIntervalOutsideItsRangeOrNotANumber) {
+    const FieldRefusal expected{4101, kIntervalMessage};
+    for (const wchar_t* interval : {L"9", L"60001", L"", L"0", L"-10", L"abc", L"+100"})
+        EXPECT_EQ(CheckReplaceFields(interval, L"10"), expected) << "interval: " << testing::PrintToString(std::wstring(interval));
+}
+
+TEST(CheckReplaceFieldsTest, RefusesACountBelowOneOrBeyondThirtyTwoBits) {
+    const FieldRefusal expected{4102, kCountMessage};
+    for (const wchar_t* count : {L"0", L"-0", L"-3", L"", L"2147483648", L"x"})
+        EXPECT_EQ(CheckReplaceFields(L"1000", count), expected) << "count: " << testing::PrintToString(std::wstring(count));
+}
+
+TEST(CheckReplaceFieldsTest, TheIntervalIsReportedFirstWhenBothAreWrong) {
+    EXPECT_EQ(CheckReplaceFields(L"9", L"0"), (FieldRefusal{4101, kIntervalMessage}));
+}
+
+TEST(CheckHistoryFieldsTest, AcceptsOneToNineThousandNineHundredNinetyNine) {
+    EXPECT_EQ(CheckHistoryFields(L"1"), std::nullopt);
+    EXPECT_EQ(CheckHistoryFields(L"9999"), std::nullopt);
+    for (const wchar_t* count : {L"10000", L"0", L"", L"-1", L"5a"})
+        EXPECT_EQ(CheckHistoryFields(count), (FieldRefusal{5004, kHistoryMessage}))
+            << "count: " << testing::PrintToString(std::wstring(count));
+}
 
 TextWindowFields Valid() { return {L"100", L"100", L"400", L"200", L"200", L"6"}; }
 
@@ -81,39 +113,6 @@ TEST(TextWindowFieldCheck, ReportsTheFirstFailingFieldInPageOrder) {
     }
     EXPECT_EQ(reported, (std::vector<int>{IDC_TEXT_WINDOW_POS_X, IDC_TEXT_WINDOW_POS_Y, IDC_TEXT_WINDOW_WIDTH, IDC_TEXT_WINDOW_HEIGHT, IDC_TEXT_WINDOW_OPACITY, IDC_TEXT_WINDOW_BORDER_WIDTH}));
     EXPECT_EQ(RefusedField(fields), std::nullopt);
-}
-
-TEST(TextWindowEnabling, FollowsTheDisplaySwitchAndKeepsTouchableForTheFixedWindow) {
-    EXPECT_EQ(kTextWindowDependentControls.size(), 28u) << "every control but the switch";
-    for (const int id : kTextWindowDependentControls) {
-        EXPECT_FALSE(TextWindowControlEnabled(id, false, false)) << id;
-        EXPECT_FALSE(TextWindowControlEnabled(id, false, true)) << id;
-        EXPECT_TRUE(TextWindowControlEnabled(id, true, false)) << id;
-        EXPECT_EQ(TextWindowControlEnabled(id, true, true), id != IDC_TEXT_WINDOW_TOUCHABLE) << id;
-    }
-    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, false, false));
-    EXPECT_TRUE(TextWindowControlEnabled(IDC_TEXT_WINDOW_SHOW, true, true));
-}
-
-TEST(TrayAssignmentRule, RequiresTheMainMenuAndQuestionsOnlyRealDuplicates) {
-    struct Case {
-        std::array<int, 4> actions;
-        TrayAssignmentCheck expected;
-    };
-    const Case cases[] = {
-        {{2, 1, 3, 4}, TrayAssignmentCheck::Store},
-        {{0, 0, 0, 0}, TrayAssignmentCheck::RefuseWithoutMainMenu},
-        {{2, 3, 4, 2}, TrayAssignmentCheck::RefuseWithoutMainMenu},  // refused before any question
-        {{0, 1, 0, 2}, TrayAssignmentCheck::Store},                  // repeated "none" is no duplicate
-        {{0, 0, 0, 1}, TrayAssignmentCheck::Store},
-        {{1, 1, 0, 0}, TrayAssignmentCheck::AskAboutDuplicates},
-        {{1, 3, 2, 3}, TrayAssignmentCheck::AskAboutDuplicates},
-        {{4, 1, 0, 4}, TrayAssignmentCheck::AskAboutDuplicates},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CheckTrayAssignments(c.actions), c.expected)
-            << c.actions[0] << c.actions[1] << c.actions[2] << c.actions[3];
-    }
 }
 
 }  // namespace

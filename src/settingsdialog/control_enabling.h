@@ -1,22 +1,26 @@
 #pragma once
-// The rules of the clipboard-window and tray pages that need no window: the field checks, which
-// controls are enabled, and whether a tray assignment may be stored.
+// Which controls of the settings pages follow their switches, decided without a window.
 #include <array>
-#include <optional>
-#include <string>
+#include <vector>
 
 #include "resource.h"
-#include "settingsdialog/input_checks.h"
 
 namespace veltrano {
 
-// The number fields' texts as typed.
-struct TextWindowFields {
-    std::wstring x, y, width, height, opacity, borderWidth;
+struct ControlEnabling {
+    int id;
+    bool enabled;
+    bool operator==(const ControlEnabling&) const = default;
 };
 
-// The first field that fails, with the message that refuses it.
-std::optional<FieldRefusal> CheckTextWindowFields(const TextWindowFields& fields);
+// Every control below the replacement switch follows it; the interval and count controls are
+// further off while consecutive replacements are forbidden.
+std::vector<ControlEnabling> ReplacePageEnabling(bool useReplace, bool preventConsecutive);
+// Only the interval and count controls, for a click on the forbid switch.
+std::vector<ControlEnabling> ConsecutiveFieldsEnabling(bool preventConsecutive);
+std::vector<ControlEnabling> HistoryPageEnabling(bool useHistory);
+// The category boxes keep their ticks while disabled: they are still stored.
+std::vector<ControlEnabling> LogPageEnabling(bool useLog);
 
 // The controls that follow the display switch: all of the page but the switch itself.
 inline constexpr std::array<int, 28> kTextWindowDependentControls = {
@@ -38,9 +42,5 @@ inline constexpr std::array<int, 28> kTextWindowDependentControls = {
 // Whether a control of the page is enabled. The movable window always takes the mouse, so the
 // touchable switch only matters while the window is not movable.
 bool TextWindowControlEnabled(int controlId, bool show, bool resizable);
-
-enum class TrayAssignmentCheck { Store, AskAboutDuplicates, RefuseWithoutMainMenu };
-// The four selected action values (a value outside 1..4 is no action).
-TrayAssignmentCheck CheckTrayAssignments(const std::array<int, 4>& actions);
 
 }  // namespace veltrano

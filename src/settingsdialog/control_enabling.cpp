@@ -1,8 +1,6 @@
-#include "settingsdialog/page_rules_replace_history_log.h"
+#include "settingsdialog/control_enabling.h"
 
 #include <initializer_list>
-
-#include "resource.h"
 
 namespace veltrano {
 namespace {
@@ -46,17 +44,10 @@ std::vector<ControlEnabling> LogPageEnabling(bool useLog) {
                 useLog);
 }
 
-std::optional<FieldRefusal> CheckReplaceFields(std::wstring_view interval, std::wstring_view count) {
-    if (auto refused = CheckNumberField(interval, IDC_REPLACE_INTERVAL, setting::kReplaceContinuousIntervalMs,
-                                        L"間隔は ", L" ミリ秒の範囲で入力して下さい。"))
-        return refused;
-    return CheckNumberField(count, IDC_REPLACE_COUNT, setting::kReplaceContinuousCount, L"回数は ",
-                            L" 回の範囲で入力して下さい。");
-}
-
-std::optional<FieldRefusal> CheckHistoryFields(std::wstring_view maxCount) {
-    return CheckNumberField(maxCount, IDC_HISTORY_MAX_COUNT, setting::kClipboardHistoryMaxCount, L"履歴件数は ",
-                            L" の範囲で入力して下さい。");
+bool TextWindowControlEnabled(int controlId, bool show, bool resizable) {
+    if (controlId == IDC_TEXT_WINDOW_SHOW) return true;
+    if (controlId == IDC_TEXT_WINDOW_TOUCHABLE) return show && !resizable;
+    return show;
 }
 
 }  // namespace veltrano
