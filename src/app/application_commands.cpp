@@ -1,6 +1,7 @@
 // Commands of the tray menus, dispatched by id and by id range.
 #include "app/about_box.h"
 #include "app/application.h"
+#include "app/entry_commands.h"
 #include "app/shell_open.h"
 #include "base/scope_exit.h"
 #include "base/text_encoding.h"
@@ -43,16 +44,16 @@ LRESULT Application::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDM_TEXT_WINDOW_CLICK_THROUGH:
         case IDM_TEXT_WINDOW_HIDE: textWindow_.OnMenuCommand(id, window_); return 0;
     }
-    if (id >= IDM_HISTORY_FIRST && id < IDM_COPY_TEXT_FIRST) {
-        history_.Restore(window_, id);
+    if (const std::optional<size_t> index = kHistoryCommands.IndexOf(id)) {
+        history_.Restore(window_, *index);
         return 0;
     }
-    if (id >= IDM_COPY_TEXT_FIRST && id < IDM_MANUAL_REPLACE_FIRST) {
-        copyTexts_.Choose(window_, id);
+    if (const std::optional<size_t> index = kCopyTextCommands.IndexOf(id)) {
+        copyTexts_.Choose(window_, *index);
         return 0;
     }
-    if (id >= IDM_MANUAL_REPLACE_FIRST) {
-        manualReplace_.RunManualReplace(window_, id);
+    if (const std::optional<size_t> index = kManualReplaceCommands.IndexOf(id)) {
+        manualReplace_.RunManualReplace(window_, *index);
         return 0;
     }
     return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);

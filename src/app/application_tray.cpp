@@ -29,7 +29,8 @@ void Application::ShowManualReplaceMenu() {
     const LoadedPopup loaded = LoadPopup(instance_, IDR_MANUAL_REPLACE_MENU);
     if (!loaded.popup) return;
     replacements_.ReloadChanged();
-    FillPopup(loaded.popup, BuildManualReplaceMenu(replacements_, settings_.UseClipboardReplace()), IDM_PLACEHOLDER);
+    FillPopup(loaded.popup, BuildManualReplaceMenu(replacements_, settings_.UseClipboardReplace()),
+              kManualReplaceCommands, IDM_PLACEHOLDER);
     // The chosen item's command is posted before the menu returns, ahead of any later copy.
     replacements_.HoldChangedReloads(true);
     const ScopeExit release([this] { replacements_.HoldChangedReloads(false); });
@@ -46,7 +47,7 @@ void Application::ShowClipboardHistoryMenu() {
         const ClipboardHistory::MenuOpenGuard open(history_);
         const LoadedPopup loaded = LoadPopup(instance_, IDR_HISTORY_MENU);
         if (!loaded.popup) return;
-        FillPopup(loaded.popup, history_.BuildMenu(), IDM_PLACEHOLDER);
+        FillPopup(loaded.popup, history_.BuildMenu(kHistoryCommands.Capacity()), kHistoryCommands, IDM_PLACEHOLDER);
         TrackPopupAtCursor(window_, loaded.popup);
     }
     // The writes finished meanwhile are taken after the chosen entry's command, which the menu
@@ -57,7 +58,7 @@ void Application::ShowClipboardHistoryMenu() {
 void Application::ShowCopyTextMenu() {
     const UniqueHmenu popup(::CreatePopupMenu());
     if (!popup) return;
-    FillPopup(popup.Get(), copyTexts_.BuildMenu());
+    FillPopup(popup.Get(), copyTexts_.BuildMenu(kCopyTextCommands.Capacity()), kCopyTextCommands);
     TrackPopupAtCursor(window_, popup.Get());
 }
 

@@ -38,26 +38,19 @@ std::wstring HistoryFileName(const SYSTEMTIME& time, unsigned sequence) {
     return result + L".bin";
 }
 
-MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse) {
-    if (!enabled) return {{0, L"―― 履歴機能無効設定中 ――", true}};
-    if (entries.empty()) return {{0, L"―― 履歴無し ――", true}};
-    const size_t count = std::min(entries.size(), kMaxHistoryMenuEntries);
+MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse,
+                             size_t maxItems) {
+    if (!enabled) return {{L"―― 履歴機能無効設定中 ――", std::nullopt}};
+    if (entries.empty()) return {{L"―― 履歴無し ――", std::nullopt}};
+    const size_t count = std::min(entries.size(), maxItems);
     MenuEntries menu;
     menu.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         // The accelerator follows the entry, not its place, so the newest keeps "1" either way.
         const size_t index = reverse ? count - 1 - i : i;
-        menu.push_back({static_cast<UINT>(IDM_HISTORY_FIRST + index),
-                        entries[index].label + AcceleratorSuffix(index), false});
+        menu.push_back({entries[index].label + AcceleratorSuffix(index), index});
     }
     return menu;
-}
-
-std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount) {
-    if (commandId < IDM_HISTORY_FIRST) return std::nullopt;
-    const size_t index = commandId - IDM_HISTORY_FIRST;
-    if (index >= kMaxHistoryMenuEntries || index >= entryCount) return std::nullopt;
-    return index;
 }
 
 void ClipboardHistory::Load() {
@@ -160,15 +153,15 @@ void ClipboardHistory::Queue(std::wstring text) {
     if (queued_.size() > maxCount) queued_.erase(queued_.begin(), queued_.end() - static_cast<std::ptrdiff_t>(maxCount));
 }
 
-MenuEntries ClipboardHistory::BuildMenu() const {
+MenuEntries ClipboardHistory::BuildMenu(size_t maxItems) const {
     const bool enabled = settings_.UseClipboardHistory();
-    if (enabled && loading_) return {{0, L"―― 履歴読み込み中 ――", true}};
-    return BuildHistoryMenu(entries_, enabled, settings_.ClipboardHistoryReverseOrder());
+    if (enabled && loading_) return {{L"―― 履歴読み込み中 ――", std::nullopt}};
+    return BuildHistoryMenu(entries_, enabled, settings_.ClipboardHistoryReverseOrder(), maxItems);
 }
 
-bool ClipboardHistory::Restore(HWND owner, UINT commandId) {
+bool ClipboardHistory::Restore(HWND owner, size_t index) {
     try {
-        return RestoreEntry(owner, commandId);
+        return RestoreEntry(owner, index);
     } catch (...) {
         ReportFailure(L"取得", CurrentErrorText());
         return false;
@@ -243,15 +236,14 @@ void ClipboardHistory::Settle(const FinishedHistoryWrite& finished) {
     if (finished.unexpected) ReportFailure(L"保存", *finished.unexpected);
 }
 
-bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
-    const std::optional<size_t> index = HistoryIndexOfCommand(commandId, entries_.size());
-    if (!index) {
+bool ClipboardHistory::RestoreEntry(HWND owner, size_t index) {
+    if (index >= entries_.size()) {
         NotifyError(notifier_, L"クリップボード履歴取得失敗", L"選択されたクリップボード履歴の取得に失敗しました。");
         return false;
     }
     // Read now: the clipboard update that follows records the text again and reorders the list.
     // Its file is read once the writes queued before are done.
-    const std::wstring path = entries_[*index].path;
+    const std::wstring path = entries_[index].path;
     writer_.WaitUntilIdle();
     const std::wstring text = ReadHistoryText(path);
     if (clipboard_.Write(text, owner, HistoryUse::Allowed)) return true;

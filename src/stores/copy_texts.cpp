@@ -324,10 +324,10 @@ bool CopyTexts::DecryptFile(const std::wstring& folder, const std::wstring& name
     }
 }
 
-MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries) {
-    if (entries.empty()) return {{0, L"―― 登録無し ――", true}};
+MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries, size_t maxItems) {
+    if (entries.empty()) return {{L"―― 登録無し ――", std::nullopt}};
     MenuEntries menu;
-    const size_t count = std::min(entries.size(), kMaxCopyTextMenuEntries);
+    const size_t count = std::min(entries.size(), maxItems);
     for (size_t i = 0; i < count; ++i) {
         const CopyTextEntry& entry = entries[i];
         std::wstring label = BuildMenuLabel(entry.text, true);
@@ -336,15 +336,13 @@ MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries) {
             label += static_cast<wchar_t>(std::towlower(entry.key[0]));
             label += L")";
         }
-        menu.push_back({static_cast<UINT>(IDM_COPY_TEXT_FIRST + i), std::move(label), false});
+        menu.push_back({std::move(label), i});
     }
     return menu;
 }
 
-void CopyTexts::Choose(HWND owner, UINT commandId) {
-    if (commandId < IDM_COPY_TEXT_FIRST) return;
-    const size_t index = commandId - IDM_COPY_TEXT_FIRST;
-    if (index >= std::min(entries_.size(), kMaxCopyTextMenuEntries)) return;
+void CopyTexts::Choose(HWND owner, size_t index) {
+    if (index >= entries_.size()) return;
     bool written = false;
     try {
         written = clipboard_.Write(entries_[index].text, owner, HistoryUse::Allowed);
