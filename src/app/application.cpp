@@ -11,6 +11,7 @@
 #include "base/error_text.h"
 #include "base/scope_exit.h"
 #include "base/window_object.h"
+#include "log/failure_report.h"
 #include "resource.h"
 
 namespace veltrano {
@@ -272,13 +273,7 @@ void Application::OnTaskbarCreated() {
 }
 
 void Application::ReportUnexpectedError() {
-    const std::wstring text = CurrentErrorText();
-    try {
-        log_.WriteLog(LogCategory::Other, L"エラー", text);
-        notifier_.Notify(text, L"エラー", NotifyKind::Error);
-    } catch (...) {
-        // Reporting itself failed (no thread could be started); there is nobody left to tell.
-    }
+    ReportFailure(log_, notifier_, {LogCategory::Other, L"エラー", L""}, CurrentErrorText());
 }
 
 }  // namespace veltrano

@@ -7,6 +7,7 @@
 #include "base/error_text.h"
 #include "base/menu_label.h"
 #include "base/text_encoding.h"
+#include "log/failure_report.h"
 #include "storage/file_system.h"
 #include "storage/text_files.h"
 
@@ -14,6 +15,13 @@ namespace veltrano {
 namespace {
 
 constexpr unsigned kMaxSequence = 999;
+
+constexpr FailureReport kLoadFailed{LogCategory::ClipboardHistory, L"エラー",
+                                    L"次の理由で、クリップボード履歴の読み込みに失敗しました。\n\n理由："};
+constexpr FailureReport kSaveFailed{LogCategory::ClipboardHistory, L"エラー",
+                                    L"次の理由で、クリップボード履歴の保存に失敗しました。\n\n理由："};
+constexpr FailureReport kRestoreFailed{LogCategory::ClipboardHistory, L"エラー",
+                                       L"次の理由で、クリップボード履歴の取得に失敗しました。\n\n理由："};
 
 void NotifyError(Notifier& notifier, const wchar_t* title, const wchar_t* body) {
     notifier.Notify(body, title, NotifyKind::Error);
@@ -69,7 +77,7 @@ void ClipboardHistory::Load() {
         });
     } catch (...) {
         loading_ = false;
-        ReportFailure(L"読み込み", CurrentErrorText());
+        ReportFailure(log_, notifier_, kLoadFailed, CurrentErrorText());
         RecordQueued();
     }
 }
@@ -82,7 +90,7 @@ void ClipboardHistory::CompleteLoad() {
     try {
         TakeLoad(std::move(loaded_));
     } catch (...) {
-        ReportFailure(L"読み込み", CurrentErrorText());
+        ReportFailure(log_, notifier_, kLoadFailed, CurrentErrorText());
     }
     loaded_ = {};
     RecordQueued();
@@ -110,7 +118,7 @@ void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
     entries_ = std::move(read.entries);  // first: a report that fails must not lose them
     for (const HistoryLogLine& line : read.logLines) log_.WriteLog(LogCategory::ClipboardHistory, line.title, line.message);
     if (read.folderMissing) NotifyFolderFailure(notifier_);
-    if (read.failure) ReportFailure(L"読み込み", *read.failure);
+    if (read.failure) ReportFailure(log_, notifier_, kLoadFailed, *read.failure);
 }
 
 // Each was accepted when it was copied: a menu open now (it shows only the greyed item while
@@ -122,7 +130,7 @@ void ClipboardHistory::RecordQueued() {
         try {
             AddEntry(std::move(text));
         } catch (...) {
-            ReportFailure(L"保存", CurrentErrorText());
+            ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
         }
     }
 }
@@ -140,7 +148,7 @@ void ClipboardHistory::Add(std::wstring text) {
         if (menuOpen_) return;
         AddEntry(std::move(text));
     } catch (...) {
-        ReportFailure(L"保存", CurrentErrorText());
+        ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
     }
 }
 
@@ -163,7 +171,7 @@ bool ClipboardHistory::Restore(HWND owner, size_t index) {
     try {
         return RestoreEntry(owner, index);
     } catch (...) {
-        ReportFailure(L"取得", CurrentErrorText());
+        ReportFailure(log_, notifier_, kRestoreFailed, CurrentErrorText());
         return false;
     }
 }
@@ -192,13 +200,13 @@ void ClipboardHistory::CompleteWrites() {
     try {
         finished = writer_.TakeFinished();
     } catch (...) {
-        ReportFailure(L"保存", CurrentErrorText());
+        ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
     }
     for (const FinishedHistoryWrite& write : finished) {
         try {
             Settle(write);
         } catch (...) {
-            ReportFailure(L"保存", CurrentErrorText());
+            ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
         }
     }
 }
@@ -233,7 +241,7 @@ void ClipboardHistory::Settle(const FinishedHistoryWrite& finished) {
         }
     }
     if (finished.sealFailed) NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの書き込みに失敗しました。");
-    if (finished.unexpected) ReportFailure(L"保存", *finished.unexpected);
+    if (finished.unexpected) ReportFailure(log_, notifier_, kSaveFailed, *finished.unexpected);
 }
 
 bool ClipboardHistory::RestoreEntry(HWND owner, size_t index) {
@@ -279,17 +287,6 @@ void ClipboardHistory::TrimToMaxCount(size_t first) {
     while (entries_.size() - first > maxCount) {
         writer_.QueueRemove(entries_.back().path);
         entries_.pop_back();
-    }
-}
-
-void ClipboardHistory::ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept {
-    try {
-        const std::wstring body =
-            std::wstring(L"次の理由で、クリップボード履歴の") + operation + L"に失敗しました。\n\n理由：" + reason;
-        log_.WriteLog(LogCategory::ClipboardHistory, L"エラー", body);
-        notifier_.Notify(body, L"エラー", NotifyKind::Error);
-    } catch (...) {
-        // Reporting itself failed (no thread could be started); the next operation tries again.
     }
 }
 

@@ -130,7 +130,6 @@ private:
     bool IsTaken(const std::wstring& path) const;
     void Settle(const FinishedHistoryWrite& finished);
     void TrimToMaxCount(size_t first);
-    void ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept;
 
     const Settings& settings_;
     const DataPaths& paths_;
