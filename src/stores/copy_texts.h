@@ -69,7 +69,6 @@ public:
 private:
     bool EncryptAndReloadFiles();
     bool SealTextFile(const std::wstring& folder, const std::wstring& name);
-    void RollBack(const std::wstring& binPath, const std::wstring& backupPath, bool hadBin);
     bool LoadSealedFile(const std::wstring& folder, const std::wstring& name);
     void DecryptFiles();
     bool DecryptFile(const std::wstring& folder, const std::wstring& name);
