@@ -127,7 +127,6 @@
 #define IDC_TRAY_MIDDLE_CLICK 8003
 #define IDC_TRAY_LEFT_RIGHT_CLICK 8004
 
-// Each detector's label switch is the detector's id + 1.
 #define IDC_PROTECT_DETECTORS_GROUP 9001
 #define IDC_PROTECT_PAYMENT_CARD 9010
 #define IDC_PROTECT_PAYMENT_CARD_LABEL 9011

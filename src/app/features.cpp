@@ -4,6 +4,7 @@
 #include "app/tray_assignments.h"
 #include "base/error_text.h"
 #include "base/text_encoding.h"
+#include "log/failure_report.h"
 #include "settingsdialog/settings_sheet.h"
 #include "storage/file_system.h"
 
@@ -117,13 +118,7 @@ void Features::OpenSettingsSheet(HWND owner) {
 }
 
 void Features::ReportUnexpectedError() {
-    const std::wstring text = CurrentErrorText();
-    try {
-        log.WriteLog(LogCategory::Other, L"エラー", text);
-        notifier.Notify(text, L"エラー", NotifyKind::Error);
-    } catch (...) {
-        // Reporting itself failed (no thread could be started); there is nobody left to tell.
-    }
+    ReportFailure(log, notifier, {LogCategory::Other, L"エラー", L""}, CurrentErrorText());
 }
 
 }  // namespace veltrano

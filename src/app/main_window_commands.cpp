@@ -1,5 +1,6 @@
 // Commands of the tray menus, dispatched by id and by id range.
 #include "app/about_box.h"
+#include "app/entry_commands.h"
 #include "app/main_window.h"
 #include "app/shell_open.h"
 #include "base/scope_exit.h"
@@ -37,16 +38,16 @@ LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDM_TEXT_WINDOW_CLICK_THROUGH:
         case IDM_TEXT_WINDOW_HIDE: features_.textWindow.OnMenuCommand(id, window_); return 0;
     }
-    if (id >= IDM_HISTORY_FIRST && id < IDM_COPY_TEXT_FIRST) {
-        features_.history.Restore(window_, id);
+    if (const std::optional<size_t> index = kHistoryCommands.IndexOf(id)) {
+        features_.history.Restore(window_, *index);
         return 0;
     }
-    if (id >= IDM_COPY_TEXT_FIRST && id < IDM_MANUAL_REPLACE_FIRST) {
-        features_.copyTexts.Choose(window_, id);
+    if (const std::optional<size_t> index = kCopyTextCommands.IndexOf(id)) {
+        features_.copyTexts.Choose(window_, *index);
         return 0;
     }
-    if (id >= IDM_MANUAL_REPLACE_FIRST) {
-        features_.manualReplace.RunManualReplace(window_, id);
+    if (const std::optional<size_t> index = kManualReplaceCommands.IndexOf(id)) {
+        features_.manualReplace.RunManualReplace(window_, *index);
         return 0;
     }
     return ::DefWindowProcW(window_, WM_COMMAND, wParam, lParam);

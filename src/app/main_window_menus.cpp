@@ -29,7 +29,8 @@ void MainWindow::ShowManualReplaceMenu() {
     const LoadedPopup loaded = LoadPopup(features_.instance, IDR_MANUAL_REPLACE_MENU);
     if (!loaded.popup) return;
     features_.replacements.ReloadChanged();
-    FillPopup(loaded.popup, BuildManualReplaceMenu(features_.replacements, features_.settings.UseClipboardReplace()), IDM_PLACEHOLDER);
+    FillPopup(loaded.popup, BuildManualReplaceMenu(features_.replacements, features_.settings.UseClipboardReplace()),
+              kManualReplaceCommands, IDM_PLACEHOLDER);
     // The chosen item's command is posted before the menu returns, ahead of any later copy.
     features_.replacements.HoldChangedReloads(true);
     const ScopeExit release([this] { features_.replacements.HoldChangedReloads(false); });
@@ -46,7 +47,8 @@ void MainWindow::ShowClipboardHistoryMenu() {
         const ClipboardHistory::MenuOpenGuard open(features_.history);
         const LoadedPopup loaded = LoadPopup(features_.instance, IDR_HISTORY_MENU);
         if (!loaded.popup) return;
-        FillPopup(loaded.popup, features_.history.BuildMenu(), IDM_PLACEHOLDER);
+        FillPopup(loaded.popup, features_.history.BuildMenu(kHistoryCommands.Capacity()), kHistoryCommands,
+                  IDM_PLACEHOLDER);
         TrackPopupAtCursor(window_, loaded.popup);
     }
     // The writes finished meanwhile are taken after the chosen entry's command, which the menu
@@ -57,7 +59,7 @@ void MainWindow::ShowClipboardHistoryMenu() {
 void MainWindow::ShowCopyTextMenu() {
     const UniqueHmenu popup(::CreatePopupMenu());
     if (!popup) return;
-    FillPopup(popup.Get(), features_.copyTexts.BuildMenu());
+    FillPopup(popup.Get(), features_.copyTexts.BuildMenu(kCopyTextCommands.Capacity()), kCopyTextCommands);
     TrackPopupAtCursor(window_, popup.Get());
 }
 

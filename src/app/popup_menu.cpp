@@ -10,9 +10,14 @@ LoadedPopup LoadPopup(HINSTANCE instance, int resourceId) {
     return loaded;
 }
 
-void FillPopup(HMENU popup, const MenuEntries& entries, std::optional<UINT> placeholderId) {
+void FillPopup(HMENU popup, const MenuEntries& entries, const EntryCommands& commands,
+               std::optional<UINT> placeholderId) {
     for (const MenuEntry& entry : entries) {
-        ::AppendMenuW(popup, MF_STRING | (entry.grayed ? MF_GRAYED : MF_ENABLED), entry.id, entry.label.c_str());
+        if (entry.index) {
+            ::AppendMenuW(popup, MF_STRING | MF_ENABLED, commands.CommandOf(*entry.index), entry.label.c_str());
+        } else {
+            ::AppendMenuW(popup, MF_STRING | MF_GRAYED, 0, entry.label.c_str());
+        }
     }
     if (placeholderId) ::RemoveMenu(popup, *placeholderId, MF_BYCOMMAND);
 }

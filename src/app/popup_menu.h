@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/entry_commands.h"
 #include "base/menu_entry.h"
 #include "base/unique_any.h"
 
@@ -16,8 +17,10 @@ struct LoadedPopup {
 };
 LoadedPopup LoadPopup(HINSTANCE instance, int resourceId);
 
-// Appends the entries, then removes the resource's placeholder item when there is one.
-void FillPopup(HMENU popup, const MenuEntries& entries, std::optional<UINT> placeholderId = std::nullopt);
+// Appends the entries, each with its command from `commands` (an item without entry greyed),
+// then removes the resource's placeholder item when there is one.
+void FillPopup(HMENU popup, const MenuEntries& entries, const EntryCommands& commands,
+               std::optional<UINT> placeholderId = std::nullopt);
 
 // Owner to the foreground, the menu tracked at the cursor with the right button, then a null
 // message posted so the menu closes properly. The chosen command arrives as WM_COMMAND.

@@ -8,20 +8,24 @@
 
 namespace veltrano {
 
-std::wstring CurrentErrorText() {
-    const std::wstring unknown = L"原因不明のエラー";
+std::optional<std::wstring> CurrentErrorMessage() {
     try {
         throw;
     } catch (const std::exception& error) {
         try {
-            const std::wstring text = Utf8ToWide(error.what());
-            return text.empty() ? unknown : text;
+            std::wstring text = Utf8ToWide(error.what());
+            if (!text.empty()) return text;
         } catch (...) {
-            return unknown;
+            // Not UTF-8: no message to show.
         }
     } catch (...) {
-        return unknown;
+        // Not a std::exception: no message at all.
     }
+    return std::nullopt;
+}
+
+std::wstring CurrentErrorText() {
+    return CurrentErrorMessage().value_or(L"原因不明のエラー");
 }
 
 std::wstring SystemErrorText(DWORD error) {

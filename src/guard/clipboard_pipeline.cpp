@@ -3,14 +3,21 @@
 #include "guard/tray_tip.h"
 #include "base/error_text.h"
 #include "base/scope_exit.h"
+#include "log/failure_report.h"
 
 namespace veltrano {
+namespace {
+
+constexpr FailureReport kUpdateFailed{LogCategory::Other, L"クリップボード処理エラー",
+                                      L"次の理由で、クリップボードの処理に失敗しました。\n\n理由："};
+
+}  // namespace
 
 void ClipboardPipeline::ProcessClipboardText(ClipboardText copy) {
     try {
         Run(std::move(copy));
     } catch (...) {
-        ReportFailure();
+        ReportFailure(steps_.log, steps_.notifier, kUpdateFailed, CurrentErrorText());
     }
 }
 
@@ -45,16 +52,6 @@ void ClipboardPipeline::Run(ClipboardText copy) {
 void ClipboardPipeline::ProcessNoText() {
     steps_.trayIcon.SetTip(BuildTrayTip(L""));
     steps_.textWindow.ClearText();
-}
-
-void ClipboardPipeline::ReportFailure() {
-    const std::wstring body = L"次の理由で、クリップボードの処理に失敗しました。\n\n理由：" + CurrentErrorText();
-    try {
-        steps_.log.WriteLog(LogCategory::Other, L"クリップボード処理エラー", body);
-        steps_.notifier.Notify(body, L"クリップボード処理エラー", NotifyKind::Error);
-    } catch (...) {
-        // Reporting itself failed (no thread could be started); the next update tries again.
-    }
 }
 
 }  // namespace veltrano

@@ -41,7 +41,6 @@ public:
 
 private:
     void Run(ClipboardText copy);
-    void ReportFailure();
 
     Steps steps_;
     bool autoReplaceEnabled_ = false;

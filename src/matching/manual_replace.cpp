@@ -21,25 +21,22 @@ std::wstring SpacedAccelerator(size_t index) {
 void AppendItems(MenuEntries& menu, const ReplacementList& list, const wchar_t* prefix) {
     for (const ReplacementDefinition& definition : list) {
         const size_t index = menu.size();
-        menu.push_back({static_cast<UINT>(IDM_MANUAL_REPLACE_FIRST + index),
-                        BuildMenuLabel(prefix + definition.lineText, false) + SpacedAccelerator(index), false});
+        menu.push_back({BuildMenuLabel(prefix + definition.lineText, false) + SpacedAccelerator(index), index});
     }
 }
 
 }  // namespace
 
 MenuEntries BuildManualReplaceMenu(const ReplacementDefinitions& definitions, bool useClipboardReplace) {
-    if (!useClipboardReplace) return {{0, L"―― 置換機能無効設定中 ――", true}};
+    if (!useClipboardReplace) return {{L"―― 置換機能無効設定中 ――", std::nullopt}};
     MenuEntries menu;
     AppendItems(menu, definitions.Manual(DefinitionKind::Wildcard), L"【ワ】");
     AppendItems(menu, definitions.Manual(DefinitionKind::Regex), L"【正】");
-    if (menu.empty()) menu.push_back({0, L"―― 置換定義無し ――", true});
+    if (menu.empty()) menu.push_back({L"―― 置換定義無し ――", std::nullopt});
     return menu;
 }
 
-const ReplacementDefinition* ManualReplace::DefinitionOf(UINT commandId) const {
-    if (commandId < IDM_MANUAL_REPLACE_FIRST) return nullptr;
-    size_t index = commandId - IDM_MANUAL_REPLACE_FIRST;
+const ReplacementDefinition* ManualReplace::DefinitionOf(size_t index) const {
     for (const DefinitionKind kind : kPatternSyntaxes) {
         const ReplacementList& list = definitions_.Manual(kind);
         if (index < list.size()) return &list[index];
@@ -52,8 +49,8 @@ void ManualReplace::Report(const std::wstring& body, const std::wstring& title, 
     if (settings_.NotifyAfterManualReplace()) notifier_.Notify(body, title, kind);
 }
 
-bool ManualReplace::RunManualReplace(HWND owner, UINT commandId) {
-    const ReplacementDefinition* definition = DefinitionOf(commandId);
+bool ManualReplace::RunManualReplace(HWND owner, size_t index) {
+    const ReplacementDefinition* definition = DefinitionOf(index);
     if (!definition) {
         Report(L"選択された手動置換定義の取得に失敗しました。", L"クリップボード手動置換定義取得失敗", NotifyKind::Error);
         return false;

@@ -11,14 +11,13 @@
 #include "base/notifier.h"
 #include "log/log_writer.h"
 #include "matching/replacement_definitions.h"
-#include "resource.h"
 #include "settings/settings.h"
 
 namespace veltrano {
 
 // The items of the manual replacement menu: the wildcard manual definitions, then the regex
-// ones ("【ワ】"/"【正】" before the line), numbered from IDM_MANUAL_REPLACE_FIRST without gaps;
-// or one greyed item saying why there are none.
+// ones ("【ワ】"/"【正】" before the line), their entries numbered in that order from 0; or one
+// greyed item saying why there are none.
 MenuEntries BuildManualReplaceMenu(const ReplacementDefinitions& definitions, bool useClipboardReplace);
 
 class ManualReplace {
@@ -32,12 +31,12 @@ public:
           notifier_(notifier),
           log_(log) {}
 
-    // Applies the definition of `commandId` to the clipboard text and writes the result back.
-    // True when the clipboard was rewritten; every failure is reported here.
-    bool RunManualReplace(HWND owner, UINT commandId);
+    // Applies the definition of menu entry `index` to the clipboard text and writes the result
+    // back. True when the clipboard was rewritten; every failure is reported here.
+    bool RunManualReplace(HWND owner, size_t index);
 
 private:
-    const ReplacementDefinition* DefinitionOf(UINT commandId) const;
+    const ReplacementDefinition* DefinitionOf(size_t index) const;
     void Report(const std::wstring& body, const std::wstring& title, NotifyKind kind);
 
     const Settings& settings_;

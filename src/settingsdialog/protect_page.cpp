@@ -7,15 +7,18 @@ namespace veltrano {
 namespace {
 
 struct DetectorSwitches {
-    int id;  // the label switch is id + 1
+    int detectId;
+    int needsLabelId;
     const BoolSetting& detect;
     const BoolSetting& needsLabel;
 };
 
 constexpr DetectorSwitches kDetectors[] = {
-    {IDC_PROTECT_PAYMENT_CARD, setting::kDetectPaymentCard, setting::kDetectPaymentCardNeedsLabel},
-    {IDC_PROTECT_MY_NUMBER, setting::kDetectMyNumber, setting::kDetectMyNumberNeedsLabel},
-    {IDC_PROTECT_CORPORATE_NUMBER, setting::kDetectCorporateNumber, setting::kDetectCorporateNumberNeedsLabel},
+    {IDC_PROTECT_PAYMENT_CARD, IDC_PROTECT_PAYMENT_CARD_LABEL, setting::kDetectPaymentCard,
+     setting::kDetectPaymentCardNeedsLabel},
+    {IDC_PROTECT_MY_NUMBER, IDC_PROTECT_MY_NUMBER_LABEL, setting::kDetectMyNumber, setting::kDetectMyNumberNeedsLabel},
+    {IDC_PROTECT_CORPORATE_NUMBER, IDC_PROTECT_CORPORATE_NUMBER_LABEL, setting::kDetectCorporateNumber,
+     setting::kDetectCorporateNumberNeedsLabel},
 };
 
 }  // namespace
@@ -24,8 +27,8 @@ ProtectPage::ProtectPage(SettingsContext& context) : SettingsPage(context, IDD_P
 
 void ProtectPage::OnInit() {
     for (const DetectorSwitches& detector : kDetectors) {
-        Tick(detector.id, Stored().Read(detector.detect));
-        Tick(detector.id + 1, Stored().Read(detector.needsLabel));
+        Tick(detector.detectId, Stored().Read(detector.detect));
+        Tick(detector.needsLabelId, Stored().Read(detector.needsLabel));
     }
     BindUpDown(IDC_PROTECT_CLEAR_SECONDS_UPDOWN, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
                kNumberFieldLength);
@@ -43,7 +46,7 @@ void ProtectPage::OnCommand(int controlId, int code) {
     if (code != BN_CLICKED) return;
     if (controlId == IDC_PROTECT_SHOW_SOURCE || controlId == IDC_PROTECT_MASK_NUMBERS) MarkChanged();
     for (const DetectorSwitches& detector : kDetectors) {
-        if (controlId != detector.id && controlId != detector.id + 1) continue;
+        if (controlId != detector.detectId && controlId != detector.needsLabelId) continue;
         ApplyEnabling();
         MarkChanged();
     }
@@ -59,8 +62,8 @@ bool ProtectPage::OnApply() {
     }
     // A greyed label rule keeps its tick and is stored too; failed writes are not reported here.
     for (const DetectorSwitches& detector : kDetectors) {
-        Stored().Write(detector.detect, Ticked(detector.id));
-        Stored().Write(detector.needsLabel, Ticked(detector.id + 1));
+        Stored().Write(detector.detect, Ticked(detector.detectId));
+        Stored().Write(detector.needsLabel, Ticked(detector.needsLabelId));
     }
     StoreNumber(clearSeconds, setting::kClearDetectedClipboardSeconds);
     Stored().Write(setting::kMaskDetectedNumbers, Ticked(IDC_PROTECT_MASK_NUMBERS));
@@ -70,7 +73,7 @@ bool ProtectPage::OnApply() {
 }
 
 void ProtectPage::ApplyEnabling() const {
-    for (const DetectorSwitches& detector : kDetectors) Enable({detector.id + 1}, Ticked(detector.id));
+    for (const DetectorSwitches& detector : kDetectors) Enable({detector.needsLabelId}, Ticked(detector.detectId));
 }
 
 }  // namespace veltrano

@@ -7,6 +7,7 @@
 #include "base/error_text.h"
 #include "base/menu_label.h"
 #include "base/text_encoding.h"
+#include "log/failure_report.h"
 #include "storage/file_system.h"
 #include "storage/text_files.h"
 
@@ -14,6 +15,13 @@ namespace veltrano {
 namespace {
 
 constexpr unsigned kMaxSequence = 999;
+
+constexpr FailureReport kLoadFailed{LogCategory::ClipboardHistory, L"エラー",
+                                    L"次の理由で、クリップボード履歴の読み込みに失敗しました。\n\n理由："};
+constexpr FailureReport kSaveFailed{LogCategory::ClipboardHistory, L"エラー",
+                                    L"次の理由で、クリップボード履歴の保存に失敗しました。\n\n理由："};
+constexpr FailureReport kRestoreFailed{LogCategory::ClipboardHistory, L"エラー",
+                                       L"次の理由で、クリップボード履歴の取得に失敗しました。\n\n理由："};
 
 void NotifyError(Notifier& notifier, const wchar_t* title, const wchar_t* body) {
     notifier.Notify(body, title, NotifyKind::Error);
@@ -38,26 +46,19 @@ std::wstring HistoryFileName(const SYSTEMTIME& time, unsigned sequence) {
     return result + L".bin";
 }
 
-MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse) {
-    if (!enabled) return {{0, L"―― 履歴機能無効設定中 ――", true}};
-    if (entries.empty()) return {{0, L"―― 履歴無し ――", true}};
-    const size_t count = std::min(entries.size(), kMaxHistoryMenuEntries);
+MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse,
+                             size_t maxItems) {
+    if (!enabled) return {{L"―― 履歴機能無効設定中 ――", std::nullopt}};
+    if (entries.empty()) return {{L"―― 履歴無し ――", std::nullopt}};
+    const size_t count = std::min(entries.size(), maxItems);
     MenuEntries menu;
     menu.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         // The accelerator follows the entry, not its place, so the newest keeps "1" either way.
         const size_t index = reverse ? count - 1 - i : i;
-        menu.push_back({static_cast<UINT>(IDM_HISTORY_FIRST + index),
-                        entries[index].label + AcceleratorSuffix(index), false});
+        menu.push_back({entries[index].label + AcceleratorSuffix(index), index});
     }
     return menu;
-}
-
-std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount) {
-    if (commandId < IDM_HISTORY_FIRST) return std::nullopt;
-    const size_t index = commandId - IDM_HISTORY_FIRST;
-    if (index >= kMaxHistoryMenuEntries || index >= entryCount) return std::nullopt;
-    return index;
 }
 
 void ClipboardHistory::Load() {
@@ -76,7 +77,7 @@ void ClipboardHistory::Load() {
         });
     } catch (...) {
         loading_ = false;
-        ReportFailure(L"読み込み", CurrentErrorText());
+        ReportFailure(log_, notifier_, kLoadFailed, CurrentErrorText());
         RecordQueued();
     }
 }
@@ -89,7 +90,7 @@ void ClipboardHistory::CompleteLoad() {
     try {
         TakeLoad(std::move(loaded_));
     } catch (...) {
-        ReportFailure(L"読み込み", CurrentErrorText());
+        ReportFailure(log_, notifier_, kLoadFailed, CurrentErrorText());
     }
     loaded_ = {};
     RecordQueued();
@@ -117,7 +118,7 @@ void ClipboardHistory::TakeLoad(HistoryFolderRead read) {
     entries_ = std::move(read.entries);  // first: a report that fails must not lose them
     for (const HistoryLogLine& line : read.logLines) log_.WriteLog(LogCategory::ClipboardHistory, line.title, line.message);
     if (read.folderMissing) NotifyFolderFailure(notifier_);
-    if (read.failure) ReportFailure(L"読み込み", *read.failure);
+    if (read.failure) ReportFailure(log_, notifier_, kLoadFailed, *read.failure);
 }
 
 // Each was accepted when it was copied: a menu open now (it shows only the greyed item while
@@ -129,7 +130,7 @@ void ClipboardHistory::RecordQueued() {
         try {
             AddEntry(std::move(text));
         } catch (...) {
-            ReportFailure(L"保存", CurrentErrorText());
+            ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
         }
     }
 }
@@ -147,7 +148,7 @@ void ClipboardHistory::Add(std::wstring text) {
         if (menuOpen_) return;
         AddEntry(std::move(text));
     } catch (...) {
-        ReportFailure(L"保存", CurrentErrorText());
+        ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
     }
 }
 
@@ -160,17 +161,17 @@ void ClipboardHistory::Queue(std::wstring text) {
     if (queued_.size() > maxCount) queued_.erase(queued_.begin(), queued_.end() - static_cast<std::ptrdiff_t>(maxCount));
 }
 
-MenuEntries ClipboardHistory::BuildMenu() const {
+MenuEntries ClipboardHistory::BuildMenu(size_t maxItems) const {
     const bool enabled = settings_.UseClipboardHistory();
-    if (enabled && loading_) return {{0, L"―― 履歴読み込み中 ――", true}};
-    return BuildHistoryMenu(entries_, enabled, settings_.ClipboardHistoryReverseOrder());
+    if (enabled && loading_) return {{L"―― 履歴読み込み中 ――", std::nullopt}};
+    return BuildHistoryMenu(entries_, enabled, settings_.ClipboardHistoryReverseOrder(), maxItems);
 }
 
-bool ClipboardHistory::Restore(HWND owner, UINT commandId) {
+bool ClipboardHistory::Restore(HWND owner, size_t index) {
     try {
-        return RestoreEntry(owner, commandId);
+        return RestoreEntry(owner, index);
     } catch (...) {
-        ReportFailure(L"取得", CurrentErrorText());
+        ReportFailure(log_, notifier_, kRestoreFailed, CurrentErrorText());
         return false;
     }
 }
@@ -199,13 +200,13 @@ void ClipboardHistory::CompleteWrites() {
     try {
         finished = writer_.TakeFinished();
     } catch (...) {
-        ReportFailure(L"保存", CurrentErrorText());
+        ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
     }
     for (const FinishedHistoryWrite& write : finished) {
         try {
             Settle(write);
         } catch (...) {
-            ReportFailure(L"保存", CurrentErrorText());
+            ReportFailure(log_, notifier_, kSaveFailed, CurrentErrorText());
         }
     }
 }
@@ -240,18 +241,17 @@ void ClipboardHistory::Settle(const FinishedHistoryWrite& finished) {
         }
     }
     if (finished.sealFailed) NotifyError(notifier_, L"エラー", L"クリップボード履歴ファイルの書き込みに失敗しました。");
-    if (finished.unexpected) ReportFailure(L"保存", *finished.unexpected);
+    if (finished.unexpected) ReportFailure(log_, notifier_, kSaveFailed, *finished.unexpected);
 }
 
-bool ClipboardHistory::RestoreEntry(HWND owner, UINT commandId) {
-    const std::optional<size_t> index = HistoryIndexOfCommand(commandId, entries_.size());
-    if (!index) {
+bool ClipboardHistory::RestoreEntry(HWND owner, size_t index) {
+    if (index >= entries_.size()) {
         NotifyError(notifier_, L"クリップボード履歴取得失敗", L"選択されたクリップボード履歴の取得に失敗しました。");
         return false;
     }
     // Read now: the clipboard update that follows records the text again and reorders the list.
     // Its file is read once the writes queued before are done.
-    const std::wstring path = entries_[*index].path;
+    const std::wstring path = entries_[index].path;
     writer_.WaitUntilIdle();
     const std::wstring text = ReadHistoryText(path);
     if (clipboard_.Write(text, owner, HistoryUse::Allowed)) return true;
@@ -287,17 +287,6 @@ void ClipboardHistory::TrimToMaxCount(size_t first) {
     while (entries_.size() - first > maxCount) {
         writer_.QueueRemove(entries_.back().path);
         entries_.pop_back();
-    }
-}
-
-void ClipboardHistory::ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept {
-    try {
-        const std::wstring body =
-            std::wstring(L"次の理由で、クリップボード履歴の") + operation + L"に失敗しました。\n\n理由：" + reason;
-        log_.WriteLog(LogCategory::ClipboardHistory, L"エラー", body);
-        notifier_.Notify(body, L"エラー", NotifyKind::Error);
-    } catch (...) {
-        // Reporting itself failed (no thread could be started); the next operation tries again.
     }
 }
 

@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <functional>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,7 +18,6 @@
 #include "base/menu_entry.h"
 #include "base/notifier.h"
 #include "log/log_writer.h"
-#include "resource.h"
 #include "settings/settings.h"
 #include "storage/data_paths.h"
 #include "stores/history_folder.h"
@@ -27,20 +25,15 @@
 
 namespace veltrano {
 
-// The menu shows the newest entries up to the start of the copy-text commands; older ones stay stored.
-inline constexpr size_t kMaxHistoryMenuEntries = IDM_COPY_TEXT_FIRST - IDM_HISTORY_FIRST;
-
 // "YYYYMMDD_HHMMSS_mmm.bin" of `time`; a `sequence` from 1 adds "_001" to "_999" before the
 // extension, so that names of one millisecond stay distinct and still sort in recording order.
 std::wstring HistoryFileName(const SYSTEMTIME& time, unsigned sequence);
 
 // The menu items of `entries` (newest first): one greyed item saying why when there is nothing
-// to choose, else the newest kMaxHistoryMenuEntries with commands IDM_HISTORY_FIRST + index,
-// oldest on top when `reverse`, the accelerator always following the index.
-MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse);
-
-// The entry index behind a history menu command, if the menu can show such an entry.
-std::optional<size_t> HistoryIndexOfCommand(UINT commandId, size_t entryCount);
+// to choose, else the newest `maxItems` (older ones stay stored), oldest on top when `reverse`,
+// the accelerator always following the entry's index.
+MenuEntries BuildHistoryMenu(const std::vector<ClipboardHistoryEntry>& entries, bool enabled, bool reverse,
+                             size_t maxItems);
 
 class ClipboardHistory {
 public:
@@ -95,10 +88,10 @@ public:
     void FinishWrites();
 
     // BuildHistoryMenu over the list with the current settings; while loading, one greyed item.
-    MenuEntries BuildMenu() const;
+    MenuEntries BuildMenu(size_t maxItems) const;
 
-    // While the menu is open Add records nothing and finished writes wait, so the commands keep
-    // pointing at their entries (until the chosen one's command is handled: the caller's turn).
+    // While the menu is open Add records nothing and finished writes wait, so its items keep
+    // pointing at their entries (until the chosen one is handled: the caller's turn).
     void SetMenuOpen(bool open) noexcept { menuOpen_ = open; }
     bool MenuOpen() const noexcept { return menuOpen_; }
 
@@ -117,10 +110,10 @@ public:
         bool wasOpen_;
     };
 
-    // Puts the text of the menu command's entry on the clipboard; true when it is there. An
-    // entry whose file is still being written gives the text being written.
+    // Puts the text of entry `index` on the clipboard; true when it is there. An entry whose
+    // file is still being written gives the text being written.
     // Failures are notified (and a failed write logged); never throws.
-    bool Restore(HWND owner, UINT commandId);
+    bool Restore(HWND owner, size_t index);
 
     const std::vector<ClipboardHistoryEntry>& Entries() const noexcept { return entries_; }
     // Empty when the program folder or the user prefix is unknown.
@@ -132,12 +125,11 @@ private:
     void Queue(std::wstring text);
     void RecordQueued();
     void AddEntry(std::wstring text);
-    bool RestoreEntry(HWND owner, UINT commandId);
+    bool RestoreEntry(HWND owner, size_t index);
     std::wstring NewHistoryFilePath(const std::wstring& folder) const;
     bool IsTaken(const std::wstring& path) const;
     void Settle(const FinishedHistoryWrite& finished);
     void TrimToMaxCount(size_t first);
-    void ReportFailure(const wchar_t* operation, const std::wstring& reason) noexcept;
 
     const Settings& settings_;
     const DataPaths& paths_;

@@ -65,10 +65,6 @@ bool Deleted(const std::wstring& path) {
     }
 }
 
-bool Renamed(const std::wstring& from, const std::wstring& to) {
-    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
 // Create-new, so an edit the user saved meanwhile is never overwritten.
 void CreateEmptyTextFile(const std::wstring& path) {
     UniqueFileHandle file(
@@ -103,9 +99,8 @@ bool CopyTexts::EnsureFolder(std::wstring& errorText) const {
         if (!FileExists(folder) && !CreateFolders(folder)) return false;
         return veltrano::EnsureFolder(folder);
     } catch (...) {
-        errorText = CurrentErrorText();
-        // This one step names a failure without text differently from the others.
-        if (errorText == L"原因不明のエラー") errorText = L"不明のエラー";
+        // This one step names an error without a message differently from the others.
+        errorText = CurrentErrorMessage().value_or(L"不明のエラー");
         return false;
     }
 }
@@ -184,26 +179,17 @@ bool CopyTexts::EncryptAndReloadFiles() {
     return ok;
 }
 
-// At every moment the text lives in the .txt, the .bin or the .bin.bak.
+// The .bin is replaced atomically, so at every moment the text lives in the .txt or the .bin.
 bool CopyTexts::SealTextFile(const std::wstring& folder, const std::wstring& name) {
     const std::wstring textPath = folder + L"\\" + name;
     const std::wstring binPath = folder + L"\\" + StemOf(name, kTextExtension) + kSealedExtension;
-    const std::wstring backupPath = binPath + L".bak";
 
     std::string content;
-    bool hadBin = false;
     try {
         content = ReadUtf8TextFile(textPath);
         if (content.empty()) return true;
-        hadBin = FileExists(binPath);
     } catch (...) {
         Log(kConversionFailedTitle, L"file=" + textPath + L", error=" + CurrentErrorText());
-        return false;
-    }
-
-    if (hadBin && !Renamed(binPath, backupPath)) {
-        Log(L"bin ファイル退避失敗", L"src=" + binPath + L", dst=" + backupPath +
-                                         L", error=" + std::to_wstring(static_cast<unsigned long>(::GetLastError())));
         return false;
     }
 
@@ -212,31 +198,14 @@ bool CopyTexts::SealTextFile(const std::wstring& folder, const std::wstring& nam
     } catch (...) {
         Log(L"テキストファイル内容の暗号ファイルへの書き込みに失敗",
             L"file=" + binPath + L", error=" + CurrentErrorText());
-        RollBack(binPath, backupPath, hadBin);
         return false;
     }
 
-    bool ok = true;
-    if (hadBin && !Deleted(backupPath)) {
-        ok = false;
-        Log(L"不要になった古い暗号ファイルの控えの削除に失敗",
-            L"ロールバック目的で退避させた「" + backupPath + L"」の削除に失敗しました。");
-    }
     if (!Deleted(textPath)) {
-        ok = false;
         Log(L"暗号化に成功し不要になった変換元テキストファイルの削除に失敗", L"file=" + textPath);
+        return false;
     }
-    return ok;
-}
-
-void CopyTexts::RollBack(const std::wstring& binPath, const std::wstring& backupPath, bool hadBin) {
-    if (!Deleted(binPath)) {
-        Log(kConversionFailedTitle, L"暗号化に失敗し不完全な変換先暗号ファイル「" + binPath + L"」の削除に失敗しました。");
-    }
-    if (hadBin && !Renamed(backupPath, binPath)) {
-        Log(kConversionFailedTitle, L"ロールバック目的で退避させた「" + backupPath +
-                                        L"」のファイル名を、元に戻すのに失敗しました。ロールバックが不完全な状態で終了しました。");
-    }
+    return true;
 }
 
 bool CopyTexts::LoadSealedFile(const std::wstring& folder, const std::wstring& name) {
@@ -324,10 +293,10 @@ bool CopyTexts::DecryptFile(const std::wstring& folder, const std::wstring& name
     }
 }
 
-MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries) {
-    if (entries.empty()) return {{0, L"―― 登録無し ――", true}};
+MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries, size_t maxItems) {
+    if (entries.empty()) return {{L"―― 登録無し ――", std::nullopt}};
     MenuEntries menu;
-    const size_t count = std::min(entries.size(), kMaxCopyTextMenuEntries);
+    const size_t count = std::min(entries.size(), maxItems);
     for (size_t i = 0; i < count; ++i) {
         const CopyTextEntry& entry = entries[i];
         std::wstring label = BuildMenuLabel(entry.text, true);
@@ -336,15 +305,13 @@ MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries) {
             label += static_cast<wchar_t>(std::towlower(entry.key[0]));
             label += L")";
         }
-        menu.push_back({static_cast<UINT>(IDM_COPY_TEXT_FIRST + i), std::move(label), false});
+        menu.push_back({std::move(label), i});
     }
     return menu;
 }
 
-void CopyTexts::Choose(HWND owner, UINT commandId) {
-    if (commandId < IDM_COPY_TEXT_FIRST) return;
-    const size_t index = commandId - IDM_COPY_TEXT_FIRST;
-    if (index >= std::min(entries_.size(), kMaxCopyTextMenuEntries)) return;
+void CopyTexts::Choose(HWND owner, size_t index) {
+    if (index >= entries_.size()) return;
     bool written = false;
     try {
         written = clipboard_.Write(entries_[index].text, owner, HistoryUse::Allowed);

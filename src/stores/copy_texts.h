@@ -12,13 +12,9 @@
 #include "base/menu_entry.h"
 #include "base/notifier.h"
 #include "log/log_writer.h"
-#include "resource.h"
 #include "storage/data_paths.h"
 
 namespace veltrano {
-
-// Entry i has the command IDM_COPY_TEXT_FIRST + i; the menu stops before the next menu's range.
-inline constexpr size_t kMaxCopyTextMenuEntries = IDM_MANUAL_REPLACE_FIRST - IDM_COPY_TEXT_FIRST;
 
 struct CopyTextEntry {
     std::wstring text;
@@ -32,8 +28,8 @@ struct CopyTextEntry {
 int CopyTextKeyRank(std::wstring_view key);
 
 // The pop-up menu's items: a greyed "nothing registered" item for an empty list, else one item
-// per entry (the first kMaxCopyTextMenuEntries), one-character keys as lower-case accelerators.
-MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries);
+// per entry (the first `maxItems`), one-character keys as lower-case accelerators.
+MenuEntries BuildCopyTextMenu(const std::vector<CopyTextEntry>& entries, size_t maxItems);
 
 class CopyTexts {
 public:
@@ -63,17 +59,16 @@ public:
     // left as it was.
     void Decrypt();
 
-    MenuEntries BuildMenu() const { return BuildCopyTextMenu(entries_); }
+    MenuEntries BuildMenu(size_t maxItems) const { return BuildCopyTextMenu(entries_, maxItems); }
 
-    // Puts the text of the entry behind `commandId` on the clipboard; other commands do nothing.
-    void Choose(HWND owner, UINT commandId);
+    // Puts the text of entry `index` on the clipboard; an index without entry does nothing.
+    void Choose(HWND owner, size_t index);
 
     const std::vector<CopyTextEntry>& Entries() const { return entries_; }
 
 private:
     bool EncryptAndReloadFiles();
     bool SealTextFile(const std::wstring& folder, const std::wstring& name);
-    void RollBack(const std::wstring& binPath, const std::wstring& backupPath, bool hadBin);
     bool LoadSealedFile(const std::wstring& folder, const std::wstring& name);
     void DecryptFiles();
     bool DecryptFile(const std::wstring& folder, const std::wstring& name);

@@ -58,14 +58,14 @@ protected:
     ManualReplace manual{settings, definitions, clipboard, clipboard, notifier, log};
 };
 
-TEST_F(ManualReplaceTest, MenuNumbersWildcardItemsThenRegexItemsFrom47000) {
+TEST_F(ManualReplaceTest, MenuNumbersWildcardItemsThenRegexItemsFromZero) {
     Load(L"cat\tdog\n[a]auto\tA\nR&D\tR and D\n", L"\\d+\tN\n[i]x  y\tz\n(a)\t$1\n");
 
-    const MenuEntries expected{{47000, L"【ワ】cat\tdog (&1)", false},
-                               {47001, L"【ワ】R&&D\tR and D (&2)", false},
-                               {47002, L"【正】\\d+\tN (&3)", false},
-                               {47003, L"【正】[i]x y\tz (&4)", false},
-                               {47004, L"【正】(a)\t$1 (&5)", false}};
+    const MenuEntries expected{{L"【ワ】cat\tdog (&1)", 0},
+                               {L"【ワ】R&&D\tR and D (&2)", 1},
+                               {L"【正】\\d+\tN (&3)", 2},
+                               {L"【正】[i]x y\tz (&4)", 3},
+                               {L"【正】(a)\t$1 (&5)", 4}};
     EXPECT_EQ(BuildManualReplaceMenu(definitions, true), expected);
 }
 
@@ -78,28 +78,28 @@ TEST_F(ManualReplaceTest, MenuAcceleratorsAreDigitsThenZeroThenLettersAndNoneFro
 
     const MenuEntries menu = BuildManualReplaceMenu(definitions, true);
     ASSERT_EQ(menu.size(), 40u);
-    EXPECT_EQ(menu[8], (MenuEntry{47008, L"【ワ】w8\tx (&9)", false}));
-    EXPECT_EQ(menu[9], (MenuEntry{47009, L"【ワ】w9\tx (&0)", false}));
-    EXPECT_EQ(menu[10], (MenuEntry{47010, L"【ワ】w10\tx (&A)", false}));
-    EXPECT_EQ(menu[20], (MenuEntry{47020, L"【正】r0\tx (&K)", false}));
-    EXPECT_EQ(menu[35], (MenuEntry{47035, L"【正】r15\tx (&Z)", false}));
-    EXPECT_EQ(menu[36], (MenuEntry{47036, L"【正】r16\tx", false}));
-    EXPECT_EQ(menu[39], (MenuEntry{47039, L"【正】r19\tx", false}));
+    EXPECT_EQ(menu[8], (MenuEntry{L"【ワ】w8\tx (&9)", 8}));
+    EXPECT_EQ(menu[9], (MenuEntry{L"【ワ】w9\tx (&0)", 9}));
+    EXPECT_EQ(menu[10], (MenuEntry{L"【ワ】w10\tx (&A)", 10}));
+    EXPECT_EQ(menu[20], (MenuEntry{L"【正】r0\tx (&K)", 20}));
+    EXPECT_EQ(menu[35], (MenuEntry{L"【正】r15\tx (&Z)", 35}));
+    EXPECT_EQ(menu[36], (MenuEntry{L"【正】r16\tx", 36}));
+    EXPECT_EQ(menu[39], (MenuEntry{L"【正】r19\tx", 39}));
 }
 
 TEST_F(ManualReplaceTest, MenuSaysWhyItIsEmpty) {
     Load(L"[a]only\tautomatic\n", L"");
-    EXPECT_EQ(BuildManualReplaceMenu(definitions, true), (MenuEntries{{0, L"―― 置換定義無し ――", true}}));
+    EXPECT_EQ(BuildManualReplaceMenu(definitions, true), (MenuEntries{{L"―― 置換定義無し ――", std::nullopt}}));
 
     Load(L"manual\tM\n", L"");
-    EXPECT_EQ(BuildManualReplaceMenu(definitions, false), (MenuEntries{{0, L"―― 置換機能無効設定中 ――", true}}));
+    EXPECT_EQ(BuildManualReplaceMenu(definitions, false), (MenuEntries{{L"―― 置換機能無効設定中 ――", std::nullopt}}));
 }
 
 TEST_F(ManualReplaceTest, ARegexItemReplacesTheClipboardTextAndIsNotifiedAndLogged) {
     Load(L"cat\tdog\n", L"[a]\\d\tA\n(\\d+)-(\\d+)\t$2-$1\n");
     clipboard.text = L"tel 03-1234";
 
-    EXPECT_TRUE(manual.RunManualReplace(owner, 47001));
+    EXPECT_TRUE(manual.RunManualReplace(owner, 1));
 
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"tel 1234-03"});
     EXPECT_EQ(clipboard.readOwners, std::vector<HWND>{owner});
@@ -116,7 +116,7 @@ TEST_F(ManualReplaceTest, AMissIsAWarningWithIndentedLinesAndTheClipboardStaysUn
     Load(L"[i]cat\tdog\n", L"");
     clipboard.text = L"a bird";
 
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
 
     EXPECT_TRUE(clipboard.written.empty());
     ExpectNotified(L"クリップボード手動置換空振り",
@@ -128,11 +128,11 @@ TEST_F(ManualReplaceTest, AMissIsAWarningWithIndentedLinesAndTheClipboardStaysUn
                                  L" / 置換文字列: dog / 置換前: a bird / 置換後: a bird"));
 }
 
-TEST_F(ManualReplaceTest, ACommandWithoutDefinitionIsReportedAndNotLogged) {
+TEST_F(ManualReplaceTest, AnIndexWithoutDefinitionIsReportedAndNotLogged) {
     Load(L"cat\tdog\n", L"bird\tfish\n");
     clipboard.text = L"cat";
 
-    for (UINT command : {47002u, 46999u, 0u}) EXPECT_FALSE(manual.RunManualReplace(owner, command)) << command;
+    for (size_t index : {2u, 3u, 1000u}) EXPECT_FALSE(manual.RunManualReplace(owner, index)) << index;
 
     EXPECT_TRUE(clipboard.readOwners.empty());
     EXPECT_TRUE(clipboard.written.empty());
@@ -146,7 +146,7 @@ TEST_F(ManualReplaceTest, ACommandWithoutDefinitionIsReportedAndNotLogged) {
 TEST_F(ManualReplaceTest, NoClipboardTextIsReportedAndLogged) {
     Load(L"cat\tdog\n", L"");
 
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
 
     EXPECT_TRUE(clipboard.written.empty());
     ExpectNotified(L"クリップボード手動置換失敗", L"クリップボードの文字列の取得に失敗しました。", NotifyKind::Error);
@@ -158,7 +158,7 @@ TEST_F(ManualReplaceTest, AFailedClipboardWriteIsReportedAndLogged) {
     clipboard.text = L"cat";
     clipboard.succeed = false;
 
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
 
     EXPECT_EQ(clipboard.attempts, std::vector<std::wstring>{L"dog"});
     ExpectNotified(L"クリップボード手動置換失敗", L"クリップボードの更新に失敗しました。", NotifyKind::Error);
@@ -171,12 +171,12 @@ TEST_F(ManualReplaceTest, WithNotificationsOffNothingIsShownButEverythingIsLogge
     Load(L"cat\tdog\n", L"");
     SetNotify(false);
 
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47005));
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 5));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
     clipboard.text = L"cat";
-    EXPECT_TRUE(manual.RunManualReplace(owner, 47000));
+    EXPECT_TRUE(manual.RunManualReplace(owner, 0));
     clipboard.text = L"bird";
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
 
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"dog"});
     EXPECT_TRUE(notifier.notifications.empty());
@@ -191,7 +191,7 @@ TEST_F(ManualReplaceTest, AStoppedReplaceLeavesTheClipboardAndIsReportedUnderThe
     Load(L"", L"(a|aa)*(?=z)a\tx\n");
     clipboard.text = std::wstring(2000, L'a');
 
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
 
     EXPECT_TRUE(clipboard.written.empty());
     ExpectNotified(L"クリップボード手動置換中断",
@@ -203,7 +203,7 @@ TEST_F(ManualReplaceTest, AStoppedReplaceLeavesTheClipboardAndIsReportedUnderThe
                                  L"掛かりすぎます。 / クリップボード内容: " + *clipboard.text));
 
     SetNotify(false);
-    EXPECT_FALSE(manual.RunManualReplace(owner, 47000));
+    EXPECT_FALSE(manual.RunManualReplace(owner, 0));
     EXPECT_EQ(notifier.notifications.size(), 1u);
 }
 
@@ -211,7 +211,7 @@ TEST_F(ManualReplaceTest, AnEmptyResultOfFmtNoCopyIsWrittenAsASuccess) {
     Load(L"[fmt_no_copy]q\tb\n", L"");
     clipboard.text = L"xyz";
 
-    EXPECT_TRUE(manual.RunManualReplace(owner, 47000));
+    EXPECT_TRUE(manual.RunManualReplace(owner, 0));
 
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L""});
     ExpectNotified(L"クリップボード手動置換実行",

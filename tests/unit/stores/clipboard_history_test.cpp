@@ -18,6 +18,8 @@
 namespace veltrano {
 namespace {
 
+constexpr size_t kMenuItems = 3000;
+
 class ClipboardHistoryTest : public ::testing::Test, protected test::ProgramData {
 protected:
     ClipboardHistoryTest() {
@@ -312,7 +314,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadAreRecordedAfterItAgainstTheWholeH
     Record(L"new");
     Record(L"same");
     EXPECT_TRUE(history.Entries().empty());
-    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴読み込み中 ――", true}}));
+    EXPECT_EQ(history.BuildMenu(kMenuItems), (MenuEntries{{L"―― 履歴読み込み中 ――", std::nullopt}}));
     EXPECT_EQ(NamesOnDisk().size(), 3u) << "nothing recorded before the load completes";
 
     {
@@ -356,7 +358,7 @@ TEST_F(ClipboardHistoryTest, CopiesDuringALoadSurviveTheMenuALostMessageAndAFail
     for (const wchar_t* text : {L"1", L"2", L"1", L"3"}) Record(text);  // one place per text, three at most
     {
         const ClipboardHistory::MenuOpenGuard open(history);
-        EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴読み込み中 ――", true}}));
+        EXPECT_EQ(history.BuildMenu(kMenuItems), (MenuEntries{{L"―― 履歴読み込み中 ――", std::nullopt}}));
         Record(L"menu");
     }
     released = true;
@@ -414,51 +416,40 @@ TEST_F(ClipboardHistoryTest, AFileInThePlaceOfTheFolderIsReported) {
 }
 
 TEST_F(ClipboardHistoryTest, MenuSaysWhyItIsEmpty) {
-    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴無し ――", true}}));
+    EXPECT_EQ(history.BuildMenu(kMenuItems), (MenuEntries{{L"―― 履歴無し ――", std::nullopt}}));
     Record(L"a");
     Set(L"UseClipboardHistory", 0);
-    EXPECT_EQ(history.BuildMenu(), (MenuEntries{{0, L"―― 履歴機能無効設定中 ――", true}}));
+    EXPECT_EQ(history.BuildMenu(kMenuItems), (MenuEntries{{L"―― 履歴機能無効設定中 ――", std::nullopt}}));
 }
 
 TEST_F(ClipboardHistoryTest, MenuListsNewestFirstWithAcceleratorsByIndex) {
     for (const wchar_t* text : {L"old & tab\there", L"middle", L"new\r\nline"}) Record(text);
 
-    const MenuEntries expected{{41000, L"new line\t(&1)", false},
-                               {41001, L"middle\t(&2)", false},
-                               {41002, L"old && tab    here\t(&3)", false}};
-    EXPECT_EQ(history.BuildMenu(), expected);
+    const MenuEntries expected{{L"new line\t(&1)", 0},
+                               {L"middle\t(&2)", 1},
+                               {L"old && tab    here\t(&3)", 2}};
+    EXPECT_EQ(history.BuildMenu(kMenuItems), expected);
 
     Set(L"ClipboardHistoryReverseOrder", 1);
-    EXPECT_EQ(history.BuildMenu(), (MenuEntries{expected[2], expected[1], expected[0]}))
+    EXPECT_EQ(history.BuildMenu(kMenuItems), (MenuEntries{expected[2], expected[1], expected[0]}))
         << "oldest on top, the newest keeps accelerator 1";
 }
 
 // The rule alone: thousands of sealed files would make this slow without testing more.
-TEST(BuildHistoryMenu, ShowsAtMostTheNewestThreeThousand) {
+TEST(BuildHistoryMenu, ShowsAtMostTheNewestMaxItems) {
     std::vector<ClipboardHistoryEntry> entries;
     for (int i = 3000; i >= 0; --i) entries.push_back({std::to_wstring(i), 1, std::nullopt, L"unused"});
 
-    const MenuEntries menu = BuildHistoryMenu(entries, true, false);
+    const MenuEntries menu = BuildHistoryMenu(entries, true, false, kMenuItems);
     ASSERT_EQ(menu.size(), 3000u);
-    EXPECT_EQ(menu.front(), (MenuEntry{41000, L"3000\t(&1)", false}));
-    EXPECT_EQ(menu[36], (MenuEntry{41036, L"2964", false}));
-    EXPECT_EQ(menu.back(), (MenuEntry{43999, L"1", false}));
+    EXPECT_EQ(menu.front(), (MenuEntry{L"3000\t(&1)", 0}));
+    EXPECT_EQ(menu[36], (MenuEntry{L"2964", 36}));
+    EXPECT_EQ(menu.back(), (MenuEntry{L"1", 2999}));
 
-    const MenuEntries reversed = BuildHistoryMenu(entries, true, true);
+    const MenuEntries reversed = BuildHistoryMenu(entries, true, true, kMenuItems);
     ASSERT_EQ(reversed.size(), 3000u);
-    EXPECT_EQ(reversed.front(), (MenuEntry{43999, L"1", false}));
-    EXPECT_EQ(reversed.back(), (MenuEntry{41000, L"3000\t(&1)", false}));
-}
-
-TEST(HistoryIndexOfCommand, OnlyCommandsOfEntriesTheMenuCanShow) {
-    EXPECT_EQ(HistoryIndexOfCommand(41000, 3001), 0u);
-    EXPECT_EQ(HistoryIndexOfCommand(43999, 3001), 2999u);
-    EXPECT_EQ(HistoryIndexOfCommand(44000, 3001), std::nullopt) << "the oldest entry is stored but has no command";
-    EXPECT_EQ(HistoryIndexOfCommand(40999, 3001), std::nullopt);
-    EXPECT_EQ(HistoryIndexOfCommand(0, 3001), std::nullopt);
-    EXPECT_EQ(HistoryIndexOfCommand(41002, 2), std::nullopt);
-    EXPECT_EQ(HistoryIndexOfCommand(41001, 2), 1u);
-    EXPECT_EQ(HistoryIndexOfCommand(41000, 0), std::nullopt);
+    EXPECT_EQ(reversed.front(), (MenuEntry{L"1", 2999}));
+    EXPECT_EQ(reversed.back(), (MenuEntry{L"3000\t(&1)", 0}));
 }
 
 TEST_F(ClipboardHistoryTest, RestorePutsTheChosenTextOnTheClipboard) {
@@ -466,7 +457,7 @@ TEST_F(ClipboardHistoryTest, RestorePutsTheChosenTextOnTheClipboard) {
     Record(L"newer");
     const HWND owner = reinterpret_cast<HWND>(0x1234);
 
-    EXPECT_TRUE(history.Restore(owner, 41001));
+    EXPECT_TRUE(history.Restore(owner, 1));
 
     EXPECT_EQ(clipboard.written, std::vector<std::wstring>{L"older"});
     EXPECT_EQ(clipboard.writeOwners, std::vector<HWND>{owner});
@@ -474,10 +465,10 @@ TEST_F(ClipboardHistoryTest, RestorePutsTheChosenTextOnTheClipboard) {
     EXPECT_EQ(LogText(), L"");
 }
 
-TEST_F(ClipboardHistoryTest, RestoreOfACommandWithoutEntryIsReported) {
+TEST_F(ClipboardHistoryTest, RestoreOfAnIndexWithoutEntryIsReported) {
     Record(L"only");
 
-    for (UINT command : {40999u, 41001u, 44000u}) EXPECT_FALSE(history.Restore(nullptr, command)) << command;
+    for (size_t index : {1u, 2u, 3000u}) EXPECT_FALSE(history.Restore(nullptr, index)) << index;
 
     EXPECT_TRUE(clipboard.written.empty());
     ASSERT_EQ(notifier.notifications.size(), 3u);
@@ -490,7 +481,7 @@ TEST_F(ClipboardHistoryTest, AFailedClipboardWriteIsReportedAndLogged) {
     Record(L"履歴の文");
     clipboard.succeed = false;
 
-    EXPECT_FALSE(history.Restore(nullptr, 41000));
+    EXPECT_FALSE(history.Restore(nullptr, 0));
 
     ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].title, L"クリップボード更新失敗");
@@ -503,7 +494,7 @@ TEST_F(ClipboardHistoryTest, AnUnexpectedFailureIsReportedWithItsReasonAndLogged
     Record(L"text");
     clipboard.failure = "\xE7\x90\x86\xE7\x94\xB1";
 
-    EXPECT_FALSE(history.Restore(nullptr, 41000));
+    EXPECT_FALSE(history.Restore(nullptr, 0));
 
     const std::wstring body = L"次の理由で、クリップボード履歴の取得に失敗しました。\n\n理由：理由";
     ASSERT_EQ(notifier.notifications.size(), 1u);
