@@ -21,8 +21,9 @@ std::runtime_error FileError(const char* what, const std::wstring& path) {
 }
 
 UniqueFileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
-    UniqueFileHandle file(
-        ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Writes shared: the program may be appending to the log a test reads.
+    UniqueFileHandle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw FileError("cannot open", path);
     return file;
 }

@@ -24,18 +24,5 @@ TEST(CurrentErrorText, ConvertsTheUtf8MessageOrSaysUnknown) {
     EXPECT_EQ(TextOf(42), L"原因不明のエラー");
 }
 
-TEST(CurrentErrorMessage, NoneWhenTheErrorCarriesNoText) {
-    try {
-        throw std::runtime_error("");
-    } catch (...) {
-        EXPECT_EQ(CurrentErrorMessage(), std::nullopt);
-    }
-    try {
-        throw std::runtime_error("x");
-    } catch (...) {
-        EXPECT_EQ(CurrentErrorMessage(), L"x");
-    }
-}
-
 }  // namespace
 }  // namespace veltrano
