@@ -88,7 +88,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-        OnTaskbarCreated();
+        // The restarted shell has lost the icon, and may refuse it for a moment too.
+        RetryTrayIcon();
         return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
@@ -211,11 +212,6 @@ bool MainWindow::AddTrayIconWhenTheShellIsReady() {
         ::DispatchMessageW(&message);
     }
     return features_.trayIcon.Added();
-}
-
-void MainWindow::OnTaskbarCreated() {
-    // The restarted shell has lost the icon, and may refuse it for a moment too.
-    RetryTrayIcon();
 }
 
 }  // namespace veltrano

@@ -53,7 +53,6 @@ private:
     void RetryTrayIcon();
     void OnTrayIconRetryTimer();
     bool AddTrayIconWhenTheShellIsReady();
-    void OnTaskbarCreated();
 
     // Tray actions (main_window_menus.cpp).
     void RunTrayAction(TrayAction action);
