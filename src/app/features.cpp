@@ -62,6 +62,8 @@ void Features::Start(HWND window, bool firstStart, UINT workDone) {
     FixTrayAssignments(settings, notifier, log);
     keywordLists.Reload();
     organizationKeywords.Start();
+    // A policy may hold their encryption on while replacement is not in use: sealed all the same.
+    replacements.Files().FollowHeldEncryption();
     if (settings.UseClipboardReplace()) replacements.Reload();
     pipeline.SetAutoReplaceEnabled(settings.InitialAutoReplaceEnable());
     // Read and written on workers: neither a full history nor a giant copy's sealing may keep the
@@ -77,24 +79,27 @@ void Features::Start(HWND window, bool firstStart, UINT workDone) {
 
 void Features::Stop() {
     clearing.Cancel();
-    history.StopLoading();
+    history.Close();
     trayIcon.Remove();
 }
 
 void Features::OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax) {
     // The editor gets the text form: an encrypted family is turned back into text first, unless
-    // the organisation keeps it sealed.
-    if (files.Encrypted() && files.EncryptionHeld()) {
-        notifier.Notify(L"組織のポリシーで暗号化が指定されているため、このファイルは編集できません。", L"エラー", NotifyKind::Error);
-        return;
-    }
-    if (files.Encrypted()) {
+    // the organisation keeps it sealed (a list still plain there opens as it is).
+    const bool sealedByPolicy = files.Encrypted() && files.EncryptionHeld();
+    if (files.Encrypted() && !sealedByPolicy) {
         encryption.Set(false);
         files.EnsureFile(syntax);
     }
     const std::wstring textPath = files.Path(syntax, false);
     try {
-        if (!FileExists(textPath)) return;
+        if (!FileExists(textPath)) {
+            if (sealedByPolicy) {
+                notifier.Notify(L"組織のポリシーで暗号化が指定されているため、このファイルは編集できません。", L"エラー",
+                                NotifyKind::Error);
+            }
+            return;
+        }
     } catch (const std::runtime_error& error) {
         // Whether it exists cannot be told: nothing is opened, and the user learns why.
         notifier.NotifyUtf8(error.what(), WideToUtf8(L"エラー"), NotifyKind::Error);

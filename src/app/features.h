@@ -44,7 +44,8 @@ public:
     // The main window exists and holds the tray icon: the features that show or read through it
     // start. `workDone` is the message the history's workers post to it when they finish.
     void Start(HWND window, bool firstStart, UINT workDone);
-    // The main window goes: nothing may still wait for it.
+    // The main window goes, or the session ends: nothing may still wait for it, and every copy is
+    // on disk when it returns. May come twice.
     void Stop();
 
     // Open one list file for editing, always in its text form.

@@ -19,10 +19,10 @@ void SetGrayed(HMENU menu, UINT id, bool grayed) {
 
 }  // namespace
 
-MainMenuState BuildMainMenuState(const Settings& settings, bool autoReplaceEnabled) {
+MainMenuState BuildMainMenuState(const Settings& settings, const MainMenuFacts& facts) {
     MainMenuState state;
-    state.keywordFileEncrypted = settings.EncryptKeywordFile();
-    state.replaceFileEncrypted = settings.EncryptReplaceFile();
+    state.keywordFileEncrypted = facts.keywordFilesSealed;
+    state.replaceFileEncrypted = facts.replaceFilesSealed;
     state.keywordEncryptionHeld = settings.HeldByPolicy(setting::kEncryptKeywordFile);
     state.replaceEncryptionHeld = settings.HeldByPolicy(setting::kEncryptReplaceFile);
     state.textWindowModeHeld = settings.HeldByPolicy(setting::kUseClipboardTextWindow) ||
@@ -39,7 +39,7 @@ MainMenuState BuildMainMenuState(const Settings& settings, bool autoReplaceEnabl
     }
     state.moveTextWindowGrayed = state.textWindowRadioItem == IDM_TEXT_WINDOW_HIDE;
     state.showAutoReplaceItem = settings.UseClipboardReplace();
-    state.autoReplaceChecked = state.showAutoReplaceItem && autoReplaceEnabled;
+    state.autoReplaceChecked = state.showAutoReplaceItem && facts.autoReplaceEnabled;
     return state;
 }
 

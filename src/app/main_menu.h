@@ -1,5 +1,6 @@
 #pragma once
-// The state of the main menu's items, derived from the settings at the moment it opens.
+// The state of the main menu's items, derived from the settings and the list files at the moment
+// it opens.
 #include <windows.h>
 
 #include "settings/settings.h"
@@ -19,7 +20,15 @@ struct MainMenuState {
     bool autoReplaceChecked = false;
 };
 
-MainMenuState BuildMainMenuState(const Settings& settings, bool autoReplaceEnabled);
+// What the menu shows beyond the settings.
+struct MainMenuFacts {
+    bool autoReplaceEnabled = false;
+    // The list files are sealed on disk: the encryption ticks show this, not the setting alone.
+    bool keywordFilesSealed = false;
+    bool replaceFilesSealed = false;
+};
+
+MainMenuState BuildMainMenuState(const Settings& settings, const MainMenuFacts& facts);
 
 // Sets the check marks, the radio mark, the grey items, and removes the automatic replacement
 // item when replacement is off.

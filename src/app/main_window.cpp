@@ -75,8 +75,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_ENDSESSION:
-            // Windows ends the process once this returns: the copies still being sealed are written first.
-            if (wParam) features_.history.FinishWrites();
+            // Windows ends the process once this returns, and WM_DESTROY never comes: the session
+            // ends here as an exit does, every copy on disk first.
+            if (wParam) EndWork();
             return 0;
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMEAUTOMATIC) OnSessionResumed();
@@ -114,10 +115,14 @@ LRESULT MainWindow::OnCreate() {
 }
 
 void MainWindow::OnDestroy() {
+    EndWork();
+    ::PostQuitMessage(0);
+}
+
+void MainWindow::EndWork() {
     listening_.reset();
     trayIconRetry_.Reset();
     features_.Stop();
-    ::PostQuitMessage(0);
 }
 
 void MainWindow::OnClipboardUpdate() {

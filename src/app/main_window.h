@@ -39,6 +39,8 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreate();
     void OnDestroy();
+    // At exit and at the end of the session: no copy is heard any more, and every one is stored.
+    void EndWork();
     void OnClipboardUpdate();
     // Runs the pipeline on what the clipboard holds now; false when it could not be read.
     bool HandleClipboard();

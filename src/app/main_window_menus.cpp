@@ -21,7 +21,11 @@ void MainWindow::RunTrayAction(TrayAction action) {
 void MainWindow::ShowMainMenu() {
     const LoadedPopup loaded = LoadPopup(features_.instance, IDR_MAIN_MENU);
     if (!loaded.popup) return;
-    ApplyMainMenuState(loaded.popup, BuildMainMenuState(features_.settings, features_.pipeline.AutoReplaceEnabled()));
+    ApplyMainMenuState(loaded.popup,
+                       BuildMainMenuState(features_.settings,
+                                          {.autoReplaceEnabled = features_.pipeline.AutoReplaceEnabled(),
+                                           .keywordFilesSealed = features_.keywordLists.Files().SealedOnDisk(),
+                                           .replaceFilesSealed = features_.replacements.Files().SealedOnDisk()}));
     TrackPopupAtCursor(window_, loaded.popup);
 }
 

@@ -25,6 +25,8 @@ void ClipboardPipeline::Run(ClipboardText copy) {
     std::wstring& text = copy.text;
     const HistoryUse historyUse = copy.historyUse;
     const bool copied = !steps_.autoReplace.LastUpdateWasAutoReplace();
+    // Warnings, logs and events name the copying program only when the user wants it shown.
+    const std::wstring source = steps_.settings.ShowSourceApplication() ? copy.source.Shown() : std::wstring();
     bool record = historyUse == HistoryUse::Allowed;
     if (steps_.settings.UseClipboardReplace() && autoReplaceEnabled_) {
         // A copy is recorded as copied, before automatic replacement: its question runs a modal
@@ -35,7 +37,7 @@ void ClipboardPipeline::Run(ClipboardText copy) {
         }
         // The rewritten text comes back as an update of its own (it carries the copy's history
         // use); a text that automatic replacement wrote is recorded only if not replaced again.
-        if (steps_.autoReplace.RunAutoReplace(text, historyUse, copy.source.Shown())) return;
+        if (steps_.autoReplace.RunAutoReplace(text, historyUse, source)) return;
     }
     // Otherwise recorded last, on every path, when nothing else needs the text: the history
     // then frees a giant copy's memory before it seals it.
@@ -44,8 +46,8 @@ void ClipboardPipeline::Run(ClipboardText copy) {
     });
     steps_.trayIcon.SetTip(BuildTrayTip(text));
     steps_.textWindow.UpdateText(text);
-    if (steps_.keywordSearch.SearchKeywords(text, copy.source.Shown())) {
-        steps_.clearing.OnDetection(copy.sequence, copy.source.Shown());
+    if (steps_.keywordSearch.SearchKeywords(text, source)) {
+        steps_.clearing.OnDetection(copy.sequence, source);
     }
 }
 

@@ -46,6 +46,8 @@ public:
     std::wstring Tag(std::wstring_view text);
 
     bool EventsOn() const { return settings_.UseEventLog(); }
+    // Whether LogMaskSecrets keeps copied texts out of the lines and events.
+    bool MasksSecrets() const { return settings_.LogMaskSecrets(); }
     // The Windows event log, when UseEventLog is on; inserts hold no copied text. Never throws.
     void ReportEvent(EventId id, std::vector<std::wstring> inserts) noexcept { events_.Report(id, std::move(inserts)); }
 

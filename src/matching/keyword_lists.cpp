@@ -11,9 +11,10 @@ namespace {
 
 constexpr std::wstring_view kIgnoreCasePrefix = L"[i]";
 
-KeywordEntry CompileKeyword(std::wstring_view line, KeywordKind kind) {
+KeywordEntry CompileKeyword(std::wstring_view line, size_t lineNumber, KeywordKind kind) {
     KeywordEntry entry;
     entry.text = line;
+    entry.lineNumber = lineNumber;
     entry.ignoreCase = line.starts_with(kIgnoreCasePrefix);
     const std::wstring_view pattern = entry.ignoreCase ? line.substr(kIgnoreCasePrefix.size()) : line;
     auto flags = std::regex_constants::ECMAScript;
@@ -34,7 +35,7 @@ KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, const Un
     KeywordList list;
     ForEachListLine(text, [&](size_t lineNumber, std::wstring_view line) {
         try {
-            list.push_back(CompileKeyword(line, kind));
+            list.push_back(CompileKeyword(line, lineNumber, kind));
         } catch (const std::regex_error& error) {
             unparsed(lineNumber, Utf8ToWide(error.what()), line);
         }
@@ -80,7 +81,8 @@ void KeywordLists::EnsureKeywordFile(KeywordKind kind) { files_.EnsureFile(kind)
 void KeywordLists::ReloadList(KeywordKind kind, bool keepOnFailure) {
     KeywordList list;
     const std::wstring listName = std::wstring(L"監視キーワードリスト（") + PatternSyntaxName(kind) + L"）";
-    if (!LoadList(files_, kind, listName, L"", notifier_,
+    if (!LoadList(files_, kind, listName, L"", keepOnFailure ? FailureReport::OncePerStreak : FailureReport::Always,
+                  notifier_,
                   [&](const std::wstring& text) { list = ParseKeywordLines(text, kind, log_); })) {
         if (keepOnFailure) return;
         list.clear();
@@ -89,10 +91,12 @@ void KeywordLists::ReloadList(KeywordKind kind, bool keepOnFailure) {
 }
 
 void KeywordLists::Reload() {
+    files_.FollowHeldEncryption();
     for (const KeywordKind kind : kPatternSyntaxes) ReloadList(kind, false);
 }
 
 void KeywordLists::ReloadChanged() {
+    files_.FollowHeldEncryption();
     for (const KeywordKind kind : files_.ChangedSinceLoaded()) ReloadList(kind, true);
 }
 

@@ -29,6 +29,15 @@ std::wstring RuleLabel(KeywordKind kind, bool detector, bool organization) {
     return detector ? L"検出ルール" : RuleType(kind, false, organization) + L"キーワード";
 }
 
+// A keyword as what leaves the warning names it: with LogMaskSecrets, a user's or the organisation's
+// keyword by its list and line ("組織正規表現キーワード 12行目"), as a literal one is the very text
+// it finds; a detector by its name.
+std::wstring KeywordNamed(const std::wstring& keywordText, KeywordKind kind, bool detector, bool organization,
+                          size_t lineNumber, bool masked) {
+    if (detector || !masked) return keywordText;
+    return RuleLabel(kind, false, organization) + L" " + std::to_wstring(lineNumber) + L"行目";
+}
+
 std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
     std::wstring names;
     for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
@@ -81,11 +90,18 @@ KeywordHit FirstHit(const KeywordList& list, KeywordKind kind, std::wstring_view
         const KeywordEntry& entry = list[index];
         try {
             if (const std::optional<MatchSpan> match = find(index)) {
-                return KeywordHit{true, entry.text, std::wstring(text.substr(match->position, match->length)),
-                                  entry.ignoreCase, kind};
+                return KeywordHit{.found = true,
+                                  .keywordText = entry.text,
+                                  .matchedText = std::wstring(text.substr(match->position, match->length)),
+                                  .ignoreCase = entry.ignoreCase,
+                                  .kind = kind,
+                                  .lineNumber = entry.lineNumber};
             }
         } catch (const MatchAborted& stopped) {
-            if (!result.firstStopped) result.firstStopped = StoppedKeyword{kind, entry.text, stopped.reason()};
+            if (!result.firstStopped) {
+                result.firstStopped = StoppedKeyword{
+                    .kind = kind, .keywordText = entry.text, .reason = stopped.reason(), .lineNumber = entry.lineNumber};
+            }
             ++result.stoppedCount;
         }
     }
@@ -194,8 +210,9 @@ std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched) 
            hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
-std::wstring DetectionLogText(const KeywordHit& hit, std::wstring_view clipboardText, LogWriter& log) {
-    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value(), hit.organization) + L" / キーワード: " + hit.keywordText + L" / 設定: " + SettingText(hit) +
+std::wstring DetectionLogText(const KeywordHit& hit, const std::wstring& keyword, std::wstring_view clipboardText,
+                             LogWriter& log) {
+    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value(), hit.organization) + L" / キーワード: " + keyword + L" / 設定: " + SettingText(hit) +
            L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
 }
 
@@ -212,8 +229,10 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         const bool masked = hit.detector && settings_.MaskDetectedNumbers();
         std::wstring message = DetectionMessage(hit, masked ? MaskedNumber(hit.matchedText) : hit.matchedText);
         std::wstring spoken = masked ? DetectionMessage(hit, L"下4桁 " + LastFourDigits(hit.matchedText)) : message;
-        std::wstring logText = DetectionLogText(hit, text, log_);
-        if (settings_.ShowSourceApplication()) {
+        const std::wstring keyword = KeywordNamed(hit.keywordText, hit.kind, hit.detector.has_value(), hit.organization,
+                                                  hit.lineNumber, log_.MasksSecrets());
+        std::wstring logText = DetectionLogText(hit, keyword, text, log_);
+        if (!source.empty()) {
             for (std::wstring* body : {&message, &spoken}) body->append(L"\nコピー元: ").append(source);
             logText.append(L" / コピー元: ").append(source);
         }
@@ -222,7 +241,7 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         if (log_.EventsOn()) {
             // Collected centrally: a number only masked, a keyword's match only as its tag.
             log_.ReportEvent(EventId::Detection,
-                             {RuleType(hit.kind, hit.detector.has_value(), hit.organization), hit.keywordText, SettingText(hit),
+                             {RuleType(hit.kind, hit.detector.has_value(), hit.organization), keyword, SettingText(hit),
                               hit.detector ? MaskedNumber(hit.matchedText) : log_.Tag(hit.matchedText),
                               std::wstring(source)});
         }
@@ -241,12 +260,14 @@ void KeywordSearch::ReportStopped(const KeywordSearchResult& result, std::wstrin
         body += L"\n（ほか " + std::to_wstring(result.stoppedCount - 1) + L" 件のキーワードも中断しました）";
     }
     const std::wstring title = L"キーワード検索中断";
+    const std::wstring keyword = KeywordNamed(stopped.keywordText, stopped.kind, stopped.detectors, stopped.organization,
+                                              stopped.lineNumber, log_.MasksSecrets());
     notifier_.Notify(body, title, NotifyKind::Error);
     log_.WriteLog(LogCategory::Other, title,
                   std::wstring(L"タイプ: ") + RuleType(stopped.kind, stopped.detectors, stopped.organization) + L" / キーワード: " +
-                      stopped.keywordText + L" / 理由: " + MatchStopReasonText(stopped.reason, subject) +
+                      keyword + L" / 理由: " + MatchStopReasonText(stopped.reason, subject) +
                       L" / 中断件数: " + std::to_wstring(result.stoppedCount));
-    log_.ReportEvent(EventId::SearchStopped, {RuleType(stopped.kind, stopped.detectors, stopped.organization), stopped.keywordText,
+    log_.ReportEvent(EventId::SearchStopped, {RuleType(stopped.kind, stopped.detectors, stopped.organization), keyword,
                                               MatchStopReasonText(stopped.reason, subject), std::wstring(source)});
 }
 

@@ -25,6 +25,7 @@ struct KeywordHit {
     KeywordKind kind = KeywordKind::Wildcard;
     std::optional<IdentifierRule> detector{};  // a built-in detector's hit: keywordText is its name
     bool organization = false;                 // a keyword of the organisation's lists
+    size_t lineNumber = 0;                     // the keyword's line in its file
 };
 
 // A keyword whose search was stopped (too slow, or the line too long for its pattern), or the
@@ -35,6 +36,7 @@ struct StoppedKeyword {
     MatchAborted::Reason reason;
     bool detectors = false;
     bool organization = false;
+    size_t lineNumber = 0;  // the keyword's line in its file
 };
 
 struct KeywordSearchResult {
@@ -91,7 +93,8 @@ public:
         : lists_(lists), settings_(settings), notifier_(notifier), log_(log), organization_(organization) {}
 
     // Matches on a thread with a large stack within a time budget, then notifies and logs here,
-    // naming the copying program `source` when the settings ask; true when something was found.
+    // naming the copying program `source` (empty when it is not to be named); true when something
+    // was found.
     // A detected number is shown and spoken only by its last four digits when the settings ask.
     bool SearchKeywords(const std::wstring& text, std::wstring_view source = {});
 

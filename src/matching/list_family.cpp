@@ -1,5 +1,7 @@
 #include "matching/list_family.h"
 
+#include <optional>
+
 #include "base/text_encoding.h"
 
 namespace veltrano {
@@ -11,9 +13,7 @@ ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, 
             .familyName = files.familyName,
             .stemSuffix = files.stemSuffix,
             .readEncrypted = [&settings, &encrypted] { return settings.Read(encrypted); },
-            .writeEncrypted = [&settings, &encrypted](bool value) {
-                return !settings.HeldByPolicy(encrypted) && settings.Write(encrypted, value);
-            },
+            .writeEncrypted = [&settings, &encrypted](bool value) { return settings.Write(encrypted, value); },
             .encryptionHeld = [&settings, &encrypted] { return settings.HeldByPolicy(encrypted); },
             .settingsFile = settings.Ini().Path(),
             .templateText = files.templateText,
@@ -22,20 +22,28 @@ ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, 
 }
 
 bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& listName, std::wstring_view reasonLead,
-              Notifier& notifier, const std::function<void(const std::wstring& text)>& parse) {
+              FailureReport report, Notifier& notifier, const std::function<void(const std::wstring& text)>& parse) {
     // Noted first: a change from here on, or a failure below, is seen by the next check.
     files.NoteLoaded(syntax);
+    std::optional<std::string> reason;  // empty when the error carried none
     try {
         files.EnsureFile(syntax);
         parse(files.ReadText(syntax));
+        files.NoteReadSucceeded(syntax);
         return true;
     } catch (const std::exception& error) {
-        notifier.NotifyUtf8(
-            WideToUtf8(L"次の理由で、" + listName + L"の読み込みに失敗しました。\n\n理由：" + std::wstring(reasonLead)) +
-                error.what(),
-            WideToUtf8(L"エラー"), NotifyKind::Error);
+        reason = error.what();
     } catch (...) {
-        notifier.Notify(listName + L"の読み込みに失敗しました。", L"エラー", NotifyKind::Error);
+    }
+    if (files.NoteReadFailed(syntax) || report == FailureReport::Always) {
+        if (reason) {
+            notifier.NotifyUtf8(WideToUtf8(L"次の理由で、" + listName + L"の読み込みに失敗しました。\n\n理由：" +
+                                           std::wstring(reasonLead)) +
+                                    *reason,
+                                WideToUtf8(L"エラー"), NotifyKind::Error);
+        } else {
+            notifier.Notify(listName + L"の読み込みに失敗しました。", L"エラー", NotifyKind::Error);
+        }
     }
     return false;
 }

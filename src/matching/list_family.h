@@ -23,11 +23,15 @@ struct ListFamilyFiles {
 
 ListFilePair MakeListFilePair(const ListFamilyFiles& files, Settings& settings, const DataPaths& paths);
 
+// A load the user asked for (start, reload, conversion) reports every failure; the re-read of a
+// changed file before a copy reports only the first of a streak, as it tries again at each copy.
+enum class FailureReport { Always, OncePerStreak };
+
 // Makes the syntax's file exist, reads it and hands the text to `parse`, noting the file as loaded
-// (ListFilePair::ChangedSinceLoaded). Any failure is reported
+// (ListFilePair::ChangedSinceLoaded). A failure is reported, as `report` says,
 // as "次の理由で、<listName>の読み込みに失敗しました。\n\n理由：<reasonLead><reason>" and gives false.
 bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& listName, std::wstring_view reasonLead,
-              Notifier& notifier, const std::function<void(const std::wstring& text)>& parse);
+              FailureReport report, Notifier& notifier, const std::function<void(const std::wstring& text)>& parse);
 
 // "タイプ: <syntax> / 行番号: <n> / <reason> / 記述内容: <line>" under `title` (category Other).
 void LogUnparsedLine(LogWriter& log, const wchar_t* title, PatternSyntax syntax, size_t lineNumber,

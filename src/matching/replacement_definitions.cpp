@@ -179,7 +179,8 @@ void ReplacementDefinitions::ReloadKind(DefinitionKind kind, bool keepOnFailure)
     ReplacementList& automatic = wildcard ? wildcardAutomatic_ : regexAutomatic_;
     ReplacementList& manual = wildcard ? wildcardManual_ : regexManual_;
     const std::wstring listName = std::wstring(L"置換定義リスト（") + PatternSyntaxName(kind) + L"）";
-    const bool loaded = LoadList(files_, kind, listName, L"\n", notifier_, [&](const std::wstring& text) {
+    const FailureReport report = keepOnFailure ? FailureReport::OncePerStreak : FailureReport::Always;
+    const bool loaded = LoadList(files_, kind, listName, L"\n", report, notifier_, [&](const std::wstring& text) {
         ParsedDefinitions parsed = ParseDefinitionLines(text, kind, log_);
         automatic = std::move(parsed.automatic);
         manual = std::move(parsed.manual);
@@ -191,11 +192,13 @@ void ReplacementDefinitions::ReloadKind(DefinitionKind kind, bool keepOnFailure)
 }
 
 void ReplacementDefinitions::Reload() {
+    files_.FollowHeldEncryption();
     for (const DefinitionKind kind : kPatternSyntaxes) ReloadKind(kind, false);
 }
 
 void ReplacementDefinitions::ReloadChanged() {
     if (changedReloadsHeld_ || !settings_.UseClipboardReplace()) return;
+    files_.FollowHeldEncryption();
     for (const DefinitionKind kind : files_.ChangedSinceLoaded()) ReloadKind(kind, true);
 }
 

@@ -33,15 +33,15 @@ std::wstring Settings::Read(const TextSetting& setting) const {
 }
 
 bool Settings::Write(const BoolSetting& setting, bool value) {
-    return HeldByPolicy(setting) || ini_.WriteBool(setting.section, setting.key, value);
+    return !HeldByPolicy(setting) && ini_.WriteBool(setting.section, setting.key, value);
 }
 
 bool Settings::Write(const IntSetting& setting, int value) {
-    return HeldByPolicy(setting) || ini_.WriteInt(setting.section, setting.key, std::clamp(value, setting.low, setting.high));
+    return !HeldByPolicy(setting) && ini_.WriteInt(setting.section, setting.key, std::clamp(value, setting.low, setting.high));
 }
 
 bool Settings::Write(const TextSetting& setting, const std::wstring& value) {
-    return HeldByPolicy(setting) || ini_.WriteString(setting.section, setting.key, value);
+    return !HeldByPolicy(setting) && ini_.WriteString(setting.section, setting.key, value);
 }
 
 bool Settings::RespectPrivateCopies() const { return Read(setting::kRespectPrivateCopies); }
@@ -109,6 +109,8 @@ TrayAction Settings::TrayClick(TrayButton button) const {
     // Only the four real actions stand; anything else means no action.
     return value >= 1 && value <= 4 ? static_cast<TrayAction>(value) : TrayAction::None;
 }
+
+bool Settings::TrayClickHeldByPolicy(TrayButton button) const { return HeldByPolicy(TrayClickSetting(button)); }
 
 bool Settings::SetTrayClick(TrayButton button, TrayAction action) {
     return Write(TrayClickSetting(button), static_cast<int>(action));

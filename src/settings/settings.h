@@ -35,8 +35,8 @@ public:
     bool Read(const BoolSetting& setting) const;
     int Read(const IntSetting& setting) const;
     std::wstring Read(const TextSetting& setting) const;
-    // False on failure; a number is limited to the setting's range first. A key a policy holds is
-    // not written (true: its value is the policy's).
+    // True when the value was stored; a number is limited to the setting's range first. A key a
+    // policy holds is not written: false, as its value did not change.
     bool Write(const BoolSetting& setting, bool value);
     bool Write(const IntSetting& setting, int value);
     bool Write(const TextSetting& setting, const std::wstring& value);
@@ -110,6 +110,7 @@ public:
     TrayAction MiddleClick() const;
     TrayAction LeftRightClick() const;
     TrayAction TrayClick(TrayButton button) const;
+    bool TrayClickHeldByPolicy(TrayButton button) const;
     bool SetTrayClick(TrayButton button, TrayAction action);
 
 private:

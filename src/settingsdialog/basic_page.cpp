@@ -106,7 +106,7 @@ bool BasicPage::OnApply() {
 }
 
 void BasicPage::StoreMode(int mode) const {
-    if (Stored().Write(setting::kNotifyMode, mode)) return;
+    if (Stored().HeldByPolicy(setting::kNotifyMode) || Stored().Write(setting::kNotifyMode, mode)) return;
     Context().notifier.Notify(L"設定の保存に失敗しました。\n\n\u00A0\u00A0\u00A0\u00A0" + Stored().Ini().Path(),
                               L"設定の保存に失敗", NotifyKind::Error);
 }

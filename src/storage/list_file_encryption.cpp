@@ -40,8 +40,7 @@ void ListFileEncryption::Set(bool enable) {
     std::vector<Failure>& failures = conversion.failures;
     if (failures.empty()) {
         family_.reload();
-        notifier_.Notify(family_.name + L"暗号化：" + (enable ? L"有効" : L"無効"), L"設定変更",
-                         enable ? NotifyKind::Info : NotifyKind::Warning);
+        ReportSwitched(enable);
         return;
     }
 
@@ -55,6 +54,24 @@ void ListFileEncryption::Set(bool enable) {
         }
     }
     for (const ListFile& file : files) file.ensureExists();
+    for (const Failure& failure : failures) Report(failure);
+}
+
+void ListFileEncryption::SealPlainFiles() {
+    std::vector<ListFile> plain;
+    std::vector<Failure> failures;
+    for (const ListFile& file : family_.files()) {
+        try {
+            if (FileExists(file.textPath) && !FileExists(file.encryptedPath)) plain.push_back(file);
+        } catch (const std::exception& error) {
+            failures.push_back({true, error.what()});
+        }
+    }
+    if (plain.empty() && failures.empty()) return;
+    const Conversion conversion = ConvertEach(true, plain);
+    failures.insert(failures.end(), conversion.failures.begin(), conversion.failures.end());
+    if (!conversion.converted.empty()) family_.reload();
+    if (failures.empty()) ReportSwitched(true);
     for (const Failure& failure : failures) Report(failure);
 }
 
@@ -75,6 +92,11 @@ ListFileEncryption::Conversion ListFileEncryption::ConvertEach(bool encrypt, con
 
 ListFileEncryption::Failure ListFileEncryption::UnstoredSetting(bool encrypting) const {
     return {encrypting, "Failed to write settings file: " + WideToUtf8(family_.settingsFile)};
+}
+
+void ListFileEncryption::ReportSwitched(bool enabled) {
+    notifier_.Notify(family_.name + L"暗号化：" + (enabled ? L"有効" : L"無効"), L"設定変更",
+                     enabled ? NotifyKind::Info : NotifyKind::Warning);
 }
 
 void ListFileEncryption::Report(const Failure& failure) {

@@ -35,6 +35,10 @@ public:
     // is converted on its own, and each failure is reported naming its file. When the setting
     // cannot be stored, no file is touched.
     void Set(bool enable);
+    // The setting already asks for sealed files (a policy holds it on): seals each list still in
+    // plain text whose sealed file is missing, then reloads and reports as Set does. A file that
+    // fails stays plain, where the lists read it.
+    void SealPlainFiles();
 
 private:
     struct Failure {
@@ -52,6 +56,7 @@ private:
     // Tries every file, each on its own.
     Conversion ConvertEach(bool encrypt, const std::vector<ListFile>& files);
     Failure UnstoredSetting(bool encrypting) const;
+    void ReportSwitched(bool enabled);
     void Report(const Failure& failure);
 
     ListFileFamily family_;

@@ -1,6 +1,7 @@
 #include "storage/list_file_pair.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "base/text_encoding.h"
 #include "storage/file_system.h"
@@ -29,6 +30,25 @@ ListFileFamily ListFilePair::Family(std::function<void()> reload) {
 std::wstring ListFilePair::Path(PatternSyntax syntax, bool encrypted) const {
     const std::wstring stem = (syntax == PatternSyntax::Wildcard ? L"_wildcard" : L"_regex") + spec_.stemSuffix;
     return paths_.DataFile(stem, encrypted ? L".bin" : L".txt");
+}
+
+bool ListFilePair::SealedOnDisk() const {
+    if (!spec_.readEncrypted()) return false;
+    for (const PatternSyntax syntax : kPatternSyntaxes) {
+        try {
+            if (FileExists(Path(syntax, false))) return false;
+        } catch (const std::runtime_error&) {
+            return false;  // what cannot be seen is not claimed
+        }
+    }
+    return true;
+}
+
+void ListFilePair::FollowHeldEncryption() {
+    const bool heldOn = spec_.encryptionHeld() && spec_.readEncrypted();
+    const bool newlyHeld = heldOn && !encryptionHeldOn_;
+    encryptionHeldOn_ = heldOn;  // before sealing: the switch reloads the lists, which come back here
+    if (newlyHeld && encryption_) encryption_->SealPlainFiles();
 }
 
 void ListFilePair::EnsureFile(PatternSyntax syntax) {
@@ -80,11 +100,18 @@ void ListFilePair::NoteLoaded(PatternSyntax syntax) {
     loaded_[static_cast<size_t>(syntax)] = StampNow(syntax, spec_.readEncrypted());
 }
 
+bool ListFilePair::NoteReadFailed(PatternSyntax syntax) {
+    return !std::exchange(readFailing_[static_cast<size_t>(syntax)], true);
+}
+
+void ListFilePair::NoteReadSucceeded(PatternSyntax syntax) { readFailing_[static_cast<size_t>(syntax)] = false; }
+
 std::vector<PatternSyntax> ListFilePair::ChangedSinceLoaded() const {
     const bool encrypted = spec_.readEncrypted();  // the setting once: it is a file read too
     std::vector<PatternSyntax> changed;
     for (const PatternSyntax syntax : kPatternSyntaxes) {
-        if (StampNow(syntax, encrypted) != loaded_[static_cast<size_t>(syntax)]) changed.push_back(syntax);
+        const size_t index = static_cast<size_t>(syntax);
+        if (readFailing_[index] || StampNow(syntax, encrypted) != loaded_[index]) changed.push_back(syntax);
     }
     return changed;
 }

@@ -39,6 +39,12 @@ public:
     // Whether an organisation's policy holds that setting: no switch changes it.
     bool EncryptionHeld() const { return spec_.encryptionHeld(); }
     std::wstring Path(PatternSyntax syntax, bool encrypted) const;
+    // Whether the files are sealed on disk: the setting asks for it and no list is left in plain
+    // text (a conversion that failed leaves one).
+    bool SealedOnDisk() const;
+    // When a policy newly holds encryption on, seals the lists still in plain text through the
+    // switch. Once per hold and run: a conversion that failed is tried again at the next start.
+    void FollowHeldEncryption();
     // Makes the file of the current form exist: a template when neither form exists (sealed when a
     // policy holds encryption on), after switching encryption off when the encrypted file is the
     // one missing and the switch is the user's.
@@ -49,8 +55,13 @@ public:
 
     // Notes the file as it is on disk now (before it is read): the list loaded from it.
     void NoteLoaded(PatternSyntax syntax);
+    // Notes how the read after NoteLoaded ended. A failed read leaves the file changed, so the
+    // next check tries again (an editor or scanner may hold it for a moment); gives whether
+    // this failure starts a streak of them.
+    bool NoteReadFailed(PatternSyntax syntax);
+    void NoteReadSucceeded(PatternSyntax syntax);
     // The syntaxes whose file changed on disk (its form, last-write time or size) since it was
-    // noted: one attribute query per file, never a read.
+    // noted, or whose last read failed: one attribute query per file, never a read.
     std::vector<PatternSyntax> ChangedSinceLoaded() const;
 
 private:
@@ -67,6 +78,8 @@ private:
     const DataPaths& paths_;
     ListFileEncryption* encryption_ = nullptr;
     std::array<std::optional<Stamp>, 2> loaded_;  // by syntax
+    std::array<bool, 2> readFailing_{};
+    bool encryptionHeldOn_ = false;
 };
 
 }  // namespace veltrano

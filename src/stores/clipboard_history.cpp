@@ -108,6 +108,15 @@ void ClipboardHistory::StopLoading() noexcept {
     RecordQueued();
 }
 
+void ClipboardHistory::Close() noexcept {
+    StopLoading();
+    try {
+        FinishWrites();
+    } catch (...) {
+        // Nothing is left to tell at the end: the writes that could finish have.
+    }
+}
+
 void ClipboardHistory::JoinLoader() noexcept {
     if (!loader_.joinable()) return;
     loader_.request_stop();

@@ -69,9 +69,10 @@ public:
     void CompleteLoad();
     // Waits for the worker, then CompleteLoad.
     void WaitForLoad();
-    // Ends a load at the next file and records the queued copies, each in a new file (a later
-    // load removes what they duplicate). For exit. Never throws.
-    void StopLoading() noexcept;
+    // For exit and the end of the session: ends a load at the next file, records the queued
+    // copies, each in a new file (a later load removes what they duplicate), and waits until every
+    // copy is on disk. Never throws.
+    void Close() noexcept;
     bool Loading() const noexcept { return loading_; }
 
     // Records a new clipboard text as the newest entry, moving an equal one to the front.
@@ -120,6 +121,8 @@ public:
     std::wstring FolderPath() const { return paths_.DataFolder(L"_history"); }
 
 private:
+    // Ends a load at the next file and records the queued copies.
+    void StopLoading() noexcept;
     void JoinLoader() noexcept;
     void TakeLoad(HistoryFolderRead read);
     void Queue(std::wstring text);

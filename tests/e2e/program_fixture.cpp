@@ -117,10 +117,11 @@ std::wstring ProgramTest::TrayTip() const {
     return {};
 }
 
-void ProgramTest::ChooseManualReplacement(wchar_t accelerator) {
+void ProgramTest::ChooseManualReplacement(wchar_t accelerator, const std::function<void()>& whileOpen) {
     driver::PostTrayCallback(mainWindow_, WM_LBUTTONUP);
     const HWND menu = driver::WaitForPopupMenu(ProcessId());
     ASSERT_NE(menu, nullptr) << "the manual replacement menu did not open";
+    if (whileOpen) whileOpen();
     driver::ChooseMenuAccelerator(menu, accelerator);
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,8 +73,8 @@ protected:
     std::vector<driver::BalloonInfo> Balloons() const;
     std::wstring TrayTip() const;
     // Opens the manual replacement menu by the tray icon's left click (its default) and chooses
-    // the item with the accelerator. Use with ASSERT_NO_FATAL_FAILURE.
-    void ChooseManualReplacement(wchar_t accelerator);
+    // the item with the accelerator, after running `whileOpen`. Use with ASSERT_NO_FATAL_FAILURE.
+    void ChooseManualReplacement(wchar_t accelerator, const std::function<void()>& whileOpen = {});
 
     HANDLE Process() const { return program_->process.Get(); }
     DWORD ProcessId() const { return program_->processId; }

@@ -16,33 +16,28 @@ protected:
 };
 
 TEST_F(MainMenuTest, TextWindowRadioFollowsTheWindowSettings) {
-    EXPECT_EQ(BuildMainMenuState(settings, false).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_HIDE));
-    EXPECT_TRUE(BuildMainMenuState(settings, false).moveTextWindowGrayed);
+    EXPECT_EQ(BuildMainMenuState(settings, {}).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_HIDE));
+    EXPECT_TRUE(BuildMainMenuState(settings, {}).moveTextWindowGrayed);
 
     Store(L"UseClipboardTextWindow", true);
-    EXPECT_EQ(BuildMainMenuState(settings, false).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_MOVABLE));
-    EXPECT_FALSE(BuildMainMenuState(settings, false).moveTextWindowGrayed);
+    EXPECT_EQ(BuildMainMenuState(settings, {}).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_MOVABLE));
+    EXPECT_FALSE(BuildMainMenuState(settings, {}).moveTextWindowGrayed);
     Store(L"ClipboardTextWindowResizable", false);
-    EXPECT_EQ(BuildMainMenuState(settings, false).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_FIXED));
+    EXPECT_EQ(BuildMainMenuState(settings, {}).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_FIXED));
     Store(L"ClipboardTextWindowTouchable", false);
-    EXPECT_EQ(BuildMainMenuState(settings, false).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_CLICK_THROUGH));
+    EXPECT_EQ(BuildMainMenuState(settings, {}).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_CLICK_THROUGH));
     Store(L"ClipboardTextWindowResizable", true);
-    EXPECT_EQ(BuildMainMenuState(settings, false).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_MOVABLE));
+    EXPECT_EQ(BuildMainMenuState(settings, {}).textWindowRadioItem, UINT(IDM_TEXT_WINDOW_MOVABLE));
 }
 
-TEST_F(MainMenuTest, ChecksFollowEncryptionAndTheAutomaticReplacementSwitch) {
-    MainMenuState state = BuildMainMenuState(settings, true);
-    EXPECT_FALSE(state.keywordFileEncrypted);
+TEST_F(MainMenuTest, ChecksFollowTheAutomaticReplacementSwitch) {
+    MainMenuState state = BuildMainMenuState(settings, {.autoReplaceEnabled = true});
     EXPECT_TRUE(state.showAutoReplaceItem);
     EXPECT_TRUE(state.autoReplaceChecked);
-    EXPECT_FALSE(BuildMainMenuState(settings, false).autoReplaceChecked);
+    EXPECT_FALSE(BuildMainMenuState(settings, {}).autoReplaceChecked);
 
-    settings.Write(setting::kEncryptKeywordFile, true);
-    settings.Write(setting::kEncryptReplaceFile, true);
     settings.Ini().WriteBool(section::kClipboardReplace, L"UseClipboardReplace", false);
-    state = BuildMainMenuState(settings, true);
-    EXPECT_TRUE(state.keywordFileEncrypted);
-    EXPECT_TRUE(state.replaceFileEncrypted);
+    state = BuildMainMenuState(settings, {.autoReplaceEnabled = true});
     EXPECT_FALSE(state.showAutoReplaceItem);
     EXPECT_FALSE(state.autoReplaceChecked);
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/text_encoding.h"
+#include "support/policy_key.h"
 #include "support/program_data.h"
 #include "support/raw_files.h"
 #include "support/recording_notifier.h"
@@ -81,6 +82,26 @@ TEST_F(FixTrayAssignmentsTest, UnstoredRepairIsReportedAsAFailure) {
     ASSERT_EQ(notifier.notifications.size(), 1u);
     EXPECT_EQ(notifier.notifications[0].title, L"トレイ操作設定の修正に失敗しました");
     EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
+}
+
+// A held key "written" would not change: the repair takes a click the user owns, or says it cannot.
+TEST_F(FixTrayAssignmentsTest, ClicksAPolicyHoldsAreNeverChosen) {
+    test::PolicyKey policy;
+    Settings held{paths.SettingsFile(), policy.root};
+    StoreActions(2, 0, 3, 4);
+    policy.SetDword(HKEY_CURRENT_USER, L"TrayIcon", L"RightClick", 2);
+    FixTrayAssignments(held, notifier, log);
+    EXPECT_EQ(held.RightClick(), TrayAction::ManualReplaceMenu);
+    ExpectRepairedTo(TrayButton::Left, L"左クリック");
+
+    notifier.notifications.clear();
+    for (const wchar_t* key : {L"LeftClick", L"MiddleClick", L"LeftRightClick"}) {
+        policy.SetDword(HKEY_LOCAL_MACHINE, L"TrayIcon", key, 3);
+    }
+    FixTrayAssignments(held, notifier, log);
+    ASSERT_EQ(notifier.notifications.size(), 1u);
+    EXPECT_EQ(notifier.notifications[0].title, L"トレイ操作設定の修正に失敗しました");
+    EXPECT_NE(notifier.notifications[0].body.find(L"組織のポリシー"), std::wstring::npos);
 }
 
 TEST_F(FixTrayAssignmentsTest, RepairIsLoggedWhenLoggingIsOn) {

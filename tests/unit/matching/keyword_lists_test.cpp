@@ -8,6 +8,7 @@
 #include "matching/keyword_templates.h"
 #include "storage/text_files.h"
 #include "support/keyword_files.h"
+#include "support/policy_key.h"
 #include "support/raw_files.h"
 
 namespace veltrano {
@@ -105,8 +106,9 @@ TEST_F(KeywordListsTest, FilesWithAndWithoutBomOrCrlfLoadTheSame) {
     EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"\\d{3}"}));
 }
 
-// An edit on disk is taken at the next check; a file an editor has half written keeps the list
-// loaded before, and only the reload command empties a list whose file cannot be read.
+// An edit on disk is taken at the next check, tried again at each check while another program holds
+// the file; a file an editor has half written keeps the list loaded before, and only the reload
+// command empties a list whose file cannot be read.
 TEST_F(KeywordListsTest, EditedFilesAreTakenAtTheNextCheckAndAnUnreadableOneIsReported) {
     WritePlain(KeywordKind::Wildcard, L"old");
     WritePlain(KeywordKind::Regex, L"kept");
@@ -119,17 +121,25 @@ TEST_F(KeywordListsTest, EditedFilesAreTakenAtTheNextCheckAndAnUnreadableOneIsRe
     lists.ReloadChanged();
     EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"new", L"newer"}));
 
+    WritePlain(KeywordKind::Wildcard, L"held");
+    if (const UniqueFileHandle held = test::HoldFile(FileOf(KeywordKind::Wildcard, false), 0)) {
+        lists.ReloadChanged();
+        lists.ReloadChanged();
+    }
+    lists.ReloadChanged();
+    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"held"}));
+
     test::WriteBytes(FileOf(KeywordKind::Wildcard, false), "\xC3\x28");
     lists.ReloadChanged();
     lists.ReloadChanged();  // reported once, not at every copy
-    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"new", L"newer"}));
+    EXPECT_EQ(Texts(KeywordKind::Wildcard), (std::vector<std::wstring>{L"held"}));
     lists.Reload();
     EXPECT_TRUE(lists.List(KeywordKind::Wildcard).empty());
     EXPECT_EQ(Texts(KeywordKind::Regex), (std::vector<std::wstring>{L"kept"}));
-    ASSERT_EQ(notifier.notifications.size(), 2u);
-    EXPECT_EQ(notifier.notifications[0].title, L"エラー");
-    EXPECT_EQ(notifier.notifications[0].kind, NotifyKind::Error);
-    EXPECT_EQ(notifier.notifications[0].body,
+    ASSERT_EQ(notifier.notifications.size(), 3u) << "the held file once, the bad bytes once, the reload";
+    EXPECT_EQ(notifier.notifications[1].title, L"エラー");
+    EXPECT_EQ(notifier.notifications[1].kind, NotifyKind::Error);
+    EXPECT_EQ(notifier.notifications[1].body,
               L"次の理由で、監視キーワードリスト（ワイルドカード）の読み込みに失敗しました。\n\n理由："
               L"UTF-8 として読めない内容があります: " + FileOf(KeywordKind::Wildcard, false));
 }
@@ -180,6 +190,40 @@ TEST_F(KeywordListsTest, UnwritableSettingsWithAMissingEncryptedFileLoadWhatIsTh
     ASSERT_EQ(notifier.notifications.size(), 2u) << "the unstored setting, then the unreadable wildcard list";
     EXPECT_NE(notifier.notifications[0].body.find(L"Failed to write settings file"), std::wstring::npos);
     EXPECT_NE(notifier.notifications[1].body.find(L"監視キーワードリスト（ワイルドカード）"), std::wstring::npos);
+}
+
+// A policy that holds encryption on seals plain lists when it comes and at each start; a list that
+// cannot be sealed is read where it is, not shown as sealed, and tried again at the next start.
+TEST_F(KeywordListsTest, APolicyHoldingEncryptionOnSealsThePlainLists) {
+    struct Start {
+        Start(Settings& held, const DataPaths& paths, Notifier& notifier, LogWriter& log, YesNoQuestion& question)
+            : lists(held, paths, notifier, log), encryption(lists.Family(), notifier, question) {
+            lists.AttachEncryption(encryption);
+            lists.Reload();
+        }
+        KeywordLists lists;
+        ListFileEncryption encryption;
+    };
+    test::PolicyKey policy;
+    Settings held{paths.SettingsFile(), policy.root};
+    WritePlain(KeywordKind::Wildcard, L"secret*");
+    Start first(held, paths, notifier, log, question);
+    policy.SetDword(HKEY_CURRENT_USER, L"Keyword", L"EncryptKeywordFile", 1);
+    if (const UniqueFileHandle busy = test::HoldFile(FileOf(KeywordKind::Wildcard, false), 0)) {
+        first.lists.ReloadChanged();
+    }
+    first.lists.ReloadChanged();
+    EXPECT_FALSE(first.lists.Files().SealedOnDisk());
+    EXPECT_TRUE(std::filesystem::exists(FileOf(KeywordKind::Regex, true)));
+    ASSERT_EQ(first.lists.List(KeywordKind::Wildcard).size(), 1u) << "read where it is";
+    ASSERT_FALSE(notifier.notifications.empty());
+    EXPECT_NE(notifier.notifications.back().body.find(L"キーワードファイルの暗号化に失敗"), std::wstring::npos);
+
+    Start second(held, paths, notifier, log, question);
+    EXPECT_TRUE(second.lists.Files().SealedOnDisk());
+    EXPECT_EQ(ReadEncryptedFile(FileOf(KeywordKind::Wildcard, true)), "secret*");
+    EXPECT_EQ(second.lists.List(KeywordKind::Wildcard).size(), 1u);
+    EXPECT_EQ(notifier.notifications.back().body, L"キーワードファイル暗号化：有効");
 }
 
 }  // namespace

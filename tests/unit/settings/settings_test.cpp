@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/plain_regex.h"
+#include "support/policy_key.h"
 #include "support/raw_files.h"
 #include "support/temp_folder.h"
 
@@ -178,25 +179,12 @@ static_assert(!CanWriteSettings<const Settings>);
 
 // Policy values in a key of this test's own (the unit tests share one registry): the machine's
 // usable value wins, then the user's, then the file; unusable values are reported once each.
-class PolicySettingsTest : public SettingsTest {
+class PolicySettingsTest : public SettingsTest, protected test::PolicyKey {
 protected:
     PolicySettingsTest() {
         settings.Policy().SetIgnoredReporter([this](const std::wstring& message) { reports.push_back(message); });
     }
-    ~PolicySettingsTest() override {
-        for (const HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) ::RegDeleteTreeW(hive, root.c_str());
-    }
-    void Set(HKEY hive, const wchar_t* sectionName, const wchar_t* key, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(::RegSetKeyValueW(hive, (root + L"\\" + sectionName).c_str(), key, type, data, size), ERROR_SUCCESS);
-    }
-    void SetDword(HKEY hive, const wchar_t* sectionName, const wchar_t* key, std::int32_t value) {
-        Set(hive, sectionName, key, REG_DWORD, &value, sizeof value);
-    }
-    void SetText(HKEY hive, const wchar_t* sectionName, const wchar_t* key, const std::wstring& text) {
-        Set(hive, sectionName, key, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
 
-    std::wstring root = L"SOFTWARE\\Policies\\VeltranoTest-" + std::to_wstring(::GetCurrentProcessId());
     Settings settings{path, root};
     std::vector<std::wstring> reports;
 };
@@ -215,8 +203,8 @@ TEST_F(PolicySettingsTest, MachineThenUserThenFileAndAHeldKeyIsNeverWritten) {
     EXPECT_TRUE(settings.HeldByPolicy(setting::kDetectMyNumber));
     EXPECT_FALSE(settings.HeldByPolicy(setting::kDetectCorporateNumber));
 
-    EXPECT_TRUE(settings.Write(setting::kDetectMyNumber, true));
-    EXPECT_TRUE(settings.Write(setting::kClipboardTextWindowPosX, 300));
+    EXPECT_FALSE(settings.Write(setting::kDetectMyNumber, true)) << "the value did not change";
+    EXPECT_FALSE(settings.Write(setting::kClipboardTextWindowPosX, 300));
     EXPECT_EQ(settings.Ini().ReadString(L"Detect", L"DetectMyNumber", L""), L"false");
     EXPECT_EQ(settings.Ini().ReadString(L"ClipboardTextWindow", L"ClipboardTextWindowPosX", L""), L"100");
     EXPECT_TRUE(settings.Write(setting::kDetectCorporateNumber, true));
