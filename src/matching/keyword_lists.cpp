@@ -11,9 +11,10 @@ namespace {
 
 constexpr std::wstring_view kIgnoreCasePrefix = L"[i]";
 
-KeywordEntry CompileKeyword(std::wstring_view line, KeywordKind kind) {
+KeywordEntry CompileKeyword(std::wstring_view line, size_t lineNumber, KeywordKind kind) {
     KeywordEntry entry;
     entry.text = line;
+    entry.lineNumber = lineNumber;
     entry.ignoreCase = line.starts_with(kIgnoreCasePrefix);
     const std::wstring_view pattern = entry.ignoreCase ? line.substr(kIgnoreCasePrefix.size()) : line;
     auto flags = std::regex_constants::ECMAScript;
@@ -34,7 +35,7 @@ KeywordList ParseKeywordLines(std::wstring_view text, KeywordKind kind, const Un
     KeywordList list;
     ForEachListLine(text, [&](size_t lineNumber, std::wstring_view line) {
         try {
-            list.push_back(CompileKeyword(line, kind));
+            list.push_back(CompileKeyword(line, lineNumber, kind));
         } catch (const std::regex_error& error) {
             unparsed(lineNumber, Utf8ToWide(error.what()), line);
         }

@@ -30,6 +30,7 @@ struct KeywordEntry {
     bool ignoreCase = false;
     std::optional<WildcardMatcher> wildcard;  // the same pattern, matched in linear time
     std::shared_ptr<const LinearRegex> linear;  // regex kind: where it can match, in linear time
+    size_t lineNumber = 0;                      // in its file, from 1: what names it where its text may not go
 };
 
 using KeywordList = std::vector<KeywordEntry>;

@@ -29,6 +29,16 @@ std::wstring RuleLabel(KeywordKind kind, bool detector, bool organization) {
     return detector ? L"検出ルール" : RuleType(kind, false, organization) + L"キーワード";
 }
 
+}  // namespace
+
+std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped) {
+    const std::wstring list = RuleLabel(stopped.kind, stopped.detectors, stopped.organization);
+    if (stopped.detectors) return list + L"（" + stopped.keywordText + L"）";
+    return list + L" " + std::to_wstring(stopped.lineNumber) + L" 行目";
+}
+
+namespace {
+
 std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
     std::wstring names;
     for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
@@ -85,7 +95,10 @@ KeywordHit FirstHit(const KeywordList& list, KeywordKind kind, std::wstring_view
                                   entry.ignoreCase, kind};
             }
         } catch (const MatchAborted& stopped) {
-            if (!result.firstStopped) result.firstStopped = StoppedKeyword{kind, entry.text, stopped.reason()};
+            if (!result.firstStopped) {
+                result.firstStopped = StoppedKeyword{
+                    .kind = kind, .keywordText = entry.text, .reason = stopped.reason(), .lineNumber = entry.lineNumber};
+            }
             ++result.stoppedCount;
         }
     }

@@ -35,7 +35,12 @@ struct StoppedKeyword {
     MatchAborted::Reason reason;
     bool detectors = false;
     bool organization = false;
+    size_t lineNumber = 0;  // of the keyword in its file
 };
+
+// The stopped keyword by its list and line, never by its text ("正規表現キーワード 3 行目"); the
+// detectors by their names.
+std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped);
 
 struct KeywordSearchResult {
     KeywordHit hit;
