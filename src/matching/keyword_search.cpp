@@ -29,16 +29,6 @@ std::wstring RuleLabel(KeywordKind kind, bool detector, bool organization) {
     return detector ? L"検出ルール" : RuleType(kind, false, organization) + L"キーワード";
 }
 
-}  // namespace
-
-std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped) {
-    const std::wstring list = RuleLabel(stopped.kind, stopped.detectors, stopped.organization);
-    if (stopped.detectors) return list + L"（" + stopped.keywordText + L"）";
-    return list + L" " + std::to_wstring(stopped.lineNumber) + L" 行目";
-}
-
-namespace {
-
 std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
     std::wstring names;
     for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
@@ -242,6 +232,12 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
     }
     if (result.firstStopped) ReportStopped(result, source);
     return result.hit.found;
+}
+
+std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped) {
+    const std::wstring list = RuleLabel(stopped.kind, stopped.detectors, stopped.organization);
+    if (stopped.detectors) return list + L"（" + stopped.keywordText + L"）";
+    return list + L" " + std::to_wstring(stopped.lineNumber) + L" 行目";
 }
 
 void KeywordSearch::ReportStopped(const KeywordSearchResult& result, std::wstring_view source) {
