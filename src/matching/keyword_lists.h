@@ -26,7 +26,7 @@ using KeywordKind = PatternSyntax;
 
 struct KeywordEntry {
     std::wstring text;  // the line as written, "[i]" included
-    size_t lineNumber = 0;  // in its file, from 1
+    size_t lineNumber = 0;  // in its file, from 1: what names it where its text may not go
     std::wregex pattern;
     bool ignoreCase = false;
     std::optional<WildcardMatcher> wildcard;  // the same pattern, matched in linear time

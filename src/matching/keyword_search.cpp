@@ -29,13 +29,25 @@ std::wstring RuleLabel(KeywordKind kind, bool detector, bool organization) {
     return detector ? L"検出ルール" : RuleType(kind, false, organization) + L"キーワード";
 }
 
-// A keyword as what leaves the warning names it: with LogMaskSecrets, a user's or the organisation's
-// keyword by its list and line ("組織正規表現キーワード 12行目"), as a literal one is the very text
-// it finds; a detector by its name.
+}  // namespace
+
+std::wstring KeywordPlace(KeywordKind kind, bool organization, size_t lineNumber) {
+    return RuleLabel(kind, false, organization) + L" " + std::to_wstring(lineNumber) + L"行目";
+}
+
+std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped) {
+    if (stopped.detectors) return RuleLabel(stopped.kind, true, false) + L"（" + stopped.keywordText + L"）";
+    return KeywordPlace(stopped.kind, stopped.organization, stopped.lineNumber);
+}
+
+namespace {
+
+// A keyword as what leaves the warning names it: with LogMaskSecrets a user's or the organisation's
+// keyword by its place, as a literal one is the very text it finds; a detector by its name.
 std::wstring KeywordNamed(const std::wstring& keywordText, KeywordKind kind, bool detector, bool organization,
                           size_t lineNumber, bool masked) {
     if (detector || !masked) return keywordText;
-    return RuleLabel(kind, false, organization) + L" " + std::to_wstring(lineNumber) + L"行目";
+    return KeywordPlace(kind, organization, lineNumber);
 }
 
 std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {

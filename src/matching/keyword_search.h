@@ -39,6 +39,11 @@ struct StoppedKeyword {
     size_t lineNumber = 0;  // the keyword's line in its file
 };
 
+// A keyword by its list and line, never by its text: "組織正規表現キーワード 12行目".
+std::wstring KeywordPlace(KeywordKind kind, bool organization, size_t lineNumber);
+// The stopped keyword by its place; the detectors by their names.
+std::wstring StoppedKeywordPlace(const StoppedKeyword& stopped);
+
 struct KeywordSearchResult {
     KeywordHit hit;
     std::optional<StoppedKeyword> firstStopped;  // reported once per search

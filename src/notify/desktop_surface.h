@@ -12,7 +12,8 @@ namespace veltrano {
 class NotificationSurface {
 public:
     virtual ~NotificationSurface() = default;
-    // On the user-interface thread; a failure is not reported (the balloon is simply not seen).
+    // On any thread: the shell names the icon by its window, whose thread takes no part. A failure
+    // is not reported (the balloon is simply not seen).
     virtual void ShowBalloon(const NOTIFYICONDATAW& record) = 0;
     // On a worker thread; returns when the user has closed the box. `icon` is an MB_ICON* flag.
     virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT icon) = 0;

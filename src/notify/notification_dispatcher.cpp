@@ -5,13 +5,33 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
+#include "base/error_text.h"
 #include "base/unique_any.h"
 #include "notify/tray_icon.h"
 
 namespace veltrano {
+
+// Logs the first fallback of the run. The dispatcher lets go of the log before it goes, while a
+// speech worker that fails later may still hold this.
+struct NotificationDispatcher::FallbackLog {
+    explicit FallbackLog(LogWriter& log) : log(&log) {}
+
+    std::mutex mutex;
+    LogWriter* log;
+    bool written = false;
+
+    void WriteOnce(std::wstring_view reason) {
+        const std::lock_guard lock(mutex);
+        if (!log || std::exchange(written, true)) return;
+        log->WriteLog(LogCategory::Other, L"音声読み上げ",
+                      L"音声で通知できないため、バルーンで通知しました。理由：" + std::wstring(reason));
+    }
+};
+
 namespace {
 
 constexpr UINT kBalloonTimeoutMs = 3000;
@@ -32,7 +52,7 @@ KindLook LookOf(NotifyKind kind) {
 }
 
 // Nothing may escape a thread. A worker has nobody to report to: the dispatcher belongs to the
-// user-interface thread, and failed speech is not shown to the user by design.
+// user-interface thread.
 unsigned __stdcall RunWorker(void* parameter) {
     const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
     try {
@@ -55,11 +75,17 @@ void StartDetached(std::function<void()> work) {
 
 }  // namespace
 
-NotificationDispatcher::NotificationDispatcher(const Settings& settings)
-    : NotificationDispatcher(settings, std::make_shared<DesktopSurface>()) {}
+NotificationDispatcher::NotificationDispatcher(const Settings& settings, LogWriter& log)
+    : NotificationDispatcher(settings, log, std::make_shared<DesktopSurface>()) {}
 
-NotificationDispatcher::NotificationDispatcher(const Settings& settings, std::shared_ptr<NotificationSurface> surface)
-    : settings_(settings), surface_(std::move(surface)) {}
+NotificationDispatcher::NotificationDispatcher(const Settings& settings, LogWriter& log,
+                                               std::shared_ptr<NotificationSurface> surface)
+    : settings_(settings), surface_(std::move(surface)), fallbackLog_(std::make_shared<FallbackLog>(log)) {}
+
+NotificationDispatcher::~NotificationDispatcher() {
+    const std::lock_guard lock(fallbackLog_->mutex);
+    fallbackLog_->log = nullptr;
+}
 
 void NotificationDispatcher::AttachWindow(HWND mainWindow) noexcept { window_ = mainWindow; }
 
@@ -77,26 +103,45 @@ void NotificationDispatcher::NotifyWithSpokenBody(const std::wstring& body, cons
                                                   const std::wstring& title, NotifyKind kind) {
     // Read now, not cached, so a change on the settings page applies to the next notification.
     const auto mode = static_cast<NotifyMode>(settings_.NotifyMode());
-    const bool speaks = mode == NotifyMode::VoiceOnly || mode == NotifyMode::VoiceAndBalloon ||
-                        mode == NotifyMode::VoiceAndMessageBox;
-    if (speaks && speech_) {
-        StartSpeech(spokenBody, title);
-        if (mode == NotifyMode::VoiceOnly) return;
+    if (mode == NotifyMode::VoiceOnly) {
+        // A warning nobody hears warns nobody: what cannot be spoken is shown.
+        const NOTIFYICONDATAW balloon = BalloonRecord(body, title, kind);
+        if (speech_) {
+            StartSpeech(spokenBody, title, balloon);
+        } else {
+            surface_->ShowBalloon(balloon);
+            fallbackLog_->WriteOnce(L"音声読み上げが使えません");
+        }
+        return;
+    }
+    if (speech_ && (mode == NotifyMode::VoiceAndBalloon || mode == NotifyMode::VoiceAndMessageBox)) {
+        StartSpeech(spokenBody, title, std::nullopt);
     }
     if (mode == NotifyMode::MessageBoxOnly || mode == NotifyMode::VoiceAndMessageBox) {
         StartMessageBox(body, title, kind);
         return;
     }
-    // Without a voice, "voice only" stays silent.
-    if (mode == NotifyMode::VoiceOnly) return;
     ShowBalloon(body, title, kind);
 }
 
-void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const std::wstring& title) const {
-    StartDetached([speech = speech_, volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
+void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const std::wstring& title,
+                                         std::optional<NOTIFYICONDATAW> fallback) const {
+    StartDetached([speech = speech_, surface = surface_, fallbackLog = fallbackLog_, fallback,
+                   volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
                    text = L"タイトル、" + title + L"。本文、" + spokenBody] {
         speech->SetVolume(volume / 100.0);
-        speech->WaitUntilFinished(speech->Speak(text, voice));
+        SpeechOutput::Ticket ticket;
+        try {
+            ticket = speech->Speak(text, voice);
+        } catch (...) {
+            // Shell_NotifyIconW may be called from any thread; without a fallback the balloon or
+            // box beside the voice already tells the user.
+            if (!fallback) return;
+            surface->ShowBalloon(*fallback);
+            fallbackLog->WriteOnce(CurrentErrorText());
+            return;
+        }
+        speech->WaitUntilFinished(ticket);
     });
 }
 
@@ -110,9 +155,13 @@ void NotificationDispatcher::StartMessageBox(const std::wstring& body, const std
     });
 }
 
+NOTIFYICONDATAW NotificationDispatcher::BalloonRecord(const std::wstring& body, const std::wstring& title,
+                                                     NotifyKind kind) const {
+    return TrayIcon::BalloonRecord(window_, body, MakeCaption(title), LookOf(kind).balloonFlag, kBalloonTimeoutMs);
+}
+
 void NotificationDispatcher::ShowBalloon(const std::wstring& body, const std::wstring& title, NotifyKind kind) {
-    surface_->ShowBalloon(
-        TrayIcon::BalloonRecord(window_, body, MakeCaption(title), LookOf(kind).balloonFlag, kBalloonTimeoutMs));
+    surface_->ShowBalloon(BalloonRecord(body, title, kind));
 }
 
 }  // namespace veltrano

@@ -71,7 +71,8 @@ CheckVerdict KeywordSearchCost(const Settings& settings, const ReadLists& read) 
     const std::wstring detail = L"キーワード " + std::to_wstring(read.keywords) + L" 件と検出ルール " +
                                 std::to_wstring(detectors.size()) + L" 件で " + milliseconds + L" ms";
     if (result.firstStopped) {
-        return {CheckOutcome::Failed, detail + L"、時間内に終わらないキーワードがあります: " + result.firstStopped->keywordText};
+        // The report may be collected on a share: a keyword is named by its place, never its text.
+        return {CheckOutcome::Failed, detail + L"、時間内に終わらないキーワードがあります: " + StoppedKeywordPlace(*result.firstStopped)};
     }
     return {CheckOutcome::Passed, detail};
 }

@@ -29,7 +29,7 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kExpected = 
     {"Windows の音声一覧", {"失敗", "対象外"}},  {"Windows の音声合成", {"失敗", "対象外"}},
     {"メディアプレーヤー", {"失敗", "対象外"}},  {"VOICEVOX", {"対象外"}},
     {"ワイルドカードキーワード", {"成功"}},      {"正規表現キーワード", {"成功"}},
-    {"キーワード検索（1 MiB）", {"成功"}},       {"ポリシー", {"対象外"}},
+    {"キーワード検索（1 MiB）", {"失敗"}},       {"ポリシー", {"対象外"}},
     {"組織キーワードフォルダ", {"失敗"}},        {"イベントソース", {"対象外"}},
 };
 
@@ -38,7 +38,8 @@ class SelfTestCommand : public ProgramTest {};
 TEST_F(SelfTestCommand, ReportsEveryCheckInOrderBesideTheRunningGuard) {
     WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Keyword]\r\nOrganizationKeywordFolder=Q:\\veltrano\r\n");
     WriteDataText(L"_wildcard_keywords.txt", L"*secret*\n");
-    WriteDataText(L"_regex_keywords.txt", L"ID-\\d{4}\n");
+    // Only the backtracking matcher finds that the lookahead never holds, exploding over the whole text.
+    WriteDataText(L"_regex_keywords.txt", L"ID-\\d{4}\n([\\s\\S]+)+(?=#)\\.\n");
     ASSERT_NO_FATAL_FAILURE(Start());
     driver::SetClipboardText(L"the user's own copy");
 
@@ -80,6 +81,9 @@ TEST_F(SelfTestCommand, ReportsEveryCheckInOrderBesideTheRunningGuard) {
         }
     }
     EXPECT_EQ(*exitCode, failed);
+    // The report may be collected on a share: it names a keyword by its place, never by its text.
+    EXPECT_NE(bytes.find(Utf8(L"時間内に終わらないキーワードがあります: 正規表現キーワード 2行目")), std::string::npos) << bytes;
+    for (const char* text : {"secret", "ID-", "(?=#)", "own copy"}) EXPECT_EQ(bytes.find(text), std::string::npos) << text;
     EXPECT_EQ(driver::GetClipboardText(), std::optional<std::wstring>(L"the user's own copy"));
 
     // Still one guard, and it still guards.

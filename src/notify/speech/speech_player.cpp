@@ -1,7 +1,10 @@
 #include "notify/speech/speech_player.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
+
+#include "base/text_encoding.h"
 
 namespace veltrano {
 namespace {
@@ -53,22 +56,17 @@ SpeechOutput::Ticket SpeechPlayer::Speak(const std::wstring& text, const std::ws
         const std::lock_guard lock(playback.mutex);
         speech = ++playback.lastTicket;
     }
-    try {
-        std::unique_ptr<AudioClip> clip = Synthesize(text, voiceName);
+    // A failure leaves the ticket unplayed and unwaited: a later speech or a stop finishes it.
+    std::unique_ptr<AudioClip> clip = Synthesize(text, voiceName);
+    {
         const std::lock_guard order(outputOrder_);
         const std::lock_guard lock(playback.mutex);
-        // Stopped, or cut off by a newer speech, while it was being synthesized.
-        if (!clip || playback.Finished(speech)) {
-            playback.Fail(speech);
-        } else {
+        // Not when stopped, or cut off by a newer speech, while it was being synthesized.
+        if (!playback.Finished(speech)) {
             output_->Play(std::move(clip));
             playback.playing = speech;
             playback.FinishUpTo(speech - 1);
         }
-    } catch (...) {
-        // Heard nothing, told nothing: the worker only has to end.
-        const std::lock_guard lock(playback.mutex);
-        playback.Fail(speech);
     }
     playback.finished.notify_all();
     return speech;
@@ -80,10 +78,14 @@ std::unique_ptr<AudioClip> SpeechPlayer::Synthesize(const std::wstring& text, co
             return synthesizer_->Synthesize(text, voice->second);
         }
         if (const auto style = voicevoxStyles_.find(voiceName); style != voicevoxStyles_.end()) {
-            if (!voicevox_ || !voicevox_->Ready()) return nullptr;
+            if (!voicevox_ || !voicevox_->Ready()) {
+                throw std::runtime_error(WideToUtf8(L"VOICEVOX の音声「" + voiceName + L"」を使う準備ができていません"));
+            }
             return output_->ClipFromWav(voicevox_->SynthesizeVoicevox(text, style->second));
         }
     }
+    // Any other voice would read Japanese text as noise or not at all.
+    if (windowsVoices_.empty()) throw std::runtime_error(WideToUtf8(L"Windows の日本語の音声がありません"));
     // No name, or one that no longer exists: the voice the synthesizer has.
     return synthesizer_->Synthesize(text, std::nullopt);
 }
@@ -92,7 +94,6 @@ void SpeechPlayer::WaitUntilFinished(Ticket speech) {
     Playback& playback = *playback_;
     std::unique_lock lock(playback.mutex);
     playback.finished.wait(lock, [&] { return playback.Finished(speech); });
-    playback.failed.erase(speech);
 }
 
 void SpeechPlayer::Stop() {
@@ -116,17 +117,8 @@ void SpeechPlayer::Playback::OnEnded() {
     finished.notify_all();
 }
 
-bool SpeechPlayer::Playback::Finished(Ticket speech) const {
-    return speech <= finishedUpTo || failed.contains(speech);
-}
+bool SpeechPlayer::Playback::Finished(Ticket speech) const { return speech <= finishedUpTo; }
 
-void SpeechPlayer::Playback::FinishUpTo(Ticket speech) {
-    finishedUpTo = std::max(finishedUpTo, speech);
-    failed.erase(failed.begin(), failed.upper_bound(finishedUpTo));
-}
-
-void SpeechPlayer::Playback::Fail(Ticket speech) {
-    if (speech > finishedUpTo) failed.insert(speech);
-}
+void SpeechPlayer::Playback::FinishUpTo(Ticket speech) { finishedUpTo = std::max(finishedUpTo, speech); }
 
 }  // namespace veltrano

@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -44,12 +43,10 @@ private:
         Ticket lastTicket = 0;
         Ticket finishedUpTo = 0;  // every speech up to this one has ended, was cut off or stopped
         Ticket playing = 0;       // 0 while nothing plays
-        std::set<Ticket> failed;  // later speeches that failed on their own
 
         // With the lock held.
         bool Finished(Ticket speech) const;
         void FinishUpTo(Ticket speech);
-        void Fail(Ticket speech);
         void OnEnded();
     };
 

@@ -9,8 +9,8 @@
 #include "base/text_encoding.h"
 #include "notification_fakes.h"
 #include "notify/notification_dispatcher.h"
-#include "settings/settings.h"
-#include "support/temp_folder.h"
+#include "support/program_data.h"
+#include "support/raw_files.h"
 
 namespace veltrano::test {
 
@@ -23,7 +23,7 @@ inline bool SpeechDone(const NotificationRecords& records) { return HasCall(reco
 
 inline std::string Utf8(std::wstring_view text) { return WideToUtf8(text); }
 
-class NotificationDispatcherTest : public ::testing::Test {
+class NotificationDispatcherTest : public ::testing::Test, protected ProgramData {
 protected:
     // No worker may stay blocked on a box after its test.
     void TearDown() override { recorder->ReleaseBoxes(); }
@@ -33,7 +33,14 @@ protected:
         ASSERT_TRUE(settings.Ini().WriteString(section::kNotify, key, value));
     }
     void SetMode(const std::wstring& value) { Store(L"NotifyMode", value); }
-    void AttachSpeech() { dispatcher.AttachSpeech(std::make_shared<FakeSpeech>(recorder)); }
+    // `failure`: the reason Speak throws with; empty, it speaks.
+    void AttachSpeech(const std::wstring& failure = L"") {
+        dispatcher.AttachSpeech(std::make_shared<FakeSpeech>(recorder, failure));
+    }
+    std::wstring LogText() const {
+        const std::string bytes = ReadBytes(log.LogFilePath());
+        return bytes.size() < 3 ? L"" : Utf8ToWide(std::string_view(bytes).substr(3));  // after the byte order mark
+    }
 
     NotificationRecords WaitFor(bool (*condition)(const NotificationRecords&)) {
         EXPECT_TRUE(recorder->WaitUntil(condition));
@@ -50,10 +57,8 @@ protected:
         return records.balloons.empty() ? NOTIFYICONDATAW{} : records.balloons.front();
     }
 
-    TempFolder folder;
-    Settings settings{folder / L"taro_Veltrano.ini"};
     std::shared_ptr<NotificationRecorder> recorder = std::make_shared<NotificationRecorder>();
-    NotificationDispatcher dispatcher{settings, std::make_shared<FakeSurface>(recorder)};
+    NotificationDispatcher dispatcher{settings, log, std::make_shared<FakeSurface>(recorder)};
 };
 
 }  // namespace veltrano::test

@@ -26,11 +26,12 @@ struct ModeCase {
     bool balloon;
     bool box;
     bool speech;
+    bool speechFails = false;
 };
 
 void PrintTo(const ModeCase& c, std::ostream* out) {
     *out << "NotifyMode=" << (c.stored ? Utf8(c.stored) : "(missing)") << (c.speechAttached ? " with" : " without")
-         << " speech";
+         << (c.speechFails ? " failing" : "") << " speech";
 }
 
 class NotifyModeTable : public NotificationDispatcherTest, public ::testing::WithParamInterface<ModeCase> {};
@@ -38,11 +39,12 @@ class NotifyModeTable : public NotificationDispatcherTest, public ::testing::Wit
 TEST_P(NotifyModeTable, ShowsWhatTheModeAsks) {
     const ModeCase& c = GetParam();
     if (c.stored) SetMode(c.stored);
-    if (c.speechAttached) AttachSpeech();
+    if (c.speechAttached) AttachSpeech(c.speechFails ? L"音声合成に失敗しました" : L"");
 
     dispatcher.Notify(L"本文", L"題名", NotifyKind::Info);
 
-    // The balloon is shown before Notify returns; boxes and speech are awaited.
+    // A balloon in place of failed speech comes from the speech worker.
+    if (c.balloon) WaitFor([](const NotificationRecords& r) { return !r.balloons.empty(); });
     if (c.box) WaitForOneBox();
     if (c.speech) WaitFor(SpeechDone);
     const auto records = recorder->Snapshot();
@@ -54,7 +56,7 @@ TEST_P(NotifyModeTable, ShowsWhatTheModeAsks) {
 INSTANTIATE_TEST_SUITE_P(
     WithoutSpeech, NotifyModeTable,
     ::testing::Values(ModeCase{nullptr, false, true, false, false}, ModeCase{L"0", false, true, false, false},
-                      ModeCase{L"1", false, false, true, false}, ModeCase{L"2", false, false, false, false},
+                      ModeCase{L"1", false, false, true, false}, ModeCase{L"2", false, true, false, false},
                       ModeCase{L"3", false, true, false, false}, ModeCase{L"4", false, false, true, false},
                       ModeCase{L"7", false, false, true, false}, ModeCase{L"-1", false, true, false, false}));
 
@@ -63,7 +65,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ModeCase{nullptr, true, true, false, false}, ModeCase{L"0", true, true, false, false},
                       ModeCase{L"1", true, false, true, false}, ModeCase{L"2", true, false, false, true},
                       ModeCase{L"3", true, true, false, true}, ModeCase{L"4", true, false, true, true},
-                      ModeCase{L"7", true, false, true, true}, ModeCase{L"-1", true, true, false, false}));
+                      ModeCase{L"7", true, false, true, true}, ModeCase{L"-1", true, true, false, false},
+                      ModeCase{L"2", true, true, false, false, true}));
+
+TEST_F(NotificationDispatcherTest, OnlyTheFirstFallbackFromVoiceToBalloonIsLogged) {
+    ASSERT_TRUE(settings.Ini().WriteBool(section::kLog, L"UseLog", true));
+    SetMode(L"2");
+    AttachSpeech(L"音声合成に失敗しました");
+    dispatcher.Notify(L"一", L"題名", NotifyKind::Warning);
+    const std::wstring line = FormatLogLine(LogCategory::Other, clock.now, L"音声読み上げ",
+                                            L"音声で通知できないため、バルーンで通知しました。理由：音声合成に失敗しました");
+    for (int i = 0; i < 1500 && LogText() != line; ++i) ::Sleep(20);  // written by the speech worker
+    ASSERT_EQ(Utf8(LogText()), Utf8(line));
+
+    dispatcher.AttachSpeech(nullptr);
+    dispatcher.Notify(L"二", L"題名", NotifyKind::Warning);
+    EXPECT_EQ(recorder->Snapshot().balloons.size(), 2u);
+    EXPECT_EQ(Utf8(LogText()), Utf8(line)) << "a second fallback in the same run was logged";
+}
 
 TEST_F(NotificationDispatcherTest, ReadsModeAgainForEveryNotification) {
     SetMode(L"1");

@@ -9,9 +9,11 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "notify/desktop_surface.h"
 #include "notify/speech/speech_output.h"
 
@@ -100,10 +102,11 @@ private:
     std::shared_ptr<NotificationRecorder> recorder_;
 };
 
-// Speaks nothing; the speech "finishes" at once.
+// Speaks nothing; the speech "finishes" at once, or Speak fails when given a failure.
 class FakeSpeech final : public SpeechOutput {
 public:
-    explicit FakeSpeech(std::shared_ptr<NotificationRecorder> recorder) : recorder_(std::move(recorder)) {}
+    FakeSpeech(std::shared_ptr<NotificationRecorder> recorder, std::wstring failure)
+        : recorder_(std::move(recorder)), failure_(std::move(failure)) {}
 
     void SetVolume(double volume) override {
         recorder_->Record([&](NotificationRecords& records) {
@@ -112,6 +115,7 @@ public:
         });
     }
     Ticket Speak(const std::wstring& text, const std::wstring& voiceName) override {
+        if (!failure_.empty()) throw std::runtime_error(WideToUtf8(failure_));
         recorder_->Record([&](NotificationRecords& records) {
             records.speechCalls.push_back(L"Speak");
             records.spoken.push_back({text, voiceName});
@@ -126,6 +130,7 @@ private:
         recorder_->Record([&](NotificationRecords& records) { records.speechCalls.push_back(name); });
     }
     std::shared_ptr<NotificationRecorder> recorder_;
+    std::wstring failure_;
     std::atomic<Ticket> lastTicket_{0};
 };
 

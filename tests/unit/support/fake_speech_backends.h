@@ -21,7 +21,7 @@ struct TextClip final : AudioClip {
 struct SpeechRecords {
     std::mutex mutex;
     std::condition_variable changed;
-    std::vector<InstalledVoice> voices;
+    std::vector<InstalledVoice> voices{{L"Haruka", L"ja-JP"}};
     std::vector<std::wstring> synthesized;  // "text|voice index or -"
     std::vector<std::wstring> played;       // the clips' texts
     std::vector<double> volumes;

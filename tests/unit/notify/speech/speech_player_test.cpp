@@ -47,6 +47,12 @@ TEST_F(SpeechPlayerTest, ListsOnlyJapaneseVoicesInOrderAndTheFirstOfTwoNamesSpea
     EXPECT_EQ(Synthesized(), (std::vector<std::wstring>{L"一|0", L"二|3", L"三|-", L"四|-"}));
 }
 
+TEST_F(SpeechPlayerTest, WithoutAJapaneseVoiceSpeakingFails) {
+    records.voices = {{L"Zira", L"en-US"}};
+    EXPECT_THROW(Player().Speak(L"本文", L""), std::runtime_error);
+    EXPECT_TRUE(Synthesized().empty()) << "another language's voice would read Japanese as noise";
+}
+
 TEST_F(SpeechPlayerTest, SpeechEndsWithThePlaybackAndVolumeIsKeptInRange) {
     Player().SetVolume(0.6);
     Player().SetVolume(3.0);
@@ -94,8 +100,7 @@ TEST_F(SpeechPlayerTest, NewerSpeechCutsOffTheOlderAndOnlyItsOwnEndFinishesIt) {
     Player().WaitUntilFinished(first);  // cut off: returns at once
 
     // A later speech that fails ends only itself: the second still plays until its end.
-    const SpeechOutput::Ticket failed = Player().Speak(L"失敗する", L"");
-    Player().WaitUntilFinished(failed);
+    EXPECT_THROW(Player().Speak(L"失敗する", L""), std::runtime_error);
     std::atomic<bool> ended{false};
     std::thread worker([&] {
         Player().WaitUntilFinished(second);
@@ -173,10 +178,10 @@ TEST_F(SpeechPlayerWithVoicevox, StylesFollowTheWindowsVoicesAndTheFirstOfTwoNam
     EXPECT_TRUE(Synthesized().empty()) << "the Windows synthesizer was not asked";
 }
 
-TEST_F(SpeechPlayerWithVoicevox, RefusedSynthesisEndsTheSpeechSilently) {
+TEST_F(SpeechPlayerWithVoicevox, RefusedSynthesisIsAFailedSpeech) {
     folder.WriteModel(L"a.vvm", R"([{"name":"A","styles":[{"id":3,"name":"X"}]}])");
     Start();
-    Player().WaitUntilFinished(Player().Speak(L"失敗します", kStyle));
+    EXPECT_THROW(Player().Speak(L"失敗します", kStyle), std::runtime_error);
     EXPECT_TRUE(Played().empty());
 }
 
