@@ -125,6 +125,9 @@ void OrganizationKeywords::Shared::Work() {
     }
     do {
         CheckFolder();
+        const std::lock_guard lock(life);
+        if (gone) return;
+        if (access.checked) access.checked();
     } while (Wait());
 }
 

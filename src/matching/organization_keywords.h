@@ -31,10 +31,11 @@ struct OrganizationListStamps {
 };
 
 // Reading the folder; each throws std::runtime_error when the folder cannot be read. A test or
-// benchmark replaces them (a read that never returns, say).
+// benchmark replaces them (a read that never returns, say), and may be told when a check ended.
 struct OrganizationFolderAccess {
     std::function<OrganizationListStamps(const std::wstring& folder)> stamps;
     std::function<OrganizationListTexts(const std::wstring& folder)> texts;
+    std::function<void()> checked = {};  // may be empty
 };
 OrganizationFolderAccess RealOrganizationFolderAccess();
 
