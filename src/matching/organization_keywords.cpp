@@ -20,18 +20,25 @@ constexpr wchar_t kWildcardFile[] = L"wildcard_keywords.txt";
 constexpr wchar_t kRegexFile[] = L"regex_keywords.txt";
 constexpr wchar_t kFailureTitle[] = L"組織キーワードの読み込みに失敗";
 constexpr wchar_t kReadTitle[] = L"組織キーワードの読み込み";
+constexpr ULONGLONG kMaxFileMiB = 16;
+
+// A file whose content cannot be used: read again only when it changes.
+struct UnusableContent : std::runtime_error {
+    explicit UnusableContent(const std::wstring& reason) : std::runtime_error(WideToUtf8(reason)) {}
+};
 
 std::wstring FileIn(const std::wstring& folder, const wchar_t* name) { return folder + L"\\" + name; }
 
 // Nothing there is an empty list; a folder that cannot be reached is a failure.
-std::optional<ULONGLONG> StampOf(const std::wstring& path) {
+std::optional<OrganizationFileStamp> StampOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
         throw std::runtime_error(WideToUtf8(SystemErrorText(error)));
     }
-    return (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return OrganizationFileStamp{(ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime,
+                                 (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
 // A folder that is not there, or cannot be asked, is a failure of the whole read.
@@ -42,9 +49,26 @@ void RequireFolder(const std::wstring& folder) {
     throw std::runtime_error(WideToUtf8(SystemErrorText(error)));
 }
 
-std::wstring TextOf(const std::wstring& path) {
-    return FileExists(path) ? Utf8ToWide(ReadUtf8TextFile(path)) : std::wstring();
+std::string BytesOf(const std::wstring& path) { return FileExists(path) ? ReadUtf8TextFile(path) : std::string(); }
+
+// Refused from its size alone: a giant file is not read into memory on every client.
+void RefuseOversized(const std::wstring& folder, const wchar_t* name, const std::optional<OrganizationFileStamp>& stamp) {
+    if (stamp && stamp->size > (kMaxFileMiB << 20))
+        throw UnusableContent(L"上限の " + std::to_wstring(kMaxFileMiB) + L" MiB を超えるため読みません: " + FileIn(folder, name));
 }
+
+std::wstring TextOf(const std::string& bytes, const std::wstring& path) {
+    try {
+        return Utf8ToWide(bytes);
+    } catch (const std::runtime_error&) {
+        throw UnusableContent(L"UTF-8 として読めない内容があります: " + path);
+    }
+}
+
+struct ListTexts {
+    std::wstring wildcard;
+    std::wstring regex;
+};
 
 }  // namespace
 
@@ -56,7 +80,7 @@ OrganizationFolderAccess RealOrganizationFolderAccess() {
                 },
             .texts =
                 [](const std::wstring& folder) {
-                    return OrganizationListTexts{TextOf(FileIn(folder, kWildcardFile)), TextOf(FileIn(folder, kRegexFile))};
+                    return OrganizationListTexts{BytesOf(FileIn(folder, kWildcardFile)), BytesOf(FileIn(folder, kRegexFile))};
                 }};
 }
 
@@ -82,16 +106,17 @@ struct OrganizationKeywords::Shared {
     std::shared_ptr<const KeywordSet> current = std::make_shared<KeywordSet>();
 
     // The worker's own.
-    std::optional<OrganizationListStamps> readStamps;
+    std::optional<OrganizationListStamps> readStamps;  // none after a folder that could not be reached
     std::wstring readFolder;
-    bool failing = false;
-    bool holding = false;  // lists (read or sealed) are published
+    std::optional<std::wstring> failingFolder;  // the folder of the failure streak, reported once
+    bool holding = false;                       // lists (read or sealed) are published
 
     static unsigned __stdcall Run(void* parameter);
     void Work();
     std::wstring CachePath() const { return paths.DataFile(L"_organization_keywords", L".bin"); }
     // Parses, publishes and (when it came from the folder) seals the texts. Under `life`.
-    void Take(const OrganizationListTexts& texts, const std::wstring& folder);
+    void Take(const ListTexts& texts, const std::wstring& folder);
+    void Fail(const std::wstring& folder, const std::wstring& reason);
     void Publish(std::shared_ptr<const KeywordSet> set) {
         const std::lock_guard lock(dataMutex);
         current = std::move(set);
@@ -125,6 +150,9 @@ void OrganizationKeywords::Shared::Work() {
     }
     do {
         CheckFolder();
+        const std::lock_guard lock(life);
+        if (gone) return;
+        if (access.checked) access.checked();
     } while (Wait());
 }
 
@@ -141,37 +169,50 @@ void OrganizationKeywords::Shared::CheckFolder() {
         holding = false;
         readFolder.clear();
         readStamps.reset();
+        failingFolder.reset();
         return;
     }
-    std::optional<OrganizationListTexts> texts;
-    OrganizationListStamps stamps;
+    std::optional<OrganizationListStamps> stamps;
+    std::optional<ListTexts> texts;
     std::optional<std::wstring> failure;
     try {
         // May take long or never return on a share that is gone: nothing is held meanwhile.
         stamps = access.stamps(folder);
-        // After failures the lists are read again, so that their return is logged.
-        if (folder != readFolder || stamps != readStamps || failing) texts = access.texts(folder);
+        if (folder != readFolder || stamps != readStamps) {
+            RefuseOversized(folder, kWildcardFile, stamps->wildcard);
+            RefuseOversized(folder, kRegexFile, stamps->regex);
+            const OrganizationListTexts read = access.texts(folder);
+            texts = ListTexts{TextOf(read.wildcard, FileIn(folder, kWildcardFile)), TextOf(read.regex, FileIn(folder, kRegexFile))};
+        }
+    } catch (const UnusableContent&) {
+        failure = CurrentErrorText();  // the stamps are kept: read again when a file changes
     } catch (...) {
         failure = CurrentErrorText();
+        stamps.reset();  // read again once the folder answers, so that the lists' return is logged
     }
     const std::lock_guard lock(life);
     if (gone) return;
     if (failure) {
-        if (!failing) {
-            log.WriteLog(LogCategory::Other, kFailureTitle, L"フォルダ: " + folder + L" / 理由: " + *failure);
-            log.ReportEvent(EventId::OrganizationListsFailed, {folder, *failure});
-        }
-        failing = true;
-        return;
+        Fail(folder, *failure);
+    } else if (texts) {
+        Take(*texts, folder);
+        failingFolder.reset();
+    } else {
+        return;  // unchanged since the last read
     }
-    failing = false;
-    if (!texts) return;
-    Take(*texts, folder);
     readFolder = folder;
     readStamps = stamps;
 }
 
-void OrganizationKeywords::Shared::Take(const OrganizationListTexts& texts, const std::wstring& folder) {
+void OrganizationKeywords::Shared::Fail(const std::wstring& folder, const std::wstring& reason) {
+    // Once per streak; a new folder starts its own.
+    if (failingFolder == folder) return;
+    failingFolder = folder;
+    log.WriteLog(LogCategory::Other, kFailureTitle, L"フォルダ: " + folder + L" / 理由: " + reason);
+    log.ReportEvent(EventId::OrganizationListsFailed, {folder, reason});
+}
+
+void OrganizationKeywords::Shared::Take(const ListTexts& texts, const std::wstring& folder) {
     auto set = std::make_shared<KeywordSet>();
     const auto fileName = [&](const wchar_t* name) { return folder.empty() ? CachePath() : FileIn(folder, name); };
     set->Assign(KeywordKind::Wildcard, ParseKeywordLines(texts.wildcard, KeywordKind::Wildcard, log, fileName(kWildcardFile)));

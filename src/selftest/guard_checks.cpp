@@ -120,7 +120,7 @@ CheckVerdict OrganizationFolder(const Settings& settings) {
         CheckVerdict verdict;
         try {
             const OrganizationListStamps stamps = RealOrganizationFolderAccess().stamps(folder);
-            const auto present = [](const std::optional<ULONGLONG>& stamp) { return stamp ? L"あり" : L"なし"; };
+            const auto present = [](const std::optional<OrganizationFileStamp>& stamp) { return stamp ? L"あり" : L"なし"; };
             verdict = {CheckOutcome::Passed, folder + L"（ワイルドカード: " + present(stamps.wildcard) + L"、正規表現: " +
                                                  present(stamps.regex) + L"）"};
         } catch (const std::exception& error) {
