@@ -1,13 +1,13 @@
 #include "matching/organization_keywords.h"
 
 #include <windows.h>
-#include <process.h>
 
 #include <condition_variable>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "base/detached_thread.h"
 #include "base/error_text.h"
 #include "base/text_encoding.h"
 #include "storage/file_system.h"
@@ -111,7 +111,6 @@ struct OrganizationKeywords::Shared {
     std::optional<std::wstring> failingFolder;  // the folder of the failure streak, reported once
     bool holding = false;                       // lists (read or sealed) are published
 
-    static unsigned __stdcall Run(void* parameter);
     void Work();
     std::wstring CachePath() const { return paths.DataFile(L"_organization_keywords", L".bin"); }
     // Parses, publishes and (when it came from the folder) seals the texts. Under `life`.
@@ -125,16 +124,6 @@ struct OrganizationKeywords::Shared {
     // Until the next check; false when stopping.
     bool Wait();
 };
-
-unsigned __stdcall OrganizationKeywords::Shared::Run(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<Shared>> shared(static_cast<std::shared_ptr<Shared>*>(parameter));
-    try {
-        (*shared)->Work();
-    } catch (...) {
-        // Out of memory: the last lists stay in use.
-    }
-    return 0;
-}
 
 void OrganizationKeywords::Shared::Work() {
     {
@@ -256,12 +245,9 @@ OrganizationKeywords::~OrganizationKeywords() {
 void OrganizationKeywords::SetFolderAccess(OrganizationFolderAccess access) { shared_->access = std::move(access); }
 
 void OrganizationKeywords::Start() {
-    // Never joined: a read of a share that is gone may not return before the program ends.
-    auto parameter = std::make_unique<std::shared_ptr<Shared>>(shared_);
-    const uintptr_t thread = ::_beginthreadex(nullptr, 0, &Shared::Run, parameter.get(), 0, nullptr);
-    if (!thread) throw std::runtime_error("the organisation keyword worker could not be started");
-    parameter.release();
-    ::CloseHandle(reinterpret_cast<HANDLE>(thread));
+    // Never joined: a read of a share that is gone may not return before the program ends. Out of
+    // memory there, the last lists stay in use.
+    StartDetachedThread([shared = shared_] { shared->Work(); });
 }
 
 void OrganizationKeywords::CheckNow() {

@@ -1,16 +1,12 @@
 #include "notify/notification_dispatcher.h"
 
-#include <process.h>
-
-#include <cerrno>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
+#include "base/detached_thread.h"
 #include "base/error_text.h"
-#include "base/unique_any.h"
 #include "notify/tray_icon.h"
 
 namespace veltrano {
@@ -49,28 +45,6 @@ KindLook LookOf(NotifyKind kind) {
     }
     // Callers may pass any integer; everything unknown looks like Info.
     return {NIIF_INFO, MB_ICONINFORMATION};
-}
-
-// Nothing may escape a thread. A worker has nobody to report to: the dispatcher belongs to the
-// user-interface thread.
-unsigned __stdcall RunWorker(void* parameter) {
-    const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
-    try {
-        (*work)();
-    } catch (...) {
-        ::OutputDebugStringW(L"Veltrano: a notification worker failed\n");
-    }
-    return 0;
-}
-
-// A plain Win32 thread, not std::thread: with this toolchain's thread library, detach() right after
-// the start now and then loses the new thread or crashes it (seen under load, a few in a thousand).
-void StartDetached(std::function<void()> work) {
-    auto parameter = std::make_unique<std::function<void()>>(std::move(work));
-    const uintptr_t thread = ::_beginthreadex(nullptr, 0, &RunWorker, parameter.get(), 0, nullptr);
-    if (thread == 0) throw std::system_error(errno, std::generic_category(), "a notification worker could not start");
-    parameter.release();  // the worker owns it now
-    const UniqueHandle handle(reinterpret_cast<HANDLE>(thread));  // closing it leaves the thread running
 }
 
 }  // namespace
@@ -126,7 +100,7 @@ void NotificationDispatcher::NotifyWithSpokenBody(const std::wstring& body, cons
 
 void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const std::wstring& title,
                                          std::optional<NOTIFYICONDATAW> fallback) const {
-    StartDetached([speech = speech_, surface = surface_, fallbackLog = fallbackLog_, fallback,
+    StartDetachedThread([speech = speech_, surface = surface_, fallbackLog = fallbackLog_, fallback,
                    volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
                    text = L"タイトル、" + title + L"。本文、" + spokenBody] {
         speech->SetVolume(volume / 100.0);
@@ -147,7 +121,7 @@ void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const s
 
 void NotificationDispatcher::StartMessageBox(const std::wstring& body, const std::wstring& title,
                                              NotifyKind kind) const {
-    StartDetached([surface = surface_, speech = speech_, owner = ::IsWindow(window_) ? window_ : nullptr, body,
+    StartDetachedThread([surface = surface_, speech = speech_, owner = ::IsWindow(window_) ? window_ : nullptr, body,
                    caption = MakeCaption(title), icon = LookOf(kind).boxIcon] {
         surface->ShowMessageBox(owner, body, caption, icon);
         // Dismissing the box also silences the voice that reads it out.

@@ -5,8 +5,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
+#include "base/detached_thread.h"
 #include "base/error_text.h"
 #include "base/text_encoding.h"
 #include "log/event_log.h"
@@ -116,7 +116,7 @@ CheckVerdict OrganizationFolder(const Settings& settings) {
         std::optional<CheckVerdict> verdict;
     };
     const auto answer = std::make_shared<Answer>();
-    std::thread([answer, folder] {
+    StartDetachedThread([answer, folder] {
         CheckVerdict verdict;
         try {
             const OrganizationListStamps stamps = RealOrganizationFolderAccess().stamps(folder);
@@ -129,7 +129,7 @@ CheckVerdict OrganizationFolder(const Settings& settings) {
         const std::lock_guard lock(answer->mutex);
         answer->verdict = std::move(verdict);
         answer->arrived.notify_one();
-    }).detach();
+    });
     std::unique_lock lock(answer->mutex);
     if (!answer->arrived.wait_for(lock, kFolderTimeout, [&] { return answer->verdict.has_value(); })) {
         return {CheckOutcome::Failed, folder + L": " + std::to_wstring(kFolderTimeout.count()) + L" 秒待っても応答がありません"};
