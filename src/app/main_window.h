@@ -40,8 +40,9 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     void OnClipboardUpdate();
-    // Runs the pipeline on what the clipboard holds now; false when it could not be read.
-    bool HandleClipboard();
+    // Runs the pipeline on what the clipboard holds now, named by `arrived` when that was taken for
+    // it; false when it could not be read.
+    bool HandleClipboard(const std::optional<ArrivedClipboardSource>& arrived = std::nullopt);
     void OnTimer(UINT_PTR timerId);
     // Sleep, lock and remote sessions can cost the listener its registration.
     void OnSessionResumed();
