@@ -127,14 +127,15 @@ void MainWindow::EndWork() {
 
 void MainWindow::OnClipboardUpdate() {
     if (!listening_) return;
-    const DWORD sequence = ::GetClipboardSequenceNumber();
-    if (watchdog_.OnUpdate(sequence) && !HandleClipboard()) watchdog_.OnReadFailed(sequence);
+    // Named at once: a program that copies and ends may be gone by the time the clipboard is read.
+    const ArrivedClipboardSource arrived = TakeArrivedClipboardSource();
+    if (watchdog_.OnUpdate(arrived.sequence) && !HandleClipboard(arrived)) watchdog_.OnReadFailed(arrived.sequence);
 }
 
-bool MainWindow::HandleClipboard() {
+bool MainWindow::HandleClipboard(const std::optional<ArrivedClipboardSource>& arrived) {
     features_.clearing.Cancel();
     // A private copy is handled as an update without text, so the last text leaves the screen too.
-    ShowableClipboard::Reading reading = features_.showableClipboard.ReadCopy(window_);
+    ShowableClipboard::Reading reading = features_.showableClipboard.ReadCopy(window_, arrived);
     if (!reading.copy) {
         features_.pipeline.ProcessNoText();
         return reading.opened;

@@ -42,8 +42,9 @@ private:
     // At exit and at the end of the session: no copy is heard any more, and every one is stored.
     void EndWork();
     void OnClipboardUpdate();
-    // Runs the pipeline on what the clipboard holds now; false when it could not be read.
-    bool HandleClipboard();
+    // Runs the pipeline on what the clipboard holds now, named by `arrived` when that was taken for
+    // it; false when it could not be read.
+    bool HandleClipboard(const std::optional<ArrivedClipboardSource>& arrived = std::nullopt);
     void OnTimer(UINT_PTR timerId);
     // Sleep, lock and remote sessions can cost the listener its registration.
     void OnSessionResumed();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "guard/clipboard_source.h"
 #include "base/clipboard_guards.h"
 #include "base/unique_any.h"
 
@@ -47,7 +46,8 @@ bool SetClipboardBytes(UINT format, const void* bytes, size_t size) {
 
 }  // namespace
 
-ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms) {
+ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms,
+                                      const std::optional<ArrivedClipboardSource>& arrived) {
     static const UINT excludeFromMonitoring = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
     static const UINT viewerIgnore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
     const UINT canIncludeInHistory = CanIncludeInHistoryFormat();
@@ -58,7 +58,7 @@ ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredProgr
     if (!clipboard->IsOpen()) return content;
     content.opened = true;
     content.sequence = ::GetClipboardSequenceNumber();
-    content.source = ClipboardSourceProgram();
+    content.source = ClipboardSourceProgram(content.sequence, arrived);
     // A guess may name the wrong program: only a real owner's copy is ignored.
     content.ignored = !content.source.guessed && IsListedProgram(ignoredPrograms, content.source.program);
     if (content.ignored) return content;
@@ -88,9 +88,9 @@ CopyPrivacy ShowableClipboard::Privacy(const ClipboardContent& content) const {
     return settings_.RespectPrivateCopies() ? PrivacyOf(content.markers) : CopyPrivacy::Ordinary;
 }
 
-ShowableClipboard::Reading ShowableClipboard::ReadCopy(HWND owner) {
+ShowableClipboard::Reading ShowableClipboard::ReadCopy(HWND owner, const std::optional<ArrivedClipboardSource>& arrived) {
     // A listed program's copy is private whatever it carries, so its text is not even read.
-    ClipboardContent content = ReadClipboardContent(owner, settings_.IgnoredApplications());
+    ClipboardContent content = ReadClipboardContent(owner, settings_.IgnoredApplications(), arrived);
     Reading reading{content.opened, std::nullopt};
     const CopyPrivacy privacy = Privacy(content);
     if (!content.text || privacy == CopyPrivacy::Private) return reading;

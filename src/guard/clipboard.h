@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "guard/clipboard_source.h"
 #include "guard/copy_privacy.h"
 #include "base/clipboard_reader.h"
 #include "base/clipboard_writer.h"
@@ -23,9 +24,10 @@ struct ClipboardContent {
     ClipboardPrivacyMarkers markers;
 };
 
-// The copy on the clipboard. The text of a copy whose owner (never a guessed program) is listed in
-// `ignoredPrograms` is not read.
-ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms = {});
+// The copy on the clipboard, named by `arrived` when that was taken for it. The text of a copy whose
+// owner (never a guessed program) is listed in `ignoredPrograms` is not read.
+ClipboardContent ReadClipboardContent(HWND owner, std::wstring_view ignoredPrograms = {},
+                                      const std::optional<ArrivedClipboardSource>& arrived = std::nullopt);
 
 // The clipboard's Unicode text (up to its first NUL), or none when there is no text or the
 // clipboard stays busy for about 100 ms.
@@ -60,7 +62,7 @@ public:
         bool opened;  // false: another program held the clipboard
         std::optional<ClipboardText> copy;
     };
-    Reading ReadCopy(HWND owner);
+    Reading ReadCopy(HWND owner, const std::optional<ArrivedClipboardSource>& arrived = std::nullopt);
     std::optional<ClipboardText> Read(HWND owner) override { return ReadCopy(owner).copy; }
 
 private:

@@ -8,9 +8,13 @@ namespace {
 // The longest path QueryFullProcessImageNameW can give.
 constexpr DWORD kLongestPath = 32768;
 
-std::wstring ProgramFileNameOf(HWND window) {
+DWORD ProcessOf(HWND window) {
     DWORD processId = 0;
-    if (!::GetWindowThreadProcessId(window, &processId) || processId == 0) return {};
+    return window && ::GetWindowThreadProcessId(window, &processId) ? processId : 0;
+}
+
+std::wstring ProgramFileNameOf(DWORD processId) {
+    if (processId == 0) return {};
     const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
     std::wstring path(kLongestPath, L'\0');
@@ -27,18 +31,30 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-}  // namespace
-
-ClipboardSource ClipboardSourceProgram() {
+ClipboardSource CurrentClipboardSource() {
     ClipboardSource source;
     HWND window = ::GetClipboardOwner();
     if (!window) {
         window = ::GetForegroundWindow();
-        source.guessed = window != nullptr;
+        source.guessed = true;
     }
-    source.program = window ? ProgramFileNameOf(window) : std::wstring();
+    const DWORD processId = ProcessOf(window);
+    // Its own copies have its window as owner: a guess that names this program is wrong.
+    if (!source.guessed || processId != ::GetCurrentProcessId()) source.program = ProgramFileNameOf(processId);
     if (source.program.empty()) source = {kUnknownProgram, false};
     return source;
+}
+
+}  // namespace
+
+ArrivedClipboardSource TakeArrivedClipboardSource() {
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    return {sequence, CurrentClipboardSource()};
+}
+
+ClipboardSource ClipboardSourceProgram(DWORD sequence, const std::optional<ArrivedClipboardSource>& arrived) {
+    if (arrived && arrived->sequence == sequence) return arrived->source;
+    return CurrentClipboardSource();
 }
 
 bool IsListedProgram(std::wstring_view list, std::wstring_view program) {

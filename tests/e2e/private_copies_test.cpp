@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "driver/clipboard_access.h"
+#include "driver/message_boxes.h"
 #include "driver/program_folder.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
@@ -142,6 +143,21 @@ TEST_F(PrivateCopies, TheCopyingProgramIsNamedAndAListedOneIsIgnored) {
     // The next copy's warning is the first one since: the listed program's copy raised none.
     EXPECT_EQ(WarningFor(L"secret three"), Warning(L"secret three"));
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFileCount() == 2; }));
+}
+
+// A copy whose owner is gone when read (its program ended): the guard's own warning in front is no guess.
+TEST_F(PrivateCopies, AProgramThatCopiesAndEndsIsNeverTakenForTheGuard) {
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\nShowSourceApplication=true\r\n[Log]\r\nUseLog=true\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    driver::SetClipboardText(L"secret one");
+    const HWND first = driver::WaitForMessageBox(kDetectionCaption);
+    ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return ::GetForegroundWindow() == first; }));
+    // The guard's window thread is held until the copy's owner window is gone.
+    const UniqueHandle held(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, ::GetWindowThreadProcessId(MainWindow(), nullptr)));
+    ASSERT_NE(::SuspendThread(held.Get()), DWORD(-1));
+    driver::SetClipboardText(L"secret two");
+    ::ResumeThread(held.Get());
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return Logged(L"secret two / コピー元: 不明"); })) << TodaysLog();
 }
 
 TEST_F(PrivateCopies, WithTheSettingOffEveryCopyIsOrdinary) {

@@ -56,15 +56,18 @@ TEST(Clipboard, AnUnreadableHistoryMarkerMeansNotForHistory) {
 TEST(Clipboard, TheCopyingProgramIsTheOwnersOrAGuess) {
     const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(WriteClipboardText(L"owned", owner));
+    const ArrivedClipboardSource arrived = TakeArrivedClipboardSource();
     const ClipboardContent owned = ReadClipboardContent(nullptr);
     EXPECT_EQ(owned.source.program, L"unit_display_tests.exe");
     EXPECT_FALSE(owned.source.guessed);
     EXPECT_EQ(owned.sequence, ::GetClipboardSequenceNumber());
     EXPECT_TRUE(ReadClipboardContent(nullptr, L" UNIT_DISPLAY_TESTS.EXE").ignored);
     ::DestroyWindow(owner);
+    // Named when its update arrived, a copy keeps its program after its owner is gone; a later one does not.
+    EXPECT_EQ(ReadClipboardContent(nullptr, {}, arrived).source.Shown(), L"unit_display_tests.exe");
 
     ASSERT_TRUE(WriteClipboardText(L"ownerless", nullptr));
-    const ClipboardContent ownerless = ReadClipboardContent(nullptr, L"unit_display_tests.exe");
+    const ClipboardContent ownerless = ReadClipboardContent(nullptr, L"unit_display_tests.exe", arrived);
     EXPECT_EQ(ownerless.text, std::optional<std::wstring>(L"ownerless")) << "a guess is never ignored";
     EXPECT_FALSE(ownerless.ignored);
     EXPECT_TRUE(ownerless.source.guessed || ownerless.source.program == L"不明");
