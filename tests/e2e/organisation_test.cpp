@@ -2,10 +2,15 @@
 // registry that hold over the user's own settings file.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/clipboard_access.h"
 #include "driver/message_boxes.h"
@@ -135,12 +140,16 @@ TEST_F(Organisation, SharedListsComeFirstFollowChangesAndOutliveTheShare) {
     EXPECT_EQ(log.find(Utf8(failed)), log.rfind(Utf8(failed))) << "once while the share stays gone";
 }
 
-// Wine prints a string as its debug channels do: printable ASCII as it is, other units as \xxxx.
+// Wine prints a string as its debug channels do: printable ASCII as it is (a backslash or quote
+// behind a backslash), other units as \xxxx.
 std::string AsWineDebugString(std::wstring_view text) {
     std::string escaped;
     for (const wchar_t unit : text) {
         char hex[8];
-        if (unit >= 0x20 && unit < 0x7F && unit != L'\\' && unit != L'"') {
+        if (unit == L'\\' || unit == L'"') {
+            escaped += '\\';
+            escaped += static_cast<char>(unit);
+        } else if (unit >= 0x20 && unit < 0x7F) {
             escaped += static_cast<char>(unit);
         } else {
             std::snprintf(hex, sizeof hex, "\\%04x", static_cast<unsigned>(unit));
@@ -218,6 +227,113 @@ TEST_F(Organisation, DetectionsReachTheEventLogMaskedAndTheSourceIsRegisteredByC
     ASSERT_EQ(run(L"/UnregisterEventSource"), std::optional<DWORD>(0));
     HKEY gone = nullptr;
     EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSourceKey, 0, KEY_READ, &gone), ERROR_FILE_NOT_FOUND);
+}
+
+// An event as Wine's stub prints it: its id and count of inserts, then each insert quoted, on lines
+// of the reporting thread.
+struct PrintedEvent {
+    unsigned long id = 0;
+    unsigned long count = 0;
+    std::vector<std::string> inserts;
+};
+
+std::vector<PrintedEvent> PrintedEvents(const std::string& output) {
+    std::vector<PrintedEvent> events;
+    std::map<std::string, size_t> currentOfThread;
+    size_t start = 0;
+    while (start < output.size()) {
+        const size_t end = std::min(output.find('\n', start), output.size());
+        const std::string line = output.substr(start, end - start);
+        start = end + 1;
+        const std::string thread = line.substr(0, line.find(':'));
+        if (const size_t call = line.find(":fixme:advapi:ReportEventW ("); call != std::string::npos) {
+            unsigned long fields[6] = {};
+            const char* cursor = line.c_str() + call + std::strlen(":fixme:advapi:ReportEventW (");
+            for (unsigned long& field : fields) {  // of nine: a comma follows each of these
+                field = std::strtoul(cursor, nullptr, 16);
+                cursor = std::strchr(cursor, ',') + 1;
+            }
+            currentOfThread[thread] = events.size();
+            events.push_back({fields[3], fields[5], {}});
+        } else if (const size_t insert = line.find(":eventlog:ReportEventW L\""); insert != std::string::npos) {
+            const size_t text = insert + std::strlen(":eventlog:ReportEventW L\"");
+            if (currentOfThread.contains(thread)) {
+                events[currentOfThread[thread]].inserts.push_back(line.substr(text, line.rfind('"') - text));
+            }
+        }
+    }
+    return events;
+}
+
+// Each other event with its inserts in order: the copying program is empty while it is not to be
+// shown, and with LogMaskSecrets a keyword is named by its list and line. An insert ending in '#' is
+// a keyed tag (or a reason), compared up to there.
+TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
+    const std::wstring share = DataPath(L"_共有");
+    ASSERT_TRUE(::CreateDirectoryW(share.c_str(), nullptr));
+    driver::WriteFileBytes(share + L"\\wildcard_keywords.txt", Utf8(L"*社外秘*\n"));
+    const std::wstring moved = DataPath(L"_移転済み");
+    const std::wstring settings =
+        L"[Notify]\r\nNotifyMode=1\r\nClearDetectedClipboardSeconds=1\r\n[Log]\r\nUseLog=true\r\nUseEventLog=true\r\n"
+        L"LogMaskSecrets=true\r\n[ClipboardReplace]\r\nInitialAutoReplaceEnable=true\r\nNotifyAfterAutoReplace=false\r\n"
+        L"[Keyword]\r\nOrganizationKeywordFolder=";
+    WriteSettings(settings + share + L"\r\n");
+    WriteDataText(L"_wildcard_keywords.txt", L"");
+    WriteDataText(L"_regex_keywords.txt", L"(a|aa)*(?=z)a\n");
+    WriteDataText(L"_wildcard_replace.txt", L"[a]foo\tbar\n");
+    WriteDataText(L"_regex_replace.txt", L"");
+    CaptureStandardError(L"warn+eventlog,trace+eventlog,fixme+advapi");
+    const auto printed = [](const char* id) {
+        return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return StandardError().find(id) != std::string::npos; });
+    };
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(printed("0x400003ef"));
+    driver::SetClipboardText(L"社外秘の資料");
+    TakeMessageBox(L"クリップボード検出 - Veltrano");
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [] { return !driver::GetClipboardText(); })) << "cleared";
+    driver::SetClipboardText(L"foo");
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [] {
+        return driver::GetClipboardText() == std::optional<std::wstring>(L"bar");
+    }));
+    driver::SetClipboardText(std::wstring(2000, L'a'));
+    TakeMessageBox(L"キーワード検索中断 - Veltrano");
+    ASSERT_TRUE(::OpenClipboard(nullptr));  // a copy no update announces while it is held open
+    ::EmptyClipboard();
+    EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return Logged(L"クリップボード監視を再開しました"); }));
+    ::CloseClipboard();
+    WriteSettings(settings + moved + L"\r\n");
+    driver::PostCommand(MainWindow(), kSettingsCommand);  // closing the sheet has the folder looked at
+    const driver::WindowQuery sheet{
+        .className = driver::kDialogClass, .caption = L"設定 - Veltrano", .processId = ProcessId(), .visibleOnly = true};
+    driver::ClickControl(driver::WaitForWindow(sheet), IDCANCEL);
+    ASSERT_TRUE(printed("0xc00003ee"));
+    ASSERT_NO_FATAL_FAILURE(Exit());
+
+    const std::string user = AsWineDebugString(UserName());
+    const std::vector<PrintedEvent> expected = {
+        {0x400003ef, 3, {AsWineDebugString(share), AsWineDebugString(L"ワイルドカード: 1 件 / 正規表現: 0 件"), user}},
+        {0x800003e9, 6, {AsWineDebugString(L"組織ワイルドカード"), AsWineDebugString(L"組織ワイルドカードキーワード 1行目"),
+                         AsWineDebugString(L"大文字小文字区別"), AsWineDebugString(L"<6文字 #"), "", user}},
+        {0x400003eb, 2, {"", user}},
+        {0x400003ea, 4, {AsWineDebugString(L"<3文字 #"), AsWineDebugString(L"<3文字 #"), "", user}},
+        {0x800003ec, 5, {AsWineDebugString(L"正規表現"), AsWineDebugString(L"正規表現キーワード 1行目"),
+                         AsWineDebugString(L"このキーワードの照合に時間が掛かりすぎます。"), "", user}},
+        {0x800003ed, 1, {user}},
+        {0xc00003ee, 3, {AsWineDebugString(moved), "#", user}},
+    };
+    const std::vector<PrintedEvent> events = PrintedEvents(StandardError());
+    ASSERT_EQ(events.size(), expected.size()) << StandardError();
+    for (size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].id, expected[i].id) << i;
+        EXPECT_EQ(events[i].count, expected[i].count) << i;
+        ASSERT_EQ(events[i].inserts.size(), expected[i].inserts.size()) << i << "\n" << StandardError();
+        for (size_t j = 0; j < events[i].inserts.size(); ++j) {
+            const std::string& want = expected[i].inserts[j];
+            EXPECT_EQ(want.ends_with('#') ? events[i].inserts[j].substr(0, want.size() - 1) : events[i].inserts[j],
+                      want.ends_with('#') ? want.substr(0, want.size() - 1) : want)
+                << i << "/" << j;
+        }
+    }
 }
 
 }  // namespace
