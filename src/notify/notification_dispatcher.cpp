@@ -101,8 +101,8 @@ void NotificationDispatcher::NotifyWithSpokenBody(const std::wstring& body, cons
 void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const std::wstring& title,
                                          std::optional<NOTIFYICONDATAW> fallback) const {
     StartDetachedThread([speech = speech_, surface = surface_, fallbackLog = fallbackLog_, fallback,
-                   volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
-                   text = L"タイトル、" + title + L"。本文、" + spokenBody] {
+                         volume = settings_.VoiceVolume(), voice = settings_.VoiceName(),
+                         text = L"タイトル、" + title + L"。本文、" + spokenBody] {
         speech->SetVolume(volume / 100.0);
         SpeechOutput::Ticket ticket;
         try {
@@ -122,7 +122,7 @@ void NotificationDispatcher::StartSpeech(const std::wstring& spokenBody, const s
 void NotificationDispatcher::StartMessageBox(const std::wstring& body, const std::wstring& title,
                                              NotifyKind kind) const {
     StartDetachedThread([surface = surface_, speech = speech_, owner = ::IsWindow(window_) ? window_ : nullptr, body,
-                   caption = MakeCaption(title), icon = LookOf(kind).boxIcon] {
+                         caption = MakeCaption(title), icon = LookOf(kind).boxIcon] {
         surface->ShowMessageBox(owner, body, caption, icon);
         // Dismissing the box also silences the voice that reads it out.
         if (speech) speech->Stop();
