@@ -25,7 +25,7 @@ bool LoadList(ListFilePair& files, PatternSyntax syntax, const std::wstring& lis
               FailureReport report, Notifier& notifier, const std::function<void(const std::wstring& text)>& parse) {
     // Noted first: a change from here on, or a failure below, is seen by the next check.
     files.NoteLoaded(syntax);
-    std::optional<std::string> reason;  // empty when the error carried none
+    std::optional<std::string> reason;  // none when the error carried no message
     try {
         files.EnsureFile(syntax);
         parse(files.ReadText(syntax));
