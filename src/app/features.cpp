@@ -63,8 +63,7 @@ void Features::Start(HWND window, bool firstStart, UINT workDone) {
     keywordLists.Reload();
     organizationKeywords.Start();
     // A policy may hold their encryption on while replacement is not in use: sealed all the same.
-    replacements.Files().FollowHeldEncryption();
-    if (settings.UseClipboardReplace()) replacements.Reload();
+    if (!replacements.Files().FollowHeldEncryption() && settings.UseClipboardReplace()) replacements.Reload();
     pipeline.SetAutoReplaceEnabled(settings.InitialAutoReplaceEnable());
     // Read and written on workers: neither a full history nor a giant copy's sealing may keep the
     // clipboard listener or a warning box waiting.

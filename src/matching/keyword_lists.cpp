@@ -91,12 +91,12 @@ void KeywordLists::ReloadList(KeywordKind kind, bool keepOnFailure) {
 }
 
 void KeywordLists::Reload() {
-    files_.FollowHeldEncryption();
+    if (files_.FollowHeldEncryption()) return;  // sealing has reloaded them
     for (const KeywordKind kind : kPatternSyntaxes) ReloadList(kind, false);
 }
 
 void KeywordLists::ReloadChanged() {
-    files_.FollowHeldEncryption();
+    if (files_.FollowHeldEncryption()) return;
     for (const KeywordKind kind : files_.ChangedSinceLoaded()) ReloadList(kind, true);
 }
 

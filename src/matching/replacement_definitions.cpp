@@ -192,13 +192,13 @@ void ReplacementDefinitions::ReloadKind(DefinitionKind kind, bool keepOnFailure)
 }
 
 void ReplacementDefinitions::Reload() {
-    files_.FollowHeldEncryption();
+    if (files_.FollowHeldEncryption()) return;  // sealing has reloaded them
     for (const DefinitionKind kind : kPatternSyntaxes) ReloadKind(kind, false);
 }
 
 void ReplacementDefinitions::ReloadChanged() {
     if (changedReloadsHeld_ || !settings_.UseClipboardReplace()) return;
-    files_.FollowHeldEncryption();
+    if (files_.FollowHeldEncryption()) return;
     for (const DefinitionKind kind : files_.ChangedSinceLoaded()) ReloadKind(kind, true);
 }
 

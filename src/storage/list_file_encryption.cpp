@@ -57,7 +57,7 @@ void ListFileEncryption::Set(bool enable) {
     for (const Failure& failure : failures) Report(failure);
 }
 
-void ListFileEncryption::SealPlainFiles() {
+bool ListFileEncryption::SealPlainFiles() {
     std::vector<ListFile> plain;
     std::vector<Failure> failures;
     for (const ListFile& file : family_.files()) {
@@ -67,12 +67,13 @@ void ListFileEncryption::SealPlainFiles() {
             failures.push_back({true, error.what()});
         }
     }
-    if (plain.empty() && failures.empty()) return;
+    if (plain.empty() && failures.empty()) return false;
     const Conversion conversion = ConvertEach(true, plain);
     failures.insert(failures.end(), conversion.failures.begin(), conversion.failures.end());
     if (!conversion.converted.empty()) family_.reload();
     if (failures.empty()) ReportSwitched(true);
     for (const Failure& failure : failures) Report(failure);
+    return !conversion.converted.empty();
 }
 
 ListFileEncryption::Conversion ListFileEncryption::ConvertEach(bool encrypt, const std::vector<ListFile>& files) {

@@ -37,8 +37,8 @@ public:
     void Set(bool enable);
     // The setting already asks for sealed files (a policy holds it on): seals each list still in
     // plain text whose sealed file is missing, then reloads and reports as Set does. A file that
-    // fails stays plain, where the lists read it.
-    void SealPlainFiles();
+    // fails stays plain, where the lists read it. True when the lists were reloaded.
+    bool SealPlainFiles();
 
 private:
     struct Failure {

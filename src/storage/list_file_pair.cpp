@@ -44,11 +44,11 @@ bool ListFilePair::SealedOnDisk() const {
     return true;
 }
 
-void ListFilePair::FollowHeldEncryption() {
+bool ListFilePair::FollowHeldEncryption() {
     const bool heldOn = spec_.encryptionHeld() && spec_.readEncrypted();
     const bool newlyHeld = heldOn && !encryptionHeldOn_;
     encryptionHeldOn_ = heldOn;  // before sealing: the switch reloads the lists, which come back here
-    if (newlyHeld && encryption_) encryption_->SealPlainFiles();
+    return newlyHeld && encryption_ && encryption_->SealPlainFiles();
 }
 
 void ListFilePair::EnsureFile(PatternSyntax syntax) {

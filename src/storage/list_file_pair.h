@@ -44,7 +44,8 @@ public:
     bool SealedOnDisk() const;
     // When a policy newly holds encryption on, seals the lists still in plain text through the
     // switch. Once per hold and run: a conversion that failed is tried again at the next start.
-    void FollowHeldEncryption();
+    // True when the switch has reloaded the lists.
+    bool FollowHeldEncryption();
     // Makes the file of the current form exist: a template when neither form exists (sealed when a
     // policy holds encryption on), after switching encryption off when the encrypted file is the
     // one missing and the switch is the user's.
