@@ -39,6 +39,12 @@ protected:
     static bool EnabledBecomes(HWND parent, int id, bool expected) {
         return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return Enabled(parent, id) == expected; });
     }
+    // Once Apply greys again every page has written its keys: before, a read from outside may find
+    // the file while a later page rewrites it.
+    static bool ApplyAll(HWND sheet) {
+        driver::ClickControl(sheet, driver::kApplyButtonId);
+        return EnabledBecomes(sheet, driver::kApplyButtonId, false);
+    }
     std::vector<driver::WindowInfo> VisibleWindows() const {
         return driver::FindTopLevelWindows({.processId = ProcessId(), .visibleOnly = true});
     }
@@ -89,9 +95,8 @@ TEST_F(SettingsSheet, BasicPageVoiceModeEnablesVoiceAndVolumeAndApplyStoresIt) {
     EXPECT_TRUE(EnabledBecomes(sheet, driver::kApplyButtonId, true));
     EXPECT_EQ(Stored(L"Notify", L"NotifyMode"), L"(missing)") << "nothing is stored before Apply";
 
-    driver::ClickControl(sheet, driver::kApplyButtonId);
-    // The page writes the mode before the volume.
-    EXPECT_TRUE(StoredBecomes(L"Notify", L"VoiceVolume", L"60"));
+    ASSERT_TRUE(ApplyAll(sheet));
+    EXPECT_EQ(Stored(L"Notify", L"VoiceVolume"), L"60");
     EXPECT_EQ(Stored(L"Notify", L"NotifyMode"), L"2");
     EXPECT_EQ(Stored(L"Notify", L"VoiceName"), L"(missing)") << "Wine offers no voice to store";
     driver::ClickControl(sheet, IDOK);
@@ -163,9 +168,8 @@ TEST_F(SettingsSheet, LogPageSwitchKeepsCategoriesTickedButDisabledAndApplyStore
     }
     EXPECT_FALSE(driver::IsTicked(page, 6004));
 
-    driver::ClickControl(sheet, driver::kApplyButtonId);
-    // The page writes its keys one after the other, the categories' last LogOther.
-    EXPECT_TRUE(StoredBecomes(L"Log", L"LogOther", L"true"));
+    ASSERT_TRUE(ApplyAll(sheet));
+    EXPECT_EQ(Stored(L"Log", L"LogOther"), L"true");
     EXPECT_EQ(Stored(L"Log", L"UseLog"), L"false");
     EXPECT_EQ(Stored(L"Log", L"LogKeywordSearch"), L"true");
     EXPECT_EQ(Stored(L"Log", L"LogManualReplace"), L"false");
