@@ -148,6 +148,7 @@
 // The version, the maker's homepage and rights holder, one place each (narrow literals: the
 // resource script uses them as they are, the code widens them). The homepage and rights holder
 // are placeholders until the real ones are known.
-#define VELTRANO_VERSION "1.01"
+#include "version.h"
 #define VELTRANO_HOMEPAGE_URL "https://veltrano.example/"
+#define VELTRANO_COMPANY "The Veltrano authors"
 #define VELTRANO_RIGHTS_HOLDER "Copyright (C) The Veltrano authors"

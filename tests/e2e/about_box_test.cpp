@@ -10,6 +10,7 @@
 #include "driver/waiting.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
+#include "version.h"
 
 namespace veltrano::e2e {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(AboutBox, ShowsIconNameVersionRightsLineAndLink) {
     EXPECT_EQ(Utf8(controls.find(IDOK)->second), Utf8(L"閉じる"));
     std::vector<std::string> unnamed;
     for (auto [it, end] = controls.equal_range(0xFFFF); it != end; ++it) unnamed.push_back(Utf8(it->second));
-    EXPECT_EQ(unnamed, (std::vector<std::string>{"Veltrano Version 1.01", "Copyright (C) The Veltrano authors"}));
+    EXPECT_EQ(unnamed, (std::vector<std::string>{"Veltrano Version " VELTRANO_VERSION, "Copyright (C) The Veltrano authors"}));
 
     const HWND icon = ::GetDlgItem(box, 2001);
     EXPECT_NE(::SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the program icon was not set";

@@ -1,4 +1,5 @@
-# cmake -DBUILD_DIR=<build> -DPACKAGE=<zip> -DREADME=<repository Readme.txt> -P check_package.cmake
+# cmake -DBUILD_DIR=<build> -DPACKAGE=<zip> -DREADME=<repository Readme.txt> -DVERSION=<project version>
+#       -P check_package.cmake
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target package_zip RESULT_VARIABLE built)
 if(NOT built EQUAL 0)
     message(FATAL_ERROR "the package could not be built")
@@ -37,3 +38,9 @@ string(REPLACE "0a " "0d 0a " originalWithCrlf "${original}")
 if(NOT shipped STREQUAL "ef bb bf ${originalWithCrlf}")
     message(FATAL_ERROR "Readme.txt does not hold the repository's text")
 endif()
+# The manual names the version the program and the installer carry.
+file(STRINGS ${README} title LIMIT_COUNT 1 ENCODING UTF-8)
+if(NOT title MATCHES " ${VERSION}$")
+    message(FATAL_ERROR "Readme.txt's title \"${title}\" does not name version ${VERSION}")
+endif()
+
