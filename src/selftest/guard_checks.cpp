@@ -144,6 +144,12 @@ CheckVerdict EventSource(const Settings& settings) {
         return {CheckOutcome::Failed, L"UseEventLog がオンですが、イベントソースが登録されていません（管理者が /RegisterEventSource を実行します）"};
     }
     if (file->empty()) return {CheckOutcome::Failed, L"登録されたメッセージファイルを読めません"};
+    // Another copy's path (moved, updated or removed since) leaves every event without its text.
+    wchar_t expanded[MAX_PATH * 2] = L"";
+    ::ExpandEnvironmentStringsW(file->c_str(), expanded, static_cast<DWORD>(std::size(expanded)));
+    if (::CompareStringOrdinal(expanded, -1, ProgramPath().c_str(), -1, TRUE) != CSTR_EQUAL) {
+        return {CheckOutcome::Failed, L"登録されたメッセージファイルがこのプログラムではありません: " + *file};
+    }
     return {CheckOutcome::Passed, L"メッセージファイル: " + *file};
 }
 

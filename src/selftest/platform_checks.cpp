@@ -79,11 +79,11 @@ bool RoundTrip(const std::wstring& path, const std::string& bytes, Write write, 
 
 CheckVerdict FolderWritable(const DataPaths& paths) {
     const std::wstring scratch = paths.DataFile(L"_selftest_scratch", L".txt");
-    if (scratch.empty()) return Failed(L"プログラムフォルダが分かりません");
+    if (scratch.empty()) return Failed(L"データフォルダが分かりません");
     if (!RoundTrip(scratch, WideToUtf8(L"動作チェック"), WriteUtf8TextFile, ReadUtf8TextFile)) {
         return Failed(L"書いた内容と読んだ内容が違います: " + scratch);
     }
-    return Passed(paths.programFolder);
+    return Passed(paths.dataFolder);
 }
 
 CheckVerdict SettingsReadable(const DataPaths& paths) {

@@ -10,7 +10,7 @@
 
 namespace veltrano {
 
-inline constexpr wchar_t kFolderCheckName[] = L"プログラムフォルダへの書き込み";
+inline constexpr wchar_t kFolderCheckName[] = L"データフォルダへの書き込み";
 
 std::vector<SelfTestCheck> PlatformChecks(HINSTANCE instance, const DataPaths& paths);
 

@@ -77,8 +77,8 @@ std::wstring SelfTestReportText(const std::vector<CheckLine>& lines, const DataP
     const bool writable = folderCheck != lines.end() && folderCheck->verdict.outcome == CheckOutcome::Passed;
     std::wstring report = L"Veltrano 動作チェック\r\nバージョン: " L"" VELTRANO_VERSION L"\r\nWindows: " + WindowsVersionText() + L"\r\n";
     if (const std::wstring wine = WineVersion(); !wine.empty()) report += L"Wine: " + wine + L"\r\n";
-    report += L"ユーザー: " + UserName() + L"\r\nプログラムフォルダ: " + paths.programFolder +
-              (writable ? L"（書き込みできます）" : L"（書き込みできません）") + L"\r\n\r\n";
+    report += L"ユーザー: " + UserName() + L"\r\nプログラムフォルダ: " + paths.programFolder + L"\r\nデータフォルダ: " +
+              paths.dataFolder + (writable ? L"（書き込みできます）" : L"（書き込みできません）") + L"\r\n\r\n";
     for (const CheckLine& line : lines) {
         wchar_t milliseconds[32];
         swprintf(milliseconds, std::size(milliseconds), L"%.1f", line.milliseconds);

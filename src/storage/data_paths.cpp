@@ -1,8 +1,37 @@
 #include "storage/data_paths.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace veltrano {
+namespace {
+
+// True when `programFolder` is the folder the installer recorded (a copy unpacked elsewhere is not).
+bool IsInstalledCopy(const std::wstring& programFolder) {
+    wchar_t recorded[MAX_PATH];
+    DWORD size = sizeof recorded;
+    if (programFolder.empty() || ::RegGetValueW(HKEY_LOCAL_MACHINE, kInstallKey, kInstallFolderValue, RRF_RT_REG_SZ,
+                                                nullptr, recorded, &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    std::wstring_view folder = recorded;
+    while (folder.ends_with(L'\\')) folder.remove_suffix(1);  // the installer writes it with one
+    return ::CompareStringOrdinal(folder.data(), static_cast<int>(folder.size()), programFolder.c_str(),
+                                  static_cast<int>(programFolder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// %LOCALAPPDATA%\Veltrano, created when missing; empty when the profile has no such folder.
+std::wstring ProfileDataFolder() {
+    wchar_t* profile = nullptr;
+    const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &profile);
+    const std::wstring folder = SUCCEEDED(found) ? std::wstring(profile) + L"\\Veltrano" : std::wstring();
+    ::CoTaskMemFree(profile);
+    if (folder.empty()) return {};
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    return folder;
+}
+
+}  // namespace
 
 std::wstring ProgramPath() {
     wchar_t buffer[MAX_PATH];
@@ -40,17 +69,19 @@ void SanitizeFileName(std::wstring& name) {
 }
 
 DataPaths DataPaths::ForThisProcess() {
-    return DataPaths{ProgramFolder(), UserFilePrefix()};
+    const std::wstring program = ProgramFolder();
+    // Installed under Program Files, which users cannot write: each user's files go to their profile.
+    return DataPaths{IsInstalledCopy(program) ? ProfileDataFolder() : program, UserFilePrefix(), program};
 }
 
 std::wstring DataPaths::DataFile(std::wstring_view stem, std::wstring_view extension) const {
-    if (programFolder.empty()) return {};
-    return programFolder + L"\\" + userPrefix + std::wstring(stem) + std::wstring(extension);
+    if (dataFolder.empty()) return {};
+    return dataFolder + L"\\" + userPrefix + std::wstring(stem) + std::wstring(extension);
 }
 
 std::wstring DataPaths::DataFolder(std::wstring_view suffix) const {
-    if (programFolder.empty() || userPrefix.empty()) return {};
-    return programFolder + L"\\" + userPrefix + std::wstring(suffix);
+    if (dataFolder.empty() || userPrefix.empty()) return {};
+    return dataFolder + L"\\" + userPrefix + std::wstring(suffix);
 }
 
 std::wstring DataPaths::SettingsFile() const {

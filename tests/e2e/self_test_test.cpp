@@ -21,7 +21,7 @@ struct ReportLine {
 
 // What Wine can do must pass here; the Windows Runtime's voices cannot, and must say why.
 const std::vector<std::pair<std::string, std::vector<std::string>>> kExpected = {
-    {"プログラムフォルダへの書き込み", {"成功"}}, {"設定ファイルの読み込み", {"成功"}},
+    {"データフォルダへの書き込み", {"成功"}}, {"設定ファイルの読み込み", {"成功"}},
     {"データ保護（暗号化と復号）", {"成功"}},   {"キー付きハッシュ", {"成功"}},
     {"クリップボードの連番", {"成功"}},          {"クリップボードの監視", {"成功"}},
     {"通知領域アイコン", {"成功"}},              {"タスクバー再作成の通知", {"成功"}},

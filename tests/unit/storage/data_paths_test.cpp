@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/scope_exit.h"
+
 namespace veltrano {
 namespace {
 
@@ -43,7 +45,9 @@ TEST(DataPaths, MissingPartsGiveNoPath) {
     EXPECT_EQ(noUser.SettingsFile(), L"");
 }
 
-TEST(DataPaths, ThisProcessUsesTheExecutableFolderAndTheSignedInUser) {
+// An unpacked copy keeps its data beside itself; the copy in the folder the installer recorded (in
+// any case, with its trailing separator) keeps it in the profile.
+TEST(DataPaths, ThisProcessUsesTheExecutableFolderOrWhenInstalledTheProfile) {
     wchar_t module[MAX_PATH];
     const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring expectedFolder(module, length);
@@ -54,8 +58,23 @@ TEST(DataPaths, ThisProcessUsesTheExecutableFolderAndTheSignedInUser) {
     ASSERT_TRUE(::GetUserNameW(user, &size));
 
     const DataPaths paths = DataPaths::ForThisProcess();
+    EXPECT_EQ(paths.dataFolder, expectedFolder);
     EXPECT_EQ(paths.programFolder, expectedFolder);
     EXPECT_EQ(paths.userPrefix, Sanitized(user));
+
+    std::wstring recorded = expectedFolder + L"\\";
+    ::CharUpperW(recorded.data());
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kInstallKey, kInstallFolderValue, REG_SZ, recorded.c_str(),
+                                static_cast<DWORD>((recorded.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const ScopeExit uninstall([] { ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kInstallKey); });
+    wchar_t profile[MAX_PATH];
+    ASSERT_NE(::GetEnvironmentVariableW(L"LOCALAPPDATA", profile, MAX_PATH), 0u);
+    const DataPaths installed = DataPaths::ForThisProcess();
+    EXPECT_EQ(installed.dataFolder, std::wstring(profile) + L"\\Veltrano");
+    EXPECT_EQ(installed.programFolder, expectedFolder);
+    EXPECT_EQ(installed.DataFile(L"_regex_keywords", L".txt"), installed.dataFolder + L"\\" + paths.userPrefix + L"_regex_keywords.txt");
+    EXPECT_NE(::GetFileAttributesW(installed.dataFolder.c_str()), INVALID_FILE_ATTRIBUTES) << "created";
 }
 
 }  // namespace
