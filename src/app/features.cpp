@@ -1,5 +1,8 @@
 #include "app/features.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/shell_open.h"
 #include "app/tray_assignments.h"
 #include "base/error_text.h"
@@ -7,12 +10,23 @@
 #include "log/failure_report.h"
 #include "settingsdialog/settings_sheet.h"
 #include "storage/file_system.h"
+#include "version.h"
 
 namespace veltrano {
 namespace {
 
 constexpr wchar_t kFirstStartNotice[] =
     L"Veltrano がクリップボードの監視を始めました。カード番号とマイナンバーを検出します。設定はトレイアイコンの右クリックから。";
+
+const wchar_t* StopReasonText(StopReason reason) {
+    switch (reason) {
+        case StopReason::User: return L"ユーザーが終了しました";
+        case StopReason::SessionEnd: return L"Windows のセッションが終わりました";
+        case StopReason::Installer: return L"インストーラーが終了を求めました";
+        case StopReason::Error: return L"エラーのため終了しました";
+    }
+    return L"";
+}
 
 }  // namespace
 
@@ -41,8 +55,11 @@ Features::Features(HINSTANCE instance, DataPaths paths, SpeechStart speech,
       autoReplace(settings, replacements, autoReplaceGuard, clipboard, notifier, log),
       clearing(settings, log),
       pipeline({settings, trayIcon, textWindow, history, autoReplace, keywordSearch, clearing, notifier, log}) {
-    settings.Policy().SetIgnoredReporter(
-        [this](const std::wstring& message) { log.WriteLog(LogCategory::Other, L"ポリシー値の無視", message); });
+    settings.Policy().SetIgnoredReporter([this](const IgnoredPolicyValue& ignored) {
+        log.WriteLog(LogCategory::Other, L"ポリシー値の無視",
+                     L"ポリシー値 " + ignored.value + L" を使いません。理由：" + ignored.reason);
+        log.ReportEvent(EventId::PolicyValueIgnored, {ignored.value, ignored.reason});
+    });
     keywordLists.AttachEncryption(keywordEncryption);
     replacements.AttachEncryption(replaceEncryption);
     organizationKeywords.SetFolderAccess(std::move(organizationAccess));
@@ -74,12 +91,25 @@ void Features::Start(HWND window, bool firstStart, UINT workDone) {
     copyTexts.EncryptAndReload();  // quietly: its log tells what happened
     if (settings.UseClipboardTextWindow()) textWindow.ShowTextWindow(window);
     clearing.AttachWindow(window);
+    guarding_ = true;
+    ReportStarted();
 }
 
-void Features::Stop() {
+void Features::ReportStarted() {
+    const size_t held = std::ranges::count_if(kAllSettings, [&](const AnySettingKey& key) {
+        return std::visit([&](const auto* setting) { return settings.HeldByPolicy(*setting); }, key);
+    });
+    const std::wstring detectors = DetectorNames(SwitchedOnDetectors(settings));
+    const std::wstring folder = settings.OrganizationKeywordFolder();
+    log.ReportEvent(EventId::Started, {L"" VELTRANO_VERSION, paths.dataFolder, detectors.empty() ? L"なし" : detectors,
+                                       std::to_wstring(held), folder.empty() ? L"なし" : folder});
+}
+
+void Features::Stop(StopReason reason) {
     clearing.Cancel();
     history.Close();
     trayIcon.Remove();
+    if (std::exchange(guarding_, false)) log.ReportEvent(EventId::Stopped, {StopReasonText(reason)});
 }
 
 void Features::OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax) {

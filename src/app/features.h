@@ -32,6 +32,9 @@
 
 namespace veltrano {
 
+// Why the guard ends, as its last event tells an administrator.
+enum class StopReason { User, SessionEnd, Installer, Error };
+
 class Features {
 public:
     // `organizationAccess` reads the organisation's folder (a benchmark passes one that never
@@ -45,8 +48,8 @@ public:
     // start. `workDone` is the message the history's workers post to it when they finish.
     void Start(HWND window, bool firstStart, UINT workDone);
     // The main window goes, or the session ends: nothing may still wait for it, and every copy is
-    // on disk when it returns. May come twice.
-    void Stop();
+    // on disk when it returns. May come twice; the end is reported once.
+    void Stop(StopReason reason);
 
     // Open one list file for editing, always in its text form.
     void OpenKeywordFile(PatternSyntax syntax) { OpenListFile(keywordEncryption, keywordLists.Files(), syntax); }
@@ -85,6 +88,9 @@ public:
 
 private:
     void OpenListFile(ListFileEncryption& encryption, ListFilePair& files, PatternSyntax syntax);
+    void ReportStarted();
+
+    bool guarding_ = false;  // from Start until the first Stop
 };
 
 }  // namespace veltrano

@@ -40,6 +40,7 @@ MainMenuState BuildMainMenuState(const Settings& settings, const MainMenuFacts& 
     state.moveTextWindowGrayed = state.textWindowRadioItem == IDM_TEXT_WINDOW_HIDE;
     state.showAutoReplaceItem = settings.UseClipboardReplace();
     state.autoReplaceChecked = state.showAutoReplaceItem && facts.autoReplaceEnabled;
+    state.exitAllowed = settings.AllowExit();
     return state;
 }
 
@@ -53,6 +54,9 @@ void ApplyMainMenuState(HMENU menu, const MainMenuState& state) {
         SetGrayed(menu, mode, state.textWindowModeHeld);
     }
     SetGrayed(menu, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, state.moveTextWindowGrayed);
+    if (!state.exitAllowed) {
+        ::ModifyMenuW(menu, IDM_EXIT, MF_BYCOMMAND | MF_STRING | MF_GRAYED, IDM_EXIT, L"終了(&X)（組織のポリシーで無効）");
+    }
     if (state.showAutoReplaceItem) {
         SetChecked(menu, IDM_AUTO_REPLACE, state.autoReplaceChecked);
     } else {

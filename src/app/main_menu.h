@@ -18,6 +18,7 @@ struct MainMenuState {
     bool moveTextWindowGrayed = false;
     bool showAutoReplaceItem = false;  // the item exists only while replacement is in use
     bool autoReplaceChecked = false;
+    bool exitAllowed = true;  // else greyed, with the reason in its text
 };
 
 // What the menu shows beyond the settings.

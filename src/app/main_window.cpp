@@ -75,9 +75,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_ENDSESSION:
+            if (!wParam) return 0;
+            if (lParam & ENDSESSION_CLOSEAPP) {
+                // An installer frees the program's files through the Restart Manager: ended as by 終了.
+                stopReason_ = StopReason::Installer;
+                ::DestroyWindow(window_);
+                return 0;
+            }
             // Windows ends the process once this returns, and WM_DESTROY never comes: the session
             // ends here as an exit does, every copy on disk first.
-            if (wParam) EndWork();
+            EndWork(StopReason::SessionEnd);
             return 0;
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMEAUTOMATIC) OnSessionResumed();
@@ -115,14 +122,20 @@ LRESULT MainWindow::OnCreate() {
 }
 
 void MainWindow::OnDestroy() {
-    EndWork();
+    EndWork(stopReason_);
     ::PostQuitMessage(0);
 }
 
-void MainWindow::EndWork() {
+void MainWindow::EndWork(StopReason reason) {
     listening_.reset();
     trayIconRetry_.Reset();
-    features_.Stop();
+    features_.Stop(reason);
+}
+
+void MainWindow::EndAfterFailedLoop() {
+    if (!::IsWindow(window_)) return;
+    stopReason_ = StopReason::Error;
+    ::DestroyWindow(window_);
 }
 
 void MainWindow::OnClipboardUpdate() {

@@ -21,6 +21,9 @@ public:
 
     // Registers the class and creates the window; false when creation failed.
     bool Create();
+    // After the message loop: when it failed, the window is still there and ends now, as by 終了,
+    // saying why.
+    void EndAfterFailedLoop();
 
 private:
     // Posted by the history's workers when a load has read the history folder or an entry's file
@@ -40,7 +43,7 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     // At exit and at the end of the session: no copy is heard any more, and every one is stored.
-    void EndWork();
+    void EndWork(StopReason reason);
     void OnClipboardUpdate();
     // Runs the pipeline on what the clipboard holds now, named by `arrived` when that was taken for
     // it; false when it could not be read.
@@ -76,6 +79,7 @@ private:
     ClipboardWatchdog watchdog_;
     TrayClickDecoder trayClicks_;
     HWND window_ = nullptr;
+    StopReason stopReason_ = StopReason::User;  // what the coming WM_DESTROY ends for
     UINT taskbarCreatedMessage_ = 0;
     std::optional<Listening> listening_;
     WindowTimer trayIconRetry_;

@@ -12,7 +12,10 @@ namespace veltrano {
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     const WORD id = LOWORD(wParam);
     switch (id) {
-        case IDM_EXIT: ::DestroyWindow(window_); return 0;
+        case IDM_EXIT:
+            // An organisation may keep the guard running; the session's end and installers still end it.
+            if (features_.settings.AllowExit()) ::DestroyWindow(window_);
+            return 0;
         case IDM_ABOUT: OnAboutCommand(); return 0;
         case IDM_OPEN_README:
             if (!features_.paths.programFolder.empty()) OpenWithShell(features_.paths.programFolder + L"\\Readme.txt");

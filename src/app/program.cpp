@@ -5,13 +5,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/event_source_command.h"
 #include "app/main_window.h"
 #include "app/self_test_command.h"
 #include "app/single_instance.h"
 #include "app/speech_start.h"
 #include "base/com_apartment.h"
+#include "settingsdialog/startup_shortcut.h"
 #include "storage/data_paths.h"
 
 namespace veltrano {
@@ -32,7 +35,10 @@ int RunMessageLoop() {
 int RunGuard(HINSTANCE instance, OrganizationFolderAccess organizationAccess) {
     SingleInstanceGuard instanceGuard;
     if (instanceGuard.AnotherInstanceRuns()) {
-        ::MessageBoxW(nullptr, L"このソフトはすでに起動しています。", L"Veltrano", MB_ICONWARNING);
+        const std::vector<std::wstring> arguments = CommandArguments(::GetCommandLineW());
+        if (arguments.size() != 1 || !IsSwitch(arguments[0], kLogonSwitch)) {
+            ::MessageBoxW(nullptr, L"このソフトはすでに起動しています。", L"Veltrano", MB_ICONWARNING);
+        }
         return 0;
     }
 
@@ -56,6 +62,7 @@ int RunGuard(HINSTANCE instance, OrganizationFolderAccess organizationAccess) {
     MainWindow mainWindow(instance, std::move(paths), std::move(speech), std::move(organizationAccess));
     if (!mainWindow.Create()) return 0;
     const int exitCode = RunMessageLoop();
+    mainWindow.EndAfterFailedLoop();
     // A restart may begin while the speech player still waits for its syntheses.
     instanceGuard.Release();
     return exitCode;

@@ -1,5 +1,8 @@
 #include "log/event_log.h"
 
+#define SECURITY_WIN32
+#include <security.h>
+
 #include "base/error_text.h"
 #include "storage/data_paths.h"
 
@@ -18,6 +21,27 @@ WORD EventType(EventId id) {
     return EVENTLOG_SUCCESS;
 }
 
+// DOMAIN\user, as an administrator finds the user in a directory; the bare name where there is none.
+std::wstring QualifiedUserName() {
+    wchar_t name[512];
+    ULONG size = static_cast<ULONG>(std::size(name));
+    if (::GetUserNameExW(NameSamCompatible, name, &size)) return name;
+    const std::wstring bare = UserName();
+    return bare.empty() ? L"不明" : bare;
+}
+
+// The TOKEN_USER of the process, whose SID each event carries; empty when it cannot be read.
+std::vector<BYTE> ProcessUser() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    if (size == 0 || !::GetTokenInformation(token, TokenUser, user.data(), size, &size)) user.clear();
+    ::CloseHandle(token);
+    return user;
+}
+
 std::wstring Failure(const wchar_t* step, LSTATUS status) {
     return std::wstring(step) + L": " + SystemErrorText(static_cast<DWORD>(status));
 }
@@ -34,14 +58,15 @@ void EventLog::Report(EventId id, std::vector<std::wstring> inserts) noexcept {
         const std::lock_guard lock(mutex_);
         if (!source_) {
             source_ = ::RegisterEventSourceW(nullptr, kEventSourceName);
-            user_ = UserName();
-            if (user_.empty()) user_ = L"不明";
+            user_ = QualifiedUserName();
+            tokenUser_ = ProcessUser();
         }
         if (!source_) return;
         inserts.push_back(user_);
         std::vector<const wchar_t*> strings;
         for (const std::wstring& insert : inserts) strings.push_back(insert.c_str());
-        ::ReportEventW(source_, EventType(id), 0, static_cast<DWORD>(id), nullptr, static_cast<WORD>(strings.size()), 0,
+        const PSID sid = tokenUser_.empty() ? nullptr : reinterpret_cast<const TOKEN_USER*>(tokenUser_.data())->User.Sid;
+        ::ReportEventW(source_, EventType(id), 0, static_cast<DWORD>(id), sid, static_cast<WORD>(strings.size()), 0,
                        strings.data(), nullptr);
     } catch (...) {
         // Out of memory: the file log still holds the event.

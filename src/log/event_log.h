@@ -22,6 +22,9 @@ enum class EventId : DWORD {
     ListenerRenewed = VELTRANO_EVENT_LISTENER_RENEWED,
     OrganizationListsFailed = VELTRANO_EVENT_ORGANIZATION_LISTS_FAILED,
     OrganizationListsRead = VELTRANO_EVENT_ORGANIZATION_LISTS_READ,
+    Started = VELTRANO_EVENT_STARTED,
+    Stopped = VELTRANO_EVENT_STOPPED,
+    PolicyValueIgnored = VELTRANO_EVENT_POLICY_VALUE_IGNORED,
 };
 
 inline constexpr wchar_t kEventSourceName[] = L"Veltrano";
@@ -33,9 +36,9 @@ public:
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
-    // Reports the event with `inserts` and the user's name as the last one, when UseEventLog is
-    // on. The inserts must hold no copied text. Failures are silent: the file log still holds
-    // the event. Never throws.
+    // Reports the event with `inserts` and the user's domain-qualified name as the last one, and
+    // the user's SID, when UseEventLog is on. The inserts must hold no copied text. Failures are
+    // silent: the file log still holds the event. Never throws.
     void Report(EventId id, std::vector<std::wstring> inserts) noexcept;
 
 private:
@@ -43,6 +46,7 @@ private:
     std::mutex mutex_;
     HANDLE source_ = nullptr;
     std::wstring user_;
+    std::vector<BYTE> tokenUser_;  // a TOKEN_USER, whose SID points into it
 };
 
 // The registry key that names the program's message table for the source (needs an

@@ -50,12 +50,6 @@ std::wstring KeywordNamed(const std::wstring& keywordText, KeywordKind kind, boo
     return KeywordPlace(kind, organization, lineNumber);
 }
 
-std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
-    std::wstring names;
-    for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
-    return names;
-}
-
 std::optional<MatchSpan> SearchRegexEntry(const KeywordEntry& entry, std::wstring_view text, MatchBudget& budget,
                                           size_t from) {
     return BoundedSearch(entry.pattern, text, budget, from,
@@ -205,6 +199,12 @@ KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
         }
     }
     return result;
+}
+
+std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
+    std::wstring names;
+    for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
+    return names;
 }
 
 std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings) {

@@ -84,6 +84,8 @@ KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
 
 // The detectors the settings switch on, in their order.
 std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
+// Their names, joined by "、".
+std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors);
 
 // The three-line notification body of a hit, `matched` standing for the matched text.
 std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched);

@@ -65,7 +65,7 @@ std::optional<std::wstring> PolicyValues::Read(const TextSetting& setting) const
     });
 }
 
-void PolicyValues::SetIgnoredReporter(std::function<void(const std::wstring&)> reporter) {
+void PolicyValues::SetIgnoredReporter(std::function<void(const IgnoredPolicyValue&)> reporter) {
     const std::lock_guard lock(mutex_);
     reporter_ = std::move(reporter);
 }
@@ -107,14 +107,14 @@ std::optional<PolicyValues::RawValue> PolicyValues::ReadRaw(HKEY hive, const wch
 void PolicyValues::ReportIgnored(HKEY hive, const wchar_t* section, const wchar_t* key,
                                  const std::wstring& refusal) const {
     const std::wstring where = std::wstring(hive == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") +
-                               root_ + L"\\" + section + L" の " + key;
-    std::function<void(const std::wstring&)> reporter;
+                               root_ + L"\\" + section + L"\\" + key;
+    std::function<void(const IgnoredPolicyValue&)> reporter;
     {
         const std::lock_guard lock(mutex_);
         if (!reported_.insert(where).second || !reporter_) return;
         reporter = reporter_;
     }
-    reporter(L"ポリシー値 " + where + L" を使いません。理由：" + refusal);
+    reporter({where, refusal});
 }
 
 }  // namespace veltrano

@@ -19,6 +19,12 @@ namespace veltrano {
 
 inline constexpr wchar_t kPolicyRoot[] = L"SOFTWARE\\Policies\\Veltrano";
 
+// A value that is not used: its registry path (hive, key and value name) and why.
+struct IgnoredPolicyValue {
+    std::wstring value;
+    std::wstring reason;
+};
+
 class PolicyValues {
 public:
     // `root`: the key below HKLM and HKCU; tests give one of their own.
@@ -30,7 +36,7 @@ public:
 
     // Told, once per value and session, why a value is not used. Called on the reading thread,
     // outside any lock of this class.
-    void SetIgnoredReporter(std::function<void(const std::wstring& message)> reporter);
+    void SetIgnoredReporter(std::function<void(const IgnoredPolicyValue&)> reporter);
 
 private:
     struct RawValue {
@@ -51,7 +57,7 @@ private:
     std::wstring root_;
     mutable std::mutex mutex_;
     mutable std::set<std::wstring> reported_;
-    std::function<void(const std::wstring&)> reporter_;
+    std::function<void(const IgnoredPolicyValue&)> reporter_;
 };
 
 }  // namespace veltrano

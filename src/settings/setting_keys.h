@@ -45,6 +45,8 @@ using namespace section;
 inline constexpr BoolSetting kRespectPrivateCopies{kClipboard, L"RespectPrivateCopies", true};
 // File names of programs whose copies are handled as private, separated by ";".
 inline constexpr TextSetting kIgnoredApplications{kClipboard, L"IgnoredApplications", L""};
+// Off (an organisation's policy): the user cannot end the guard; the session and installers still can.
+inline constexpr BoolSetting kAllowExit{kClipboard, L"AllowExit", true};
 
 inline constexpr BoolSetting kEncryptKeywordFile{kKeyword, L"EncryptKeywordFile", false};
 // The folder (usually a share) of the organisation's keyword lists; empty: none.
@@ -123,7 +125,7 @@ inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectC
 // Every key above, once: what the manual's table of keys is checked against.
 using AnySettingKey = std::variant<const BoolSetting*, const IntSetting*, const TextSetting*>;
 inline constexpr AnySettingKey kAllSettings[] = {
-    &setting::kRespectPrivateCopies, &setting::kIgnoredApplications, &setting::kEncryptKeywordFile,
+    &setting::kRespectPrivateCopies, &setting::kIgnoredApplications, &setting::kAllowExit, &setting::kEncryptKeywordFile,
     &setting::kOrganizationKeywordFolder, &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable,
     &setting::kEncryptReplaceFile, &setting::kPreventConsecutiveAutoReplace, &setting::kReplaceContinuousIntervalMs,
     &setting::kReplaceContinuousCount, &setting::kNotifyAfterManualReplace, &setting::kNotifyAfterAutoReplace,

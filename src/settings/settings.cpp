@@ -45,6 +45,7 @@ bool Settings::Write(const TextSetting& setting, const std::wstring& value) {
 }
 
 bool Settings::RespectPrivateCopies() const { return Read(setting::kRespectPrivateCopies); }
+bool Settings::AllowExit() const { return Read(setting::kAllowExit); }
 std::wstring Settings::IgnoredApplications() const { return Read(setting::kIgnoredApplications); }
 
 bool Settings::EncryptKeywordFile() const { return Read(setting::kEncryptKeywordFile); }

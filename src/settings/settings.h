@@ -44,6 +44,7 @@ public:
     // Clipboard
     bool RespectPrivateCopies() const;
     std::wstring IgnoredApplications() const;
+    bool AllowExit() const;
 
     // Keyword
     bool EncryptKeywordFile() const;

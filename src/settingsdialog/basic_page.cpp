@@ -115,7 +115,7 @@ void BasicPage::StoreStartup() const {
     const bool wanted = Ticked(IDC_BASIC_START_WITH_WINDOWS);
     if (wanted == StartupShortcutExists()) return;
     if (wanted) {
-        CreateStartupShortcut(L"");
+        CreateStartupShortcut(std::wstring(L"/") + kLogonSwitch);
     } else {
         DeleteStartupShortcut();
     }

@@ -4,6 +4,10 @@
 
 namespace veltrano {
 
+// The switch ("/Logon") the Startup shortcut and the installer's start at logon give the program:
+// when both start it, the second finds the guard running and ends without a word.
+inline constexpr wchar_t kLogonSwitch[] = L"Logon";
+
 // Startup folder + "\Veltrano.lnk"; empty when the folder cannot be obtained.
 std::wstring StartupShortcutPath();
 

@@ -1,6 +1,8 @@
 // What an organisation sets for everyone through Group Policy or Intune: policy values in the
 // registry that hold over the user's own settings file.
 #include <windows.h>
+#define SECURITY_WIN32
+#include <security.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "driver/property_sheets.h"
 #include "driver/window_queries.h"
 #include "program_fixture.h"
+#include "version.h"
 
 namespace veltrano::e2e {
 namespace {
@@ -53,7 +56,8 @@ protected:
 
 // The machine's policy switches a detector on that the user's file has off and wins over the
 // user's policy; a user policy of the wrong type is ignored once with a log line; the sheet shows
-// the held switch greyed with the note at the page's foot, and Apply leaves the file's value.
+// the held switch greyed with the note at the page's foot, and Apply leaves the file's value. A guard
+// the user may not end ignores 終了 and still closes for an installer's Restart Manager.
 TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     WriteSettings(
         L"[Notify]\r\nNotifyMode=1\r\n[Detect]\r\nDetectMyNumber=false\r\nDetectMyNumberNeedsLabel=false\r\n"
@@ -62,6 +66,7 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_CURRENT_USER, L"Detect", L"DetectMyNumber", 0));
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_CURRENT_USER, L"Notify", L"NotifyMode", std::wstring(L"0")));
     ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_LOCAL_MACHINE, L"Keyword", L"EncryptKeywordFile", 1));
+    ASSERT_NO_FATAL_FAILURE(SetPolicy(HKEY_LOCAL_MACHINE, L"Clipboard", L"AllowExit", 0));
     ASSERT_NO_FATAL_FAILURE(Start());
     // Sealed lists demanded where none exist yet: they start sealed, and no switch undoes that.
     EXPECT_FALSE(driver::ReadFileBytes(DataPath(L"_wildcard_keywords.bin")).empty());
@@ -73,7 +78,7 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
             << "the machine's policy switches the detector on; the file's NotifyMode=1 holds";
     }
     const std::wstring ignored =
-        L"[Other][ポリシー値の無視]ポリシー値 HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Veltrano\\Notify の NotifyMode "
+        L"[Other][ポリシー値の無視]ポリシー値 HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Veltrano\\Notify\\NotifyMode "
         L"を使いません。理由：種類が REG_DWORD ではなく REG_SZ です\r\n";
     ASSERT_TRUE(Logged(ignored));
     const std::string log = TodaysLog();
@@ -95,6 +100,13 @@ TEST_F(Organisation, APolicyHoldsOverTheFileAndTheSheetShowsItGreyed) {
     EXPECT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs,
                                   [&] { return Stored(L"Detect", L"DetectMyNumberNeedsLabel") == L"true"; }));
     EXPECT_EQ(Utf8(Stored(L"Detect", L"DetectMyNumber")), "false") << "a held key is never written";
+
+    ::SendMessageW(MainWindow(), WM_COMMAND, kExitCommand, 0);
+    EXPECT_TRUE(::IsWindow(MainWindow())) << "the exit command ended it";
+    EXPECT_TRUE(::SendMessageW(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP));
+    ::SendMessageW(MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(driver::WaitForExit(Process()), std::optional<DWORD>(0));
+    EXPECT_TRUE(TrayTip().empty()) << "its tray icon stayed";
 }
 
 // The organisation's lists on a share: searched before the user's and named as the organisation's,
@@ -225,7 +237,7 @@ TEST_F(Organisation, DetectionsReachTheEventLogMaskedAndTheSourceIsRegisteredByC
 }
 
 // Each event as Wine's stub prints it on lines of the reporting thread: its id and count of inserts
-// ("400003ef 3"), then each insert.
+// ("400003ef 3", told when it has no user SID), then each insert.
 std::vector<std::vector<std::string>> PrintedEvents(const std::string& output) {
     constexpr std::string_view kCall = ":fixme:advapi:ReportEventW (", kInsert = ":eventlog:ReportEventW L\"";
     std::vector<std::vector<std::string>> events;
@@ -241,7 +253,7 @@ std::vector<std::vector<std::string>> PrintedEvents(const std::string& output) {
                 cursor = std::strchr(cursor, ',') + 1;
             }
             char head[32];
-            std::snprintf(head, sizeof head, "%lx %lu", fields[3], fields[5]);
+            std::snprintf(head, sizeof head, "%lx %lu%s", fields[3], fields[5], fields[4] ? "" : " without SID");
             eventOfThread[thread] = events.size();
             events.push_back({head});
         } else if (const size_t insert = line.find(kInsert); insert != std::string::npos && eventOfThread.contains(thread)) {
@@ -269,6 +281,8 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
     WriteDataText(L"_regex_keywords.txt", L"(a|aa)*(?=z)a\n");
     WriteDataText(L"_wildcard_replace.txt", L"[a]foo\tbar\n");
     WriteDataText(L"_regex_replace.txt", L"");
+    SetPolicy(HKEY_CURRENT_USER, L"Detect", L"DetectCorporateNumber", 1);
+    SetPolicy(HKEY_CURRENT_USER, L"Notify", L"NotifyMode", L"1");  // of the wrong type: not used
     CaptureStandardError(L"warn+eventlog,trace+eventlog,fixme+advapi");
     const auto printed = [](const char* id) {
         return driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return StandardError().find(id) != std::string::npos; });
@@ -297,7 +311,10 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
     ASSERT_NO_FATAL_FAILURE(Exit());
 
     const auto w = AsWineDebugString;
-    const std::string user = w(UserName());
+    wchar_t qualified[512];
+    ULONG size = 512;
+    ASSERT_TRUE(::GetUserNameExW(NameSamCompatible, qualified, &size));
+    const std::string user = w(qualified);
     const std::vector<std::vector<std::string>> expected = {
         {"400003ef 3", w(share), w(L"ワイルドカード: 1 件 / 正規表現: 0 件"), user},
         {"800003e9 6", w(L"組織ワイルドカード"), w(L"組織ワイルドカードキーワード 1行目"), w(L"大文字小文字区別"),
@@ -308,10 +325,22 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
          user},
         {"800003ed 1", user},
         {"c00003ee 3", w(moved), "#", user},
+        {"400003f1 2", w(L"ユーザーが終了しました"), user},
     };
     std::vector<std::vector<std::string>> events = PrintedEvents(StandardError());
     // Wine now and then announces a copy twice when its owner window goes right after it.
     events.erase(std::unique(events.begin(), events.end()), events.end());
+    // The start and the refused value are reported beside the organisation's first read, in either order.
+    const std::wstring programFolder = ProgramPath().substr(0, ProgramPath().rfind(L'\\'));
+    for (const std::vector<std::string>& early :
+         {std::vector<std::string>{"800003f2 3", w(L"HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Veltrano\\Notify\\NotifyMode"),
+                                   w(L"種類が REG_DWORD ではなく REG_SZ です"), user},
+          std::vector<std::string>{"400003f0 6", w(L"" VELTRANO_VERSION), w(programFolder),
+                                   w(L"支払カード番号、個人番号、法人番号"), "1", w(share), user}}) {
+        const auto found = std::find(events.begin(), events.end(), early);
+        EXPECT_NE(found, events.end()) << early[0] << "\n" << StandardError();
+        if (found != events.end()) events.erase(found);
+    }
     ASSERT_EQ(events.size(), expected.size()) << StandardError();
     for (size_t i = 0; i < events.size(); ++i) {
         ASSERT_EQ(events[i].size(), expected[i].size()) << i << "\n" << StandardError();

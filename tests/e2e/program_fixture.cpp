@@ -46,6 +46,13 @@ std::string Utf8(std::wstring_view text) { return WideToUtf8(text); }
 void ProgramTest::SetUp() {
     folder_.emplace(driver::TemporaryProgramFolder::Create());
     programPath_ = folder_->CopyIn(driver::WindowsPathFromHost(Utf8ToWide(VELTRANO_EXE_HOST_PATH)));
+    programFolder_ = dataFolder_ = folder_->Path();
+}
+
+void ProgramTest::UseInstalledProgram(const std::wstring& program, const std::wstring& dataFolder) {
+    programPath_ = program;
+    programFolder_ = program.substr(0, program.rfind(L'\\'));
+    dataFolder_ = dataFolder;
 }
 
 void ProgramTest::TearDown() {
@@ -60,12 +67,12 @@ std::wstring ProgramTest::UserName() {
     return buffer;
 }
 
-std::wstring ProgramTest::SettingsPath() const { return folder_->PathOf(UserName() + L"_Veltrano.ini"); }
+std::wstring ProgramTest::SettingsPath() const { return DataPath(L"_Veltrano.ini"); }
 
-std::wstring ProgramTest::LogFolderPath() const { return folder_->PathOf(UserName() + L"_log"); }
+std::wstring ProgramTest::LogFolderPath() const { return DataPath(L"_log"); }
 
 std::wstring ProgramTest::DataPath(std::wstring_view suffix) const {
-    return folder_->PathOf(UserName() + std::wstring(suffix));
+    return dataFolder_ + L"\\" + UserName() + std::wstring(suffix);
 }
 
 std::string ProgramTest::TodaysLog() const {
@@ -138,13 +145,13 @@ void ProgramTest::Start() {
     ASSERT_NE(driver::WaitForWindow({.className = L"Shell_TrayWnd"}), nullptr) << "the desktop has no taskbar";
     startDay_ = Today();
     if (wineDebugChannels_.empty()) {
-        program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+        program_.emplace(driver::StartProgram(programPath_, L"", programFolder_));
     } else {
         // Read by Wine when the child starts; the driver's own channels were set at its start.
         wchar_t previous[256] = L"";
         const bool hadChannels = ::GetEnvironmentVariableW(L"WINEDEBUG", previous, 256) - 1 < 255;
         ::SetEnvironmentVariableW(L"WINEDEBUG", wineDebugChannels_.c_str());
-        program_.emplace(driver::StartProgram(programPath_, L"", folder_->Path()));
+        program_.emplace(driver::StartProgram(programPath_, L"", programFolder_));
         ::SetEnvironmentVariableW(L"WINEDEBUG", hadChannels ? previous : nullptr);
     }
     const driver::WindowQuery mainWindow{.className = kMainWindowClass, .processId = ProcessId()};
@@ -178,8 +185,8 @@ void ProgramTest::Restart() {
     Start();
 }
 
-driver::StartedProgram& ProgramTest::StartAnother() {
-    return others_.emplace_back(driver::StartProgram(programPath_, L"", folder_->Path()));
+driver::StartedProgram& ProgramTest::StartAnother(const std::wstring& arguments) {
+    return others_.emplace_back(driver::StartProgram(programPath_, arguments, programFolder_));
 }
 
 void ProgramTest::Exit() {

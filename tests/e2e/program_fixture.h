@@ -34,9 +34,11 @@ protected:
     static std::wstring UserName();
     std::wstring SettingsPath() const;
     std::wstring LogFolderPath() const;
-    // A data file or folder of the Windows user in the program folder: user name + suffix.
+    // A data file or folder of the Windows user in the data folder: user name + suffix.
     std::wstring DataPath(std::wstring_view suffix) const;
     std::wstring ProgramPath() const { return programPath_; }
+    // From now on the program is the one at `program` (an installed copy) with its data in `dataFolder`.
+    void UseInstalledProgram(const std::wstring& program, const std::wstring& dataFolder);
 
     // The log file of the day of the run (empty when there is none), and whether it comes to hold `text`.
     std::string TodaysLog() const;
@@ -61,7 +63,7 @@ protected:
     // After Exit(): starts the program again in the same folder, with the files it left.
     void Restart();
     // Starts one more copy from the same folder without waiting for anything.
-    driver::StartedProgram& StartAnother();
+    driver::StartedProgram& StartAnother(const std::wstring& arguments = L"");
     // Sends the exit command and expects the process to end with exit code 0.
     void Exit();
 
@@ -85,6 +87,8 @@ protected:
 private:
     std::optional<driver::TemporaryProgramFolder> folder_;
     std::wstring programPath_;
+    std::wstring programFolder_;
+    std::wstring dataFolder_;
     std::optional<driver::StartedProgram> program_;
     std::deque<driver::StartedProgram> others_;  // a deque keeps handed-out references valid
     HWND mainWindow_ = nullptr;

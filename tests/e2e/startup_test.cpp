@@ -36,8 +36,11 @@ TEST_F(ProgramStart, ShowsHiddenMainWindowAndTrayIcon) {
     EXPECT_TRUE(driver::IsRunning(Process()));
 }
 
+// Started at logon by both the installer's Run value and the Startup shortcut, the second keeps quiet.
 TEST_F(ProgramStart, SecondStartWarnsOnceAndLeavesFirstRunning) {
     ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(driver::WaitForExit(StartAnother(L"/Logon").process.Get()), std::optional<DWORD>(0));
+    EXPECT_TRUE(driver::FindMessageBoxes(kProductName).empty());
     const driver::StartedProgram& second = StartAnother();
 
     const HWND box = driver::WaitForWindow(

@@ -46,7 +46,7 @@ TEST_F(MainMenuTest, ChecksFollowTheAutomaticReplacementSwitch) {
 TEST(ApplyMainMenuState, SetsMarksGreysAndRemovesItems) {
     HMENU menu = ::CreatePopupMenu();
     for (UINT id : {IDM_ENCRYPT_KEYWORD_FILE, IDM_ENCRYPT_REPLACE_FILE, IDM_TEXT_WINDOW_MOVABLE, IDM_TEXT_WINDOW_FIXED,
-                    IDM_TEXT_WINDOW_CLICK_THROUGH, IDM_TEXT_WINDOW_HIDE, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, IDM_AUTO_REPLACE}) {
+                    IDM_TEXT_WINDOW_CLICK_THROUGH, IDM_TEXT_WINDOW_HIDE, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, IDM_AUTO_REPLACE, IDM_EXIT}) {
         ::AppendMenuW(menu, MF_STRING, id, L"item");
     }
     MainMenuState state;
@@ -56,6 +56,7 @@ TEST(ApplyMainMenuState, SetsMarksGreysAndRemovesItems) {
     state.showAutoReplaceItem = false;
     state.keywordEncryptionHeld = true;
     state.textWindowModeHeld = true;
+    state.exitAllowed = false;
     ApplyMainMenuState(menu, state);
 
     EXPECT_TRUE(::GetMenuState(menu, IDM_ENCRYPT_KEYWORD_FILE, MF_BYCOMMAND) & MF_CHECKED);
@@ -66,6 +67,10 @@ TEST(ApplyMainMenuState, SetsMarksGreysAndRemovesItems) {
     EXPECT_FALSE(::GetMenuState(menu, IDM_TEXT_WINDOW_MOVABLE, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(::GetMenuState(menu, IDM_TEXT_WINDOW_MOVE_TO_MOUSE, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(::GetMenuState(menu, IDM_AUTO_REPLACE, MF_BYCOMMAND), UINT(-1)) << "the item is removed";
+    wchar_t exitText[64] = L"";
+    ::GetMenuStringW(menu, IDM_EXIT, exitText, 64, MF_BYCOMMAND);
+    EXPECT_TRUE(::GetMenuState(menu, IDM_EXIT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_STREQ(exitText, L"終了(&X)（組織のポリシーで無効）");
     ::DestroyMenu(menu);
 }
 

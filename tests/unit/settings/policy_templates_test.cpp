@@ -36,7 +36,7 @@ const AnyPolicySetting kPolicySettings[] = {
     &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel, &setting::kDetectMyNumber,
     &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber, &setting::kDetectCorporateNumberNeedsLabel,
     &setting::kMaskDetectedNumbers, &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
-    &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kNotifyMode, &setting::kUseLog,
+    &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kAllowExit, &setting::kNotifyMode, &setting::kUseLog,
     &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
     &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable, &setting::kOrganizationKeywordFolder,
 };
@@ -170,6 +170,14 @@ TEST_F(PolicyTemplates, EveryStringAndPresentationExistsInBothLanguages) {
                 Select(adml, L"//p:presentationTable/p:presentation[@id='" + name + L"']/*[@refId]");
             ASSERT_EQ(controls.size(), 1u) << testing::PrintToString(name);
             EXPECT_EQ(Value(controls[0], L"@refId"), Value(policy, L"p:elements/*/@id"));
+            // The editor starts an enabled number at its defaultValue, else at 1.
+            if (!Select(controls[0], L"self::p:decimalTextBox").empty()) {
+                const auto held = std::ranges::find_if(kPolicySettings, [&](const AnyPolicySetting& s) {
+                    return std::holds_alternative<const IntSetting*>(s) && std::get<const IntSetting*>(s)->key == name;
+                });
+                ASSERT_NE(held, std::end(kPolicySettings)) << testing::PrintToString(name);
+                EXPECT_EQ(Value(controls[0], L"@defaultValue"), std::to_wstring(std::get<const IntSetting*>(*held)->fallback));
+            }
         }
     }
 }

@@ -182,7 +182,8 @@ static_assert(!CanWriteSettings<const Settings>);
 class PolicySettingsTest : public SettingsTest, protected test::PolicyKey {
 protected:
     PolicySettingsTest() {
-        settings.Policy().SetIgnoredReporter([this](const std::wstring& message) { reports.push_back(message); });
+        settings.Policy().SetIgnoredReporter(
+            [this](const IgnoredPolicyValue& ignored) { reports.push_back(ignored.value + L" / " + ignored.reason); });
     }
 
     Settings settings{path, root};
@@ -229,13 +230,12 @@ TEST_F(PolicySettingsTest, AValueOfTheWrongTypeOrOutOfRangeIsNotUsedAndReportedO
         EXPECT_EQ(settings.IgnoredApplications(), L"");
         EXPECT_TRUE(settings.ShowSourceApplication());
     }
-    const std::wstring user = L"ポリシー値 HKEY_CURRENT_USER\\" + root;
-    EXPECT_EQ(reports,
-              (std::vector<std::wstring>{
-                  L"ポリシー値 HKEY_LOCAL_MACHINE\\" + root + L"\\Notify の NotifyMode を使いません。理由：種類が REG_DWORD ではなく REG_SZ です",
-                  user + L"\\ClipboardHistory の ClipboardHistoryMaxCount を使いません。理由：値 10000 が範囲 1～9999 の外です",
-                  user + L"\\Detect の DetectPaymentCard を使いません。理由：値 2 が範囲 0～1 の外です",
-                  user + L"\\Clipboard の IgnoredApplications を使いません。理由：種類が REG_SZ ではなく REG_QWORD です"}));
+    const std::wstring user = L"HKEY_CURRENT_USER\\" + root;
+    EXPECT_EQ(reports, (std::vector<std::wstring>{
+                           L"HKEY_LOCAL_MACHINE\\" + root + L"\\Notify\\NotifyMode / 種類が REG_DWORD ではなく REG_SZ です",
+                           user + L"\\ClipboardHistory\\ClipboardHistoryMaxCount / 値 10000 が範囲 1～9999 の外です",
+                           user + L"\\Detect\\DetectPaymentCard / 値 2 が範囲 0～1 の外です",
+                           user + L"\\Clipboard\\IgnoredApplications / 種類が REG_SZ ではなく REG_QWORD です"}));
 
     // An unusable machine value leaves the user's policy in force.
     SetDword(HKEY_CURRENT_USER, L"Notify", L"NotifyMode", 3);
