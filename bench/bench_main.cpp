@@ -9,6 +9,7 @@
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
 //   detectors                                       the built-in detectors against K3
+//   credentials <corpus list>                       the credential detectors' cost, recall and precision
 //   organization                                    an organisation's lists on top of K2
 //   listcheck                                       a 1 KiB copy with and without the list files' check
 #include <windows.h>
@@ -21,6 +22,7 @@
 #include "bench_data.h"
 #include "cells.h"
 #include "classify_bench.h"
+#include "credential_bench.h"
 #include "detector_bench.h"
 #include "driver/program_folder.h"
 #include "floor_listener.h"
@@ -77,10 +79,11 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
     if (command == L"detectors" && argc == 2) return RunDetectorBench();
+    if (command == L"credentials" && argc == 3) return RunCredentialBench(path(2));
     if (command == L"organization" && argc == 2) return RunOrganizationBench();
     if (command == L"listcheck" && argc == 2) return RunListCheckBench();
     if (command == L"detectorchain" && argc == 5) return RunDetectorChainCell(argv[2], argv[3] == std::wstring(L"1"), argv[4]);
-    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors|organization|listcheck ... (see bench/README.md)\n", stderr);
+    std::fputs("usage: veltrano_bench prepare|table|cell|latency|giantcopy|startup|replace|textimage|classify|detectors|credentials|organization|listcheck ... (see bench/README.md)\n", stderr);
     return 2;
 }
 

@@ -79,10 +79,10 @@ std::wstring JapaneseText(size_t units) {
     return text;
 }
 
-std::vector<IdentifierRule> AllDetectors(bool needsLabel) {
-    std::vector<IdentifierRule> rules;
-    for (const IdentifierKind kind : kIdentifierKinds) rules.push_back({kind, needsLabel});
-    return rules;
+Detectors AllDetectors(bool needsLabel) {
+    Detectors detectors;
+    for (const IdentifierKind kind : kIdentifierKinds) detectors.identifiers.push_back({kind, needsLabel});
+    return detectors;
 }
 
 struct Timed {
@@ -92,7 +92,7 @@ struct Timed {
     bool stopped;          // in any run
 };
 
-Timed Measure(const LoadedSet& loaded, const std::wstring& text, const std::vector<IdentifierRule>& detectors) {
+Timed Measure(const LoadedSet& loaded, const std::wstring& text, const Detectors& detectors) {
     std::vector<double> times;
     KeywordSearchResult result;
     bool stopped = false;
@@ -186,9 +186,10 @@ int RunDetectorChainCell(const std::wstring& shape, bool labelRules, const std::
     const std::wstring text = shape == L"chain" ? HostileChain() : ListWithEndCard();
     KeywordSet none;
     const LoadedSet empty(none);
-    const std::vector<IdentifierRule> detectors = {{IdentifierKind::PaymentCard, false},
-                                                   {IdentifierKind::MyNumber, labelRules},
-                                                   {IdentifierKind::CorporateNumber, labelRules}};
+    const Detectors detectors{{{IdentifierKind::PaymentCard, false},
+                               {IdentifierKind::MyNumber, labelRules},
+                               {IdentifierKind::CorporateNumber, labelRules}},
+                              {}};
     const Timed timed = Measure(empty, text, detectors);
     char line[128];
     std::snprintf(line, sizeof line, "%.3f %d %d %.2f\n", timed.milliseconds, timed.matched == kEndCard + 1 ? 1 : 0,

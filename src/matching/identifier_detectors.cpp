@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "matching/card_brands.h"
+#include "matching/credential_scan.h"
 #include "regex/bounded_match.h"
 
 namespace veltrano {
@@ -11,17 +12,21 @@ namespace {
 constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
-// What a character is to a chain, one table look-up per character (the scan's hot path).
-enum CharacterClass : unsigned char { kDigitValues = 10, kBlank = 10, kHyphen, kPoint, kOther };
+// What a character is to the scan, one table look-up per character (its hot path): a digit, a
+// credential anchor, a separator of a chain, or nothing. The classes the scan passes over come last.
+enum CharacterClass : unsigned char { kDigitValues = 10, kAnchor = 10, kAnchorHyphen, kBlank, kHyphen, kPoint, kOther };
+constexpr CharacterClass kFirstPassedOver = kBlank;
 
 constexpr CharacterClass Classify(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<CharacterClass>(c - L'0');
     if (c >= L'\uFF10' && c <= L'\uFF19') return static_cast<CharacterClass>(c - L'\uFF10');  // full-width
+    if (c == L'-') return kAnchorHyphen;
+    if (IsCredentialAnchor(c)) return kAnchor;
     switch (c) {
         case L' ': case L'\u3000': case L'\u00A0': case L'\u202F':
             return kBlank;
         // Hyphens, dashes and what an input method or a font turns the hyphen key into.
-        case L'-': case L'\u2010': case L'\u2011': case L'\u2012': case L'\u2013': case L'\u2015': case L'\u2212':
+        case L'\u2010': case L'\u2011': case L'\u2012': case L'\u2013': case L'\u2015': case L'\u2212':
         case L'\uFF0D': case L'\u30FC': case L'\uFF70':
             return kHyphen;
         case L'.': case L'\uFF0E':
@@ -43,8 +48,8 @@ CharacterClass ClassOf(wchar_t c) { return kClasses.of[static_cast<unsigned shor
 int DigitValue(wchar_t c) { return ClassOf(c) < kDigitValues ? ClassOf(c) : -1; }
 bool IsDigit(wchar_t c) { return ClassOf(c) < kDigitValues; }
 bool IsBlank(wchar_t c) { return ClassOf(c) == kBlank; }
-bool IsHyphen(wchar_t c) { return ClassOf(c) == kHyphen; }
-bool IsSeparator(wchar_t c) { return ClassOf(c) >= kBlank && ClassOf(c) <= kPoint; }
+bool IsHyphen(wchar_t c) { return ClassOf(c) == kHyphen || ClassOf(c) == kAnchorHyphen; }
+bool IsSeparator(wchar_t c) { return IsHyphen(c) || ClassOf(c) == kBlank || ClassOf(c) == kPoint; }
 
 // A hyphen with one blank beside it, or one on each side, from `position` to a digit: "1111 - 2222",
 // "1111- 2222". Its length, or 0.
@@ -214,24 +219,44 @@ private:
 class IdentifierScan {
 public:
     IdentifierScan(std::wstring_view text, const std::vector<IdentifierRule>& rules,
-                   std::chrono::steady_clock::time_point deadline)
-        : text_(text), rules_(rules), deadline_(deadline), live_(rules.size()), reach_(text), labels_(text, deadline) {
+                   std::chrono::steady_clock::time_point deadline, CredentialScan* credentials)
+        : text_(text), rules_(rules), deadline_(deadline), credentials_(credentials), live_(rules.size()), reach_(text),
+          labels_(text, deadline) {
         FindLiveFirstDigits();
     }
 
     std::optional<IdentifierMatch> Run() {
-        for (size_t position = 0; position < text_.size() && !Done();) {
+        for (size_t position = 0; position < text_.size() && !(Done() && CredentialsDone());) {
             CheckClock(position);
             const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
-            while (position < stop && !IsDigit(text_[position])) ++position;
-            if (position < stop) position = ScanChain(position);
+            while (position < stop && ClassOf(text_[position]) >= kFirstPassedOver) ++position;
+            if (position == stop) continue;
+            if (!IsDigit(text_[position])) {
+                if (credentials_ && !credentials_->Done()) {
+                    // No format or label begins inside a run of one anchor character ("=====", "$$$"):
+                    // the run is looked at once, at its start. Line breaks each end a line.
+                    const wchar_t anchor = text_[position];
+                    if (anchor != L'\n' && position > 0 && text_[position - 1] == anchor) {
+                        while (position < text_.size() && text_[position] == anchor) ++position;
+                        continue;
+                    }
+                    credentials_->LookAt(position);
+                }
+                ++position;
+            } else if (Done()) {
+                while (position < text_.size() && IsDigit(text_[position])) ++position;
+            } else {
+                position = ScanChain(position);
+            }
         }
+        if (credentials_ && !credentials_->Done()) credentials_->Finish();
         return found_;
     }
 
 private:
     // The first rule found: nothing later can come before it.
     bool Done() const { return live_ == 0; }
+    bool CredentialsDone() const { return !credentials_ || credentials_->Done(); }
 
     void CheckClock(size_t position) {
         if (position < nextClockRead_) return;
@@ -350,6 +375,7 @@ private:
     std::wstring_view text_;
     const std::vector<IdentifierRule>& rules_;
     std::chrono::steady_clock::time_point deadline_;
+    CredentialScan* credentials_;
     size_t nextClockRead_ = 0;
     size_t live_;                           // the rules before this one may still be found
     std::optional<IdentifierMatch> found_;  // of the rule at live_
@@ -382,7 +408,17 @@ bool IsValidIdentifier(IdentifierKind kind, std::string_view digits) {
 
 std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules,
                                               std::chrono::steady_clock::time_point deadline) {
-    return IdentifierScan(text, rules, deadline).Run();
+    return IdentifierScan(text, rules, deadline, nullptr).Run();
+}
+
+DetectorFinds FindDetected(std::wstring_view text, const std::vector<IdentifierRule>& rules,
+                           CredentialFamilies credentials, std::chrono::steady_clock::time_point deadline) {
+    std::optional<CredentialScan> credentialScan;
+    if (credentials.Any()) credentialScan.emplace(text, credentials);
+    DetectorFinds finds;
+    finds.identifier = IdentifierScan(text, rules, deadline, credentialScan ? &*credentialScan : nullptr).Run();
+    if (credentialScan) finds.credential = credentialScan->Found();
+    return finds;
 }
 
 std::wstring MaskedNumber(std::wstring_view number) {

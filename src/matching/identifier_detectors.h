@@ -2,13 +2,15 @@
 // Built-in detectors of real identifiers: payment card numbers (the Luhn sum and the brands'
 // prefixes and lengths), Japan's My Number and corporate numbers (their check digits), each
 // optionally counted only with one of its labels nearby. One pass over the text's digit chains,
-// no regex engine, linear in the text, in memory bounded by the longest identifier.
+// which also hands the credential detectors their places; no regex engine, linear in the text,
+// in memory bounded by the longest identifier.
 #include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "matching/credential_scan.h"
 #include "matching/identifier_kind.h"
 #include "matching/identifier_labels.h"
 
@@ -41,6 +43,17 @@ struct IdentifierMatch {
 std::optional<IdentifierMatch> FindIdentifier(
     std::wstring_view text, const std::vector<IdentifierRule>& rules,
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+
+struct DetectorFinds {
+    std::optional<IdentifierMatch> identifier;
+    std::optional<CredentialMatch> credential;  // the first of the formats, else of the labelled secrets
+};
+
+// One pass for every detector: FindIdentifier's find, and the first credential of the families
+// switched on. Throws MatchAborted when `deadline` passes first.
+DetectorFinds FindDetected(std::wstring_view text, const std::vector<IdentifierRule>& rules,
+                           CredentialFamilies credentials,
+                           std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 // A detected number as a warning may show it: every digit but the last four as "*" (ASCII) or
 // "＊" (full-width), every separator as it stands.

@@ -17,6 +17,7 @@ const wchar_t* CaseText(bool ignoreCase) { return ignoreCase ? L"大文字小文
 // The "設定" of a hit: the keyword's case rule or the detector's label rule.
 const wchar_t* SettingText(const KeywordHit& hit) {
     if (hit.detector) return hit.detector->needsLabel ? L"ラベル必須" : L"ラベル不要";
+    if (hit.credential) return hit.credential->item.empty() ? L"ラベル不要" : L"ラベル必須";
     return CaseText(hit.ignoreCase);
 }
 
@@ -146,7 +147,7 @@ KeywordHit FindFirstKeyword(const KeywordList& list, KeywordKind kind, std::wstr
 
 KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
                                 std::chrono::steady_clock::duration timeBudget,
-                                const std::vector<IdentifierRule>& detectors, const KeywordSet* organization) {
+                                const Detectors& detectors, const KeywordSet* organization) {
     // The organisation's lists first, then the user's; in each, wildcards before regexes.
     struct Searched {
         const KeywordList& list;
@@ -183,13 +184,20 @@ KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
             result.firstStopped->organization = one.organization;
         }
     }
-    if (!result.hit.found && !detectors.empty()) {
+    if (!result.hit.found && detectors.Any()) {
         try {
-            if (const std::optional<IdentifierMatch> match = FindIdentifier(text, detectors, time.AllLeft().Deadline())) {
+            const DetectorFinds finds =
+                FindDetected(text, detectors.identifiers, detectors.credentials, time.AllLeft().Deadline());
+            if (const std::optional<IdentifierMatch>& match = finds.identifier) {
                 result.hit = KeywordHit{.found = true,
                                         .keywordText = IdentifierName(match->rule.kind),
                                         .matchedText = std::wstring(text.substr(match->position, match->length)),
                                         .detector = match->rule};
+            } else if (const std::optional<CredentialMatch>& credential = finds.credential) {
+                result.hit = KeywordHit{.found = true,
+                                        .keywordText = CredentialDescription(*credential),
+                                        .matchedText = std::wstring(text.substr(credential->position, credential->length)),
+                                        .credential = credential};
             }
         } catch (const MatchAborted& stopped) {
             if (!result.firstStopped) {
@@ -201,36 +209,45 @@ KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
     return result;
 }
 
-std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors) {
-    std::wstring names;
-    for (const IdentifierRule& rule : detectors) names.append(names.empty() ? L"" : L"、").append(IdentifierName(rule.kind));
-    return names;
+std::wstring DetectorNames(const Detectors& detectors) {
+    std::vector<const wchar_t*> names;
+    for (const IdentifierRule& rule : detectors.identifiers) names.push_back(IdentifierName(rule.kind));
+    if (detectors.credentials.formats) names.push_back(L"認証情報の形式");
+    if (detectors.credentials.labelledSecrets) names.push_back(L"項目名つきのパスワード");
+    std::wstring joined;
+    for (const wchar_t* name : names) joined.append(joined.empty() ? L"" : L"、").append(name);
+    return joined;
 }
 
-std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings) {
-    std::vector<IdentifierRule> rules;
+Detectors SwitchedOnDetectors(const Settings& settings) {
+    Detectors detectors;
+    std::vector<IdentifierRule>& rules = detectors.identifiers;
     if (settings.DetectPaymentCard()) rules.push_back({IdentifierKind::PaymentCard, settings.DetectPaymentCardNeedsLabel()});
     if (settings.DetectMyNumber()) rules.push_back({IdentifierKind::MyNumber, settings.DetectMyNumberNeedsLabel()});
     if (settings.DetectCorporateNumber()) {
         rules.push_back({IdentifierKind::CorporateNumber, settings.DetectCorporateNumberNeedsLabel()});
     }
-    return rules;
+    detectors.credentials = {settings.DetectCredentials(), settings.DetectPasswordAssignments()};
+    return detectors;
 }
 
 std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched) {
-    return L"一致部分: " + std::wstring(matched) + L"\n" + RuleLabel(hit.kind, hit.detector.has_value(), hit.organization) + L": " +
+    return L"一致部分: " + std::wstring(matched) + L"\n" + RuleLabel(hit.kind, hit.BuiltIn(), hit.organization) + L": " +
            hit.keywordText + L"\n設定: " + SettingText(hit);
 }
 
+// A credential's copy is never written in clear, whatever the log's own switch says.
 std::wstring DetectionLogText(const KeywordHit& hit, const std::wstring& keyword, std::wstring_view clipboardText,
                              LogWriter& log) {
-    return L"タイプ: " + RuleType(hit.kind, hit.detector.has_value(), hit.organization) + L" / キーワード: " + keyword + L" / 設定: " + SettingText(hit) +
-           L" / 一致部分: " + log.Quote(hit.matchedText) + L" / クリップボード内容: " + log.Quote(clipboardText);
+    const std::wstring matched = hit.credential ? CredentialShown(*hit.credential) : log.Quote(hit.matchedText);
+    const std::wstring copied = hit.credential ? log.Tag(clipboardText) : log.Quote(clipboardText);
+    return L"タイプ: " + RuleType(hit.kind, hit.BuiltIn(), hit.organization) + L" / キーワード: " + keyword + L" / 設定: " +
+           SettingText(hit) + L" / 一致部分: " + matched + L" / クリップボード内容: " + copied;
 }
 
 bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view source) {
     lists_.ReloadChanged();
-    const std::vector<IdentifierRule> detectors = SwitchedOnDetectors(settings_);
+    const Detectors detectors = SwitchedOnDetectors(settings_);
     // A snapshot: the worker may publish newer lists meanwhile.
     const std::shared_ptr<const KeywordSet> organization = organization_ ? organization_->Current() : nullptr;
     const KeywordSearchResult result =
@@ -239,9 +256,11 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         const KeywordHit& hit = result.hit;
         // The user chose the keywords' words; a detected number is the secret itself.
         const bool masked = hit.detector && settings_.MaskDetectedNumbers();
-        std::wstring message = DetectionMessage(hit, masked ? MaskedNumber(hit.matchedText) : hit.matchedText);
+        std::wstring message = DetectionMessage(hit, hit.credential ? CredentialShown(*hit.credential)
+                                                     : masked       ? MaskedNumber(hit.matchedText)
+                                                                    : hit.matchedText);
         std::wstring spoken = masked ? DetectionMessage(hit, L"下4桁 " + LastFourDigits(hit.matchedText)) : message;
-        const std::wstring keyword = KeywordNamed(hit.keywordText, hit.kind, hit.detector.has_value(), hit.organization,
+        const std::wstring keyword = KeywordNamed(hit.keywordText, hit.kind, hit.BuiltIn(), hit.organization,
                                                   hit.lineNumber, log_.MasksSecrets());
         std::wstring logText = DetectionLogText(hit, keyword, text, log_);
         if (!source.empty()) {
@@ -252,10 +271,11 @@ bool KeywordSearch::SearchKeywords(const std::wstring& text, std::wstring_view s
         log_.WriteLog(LogCategory::KeywordSearch, L"クリップボード検出", logText);
         if (log_.EventsOn()) {
             // Collected centrally: a number only masked, a keyword's match only as its tag.
-            log_.ReportEvent(EventId::Detection,
-                             {RuleType(hit.kind, hit.detector.has_value(), hit.organization), keyword, SettingText(hit),
-                              hit.detector ? MaskedNumber(hit.matchedText) : log_.Tag(hit.matchedText),
-                              std::wstring(source)});
+            const std::wstring matched = hit.credential ? CredentialShown(*hit.credential)
+                                         : hit.detector     ? MaskedNumber(hit.matchedText)
+                                                            : log_.Tag(hit.matchedText);
+            log_.ReportEvent(EventId::Detection, {RuleType(hit.kind, hit.BuiltIn(), hit.organization), keyword,
+                                                  SettingText(hit), matched, std::wstring(source)});
         }
     }
     if (result.firstStopped) ReportStopped(result, source);

@@ -23,9 +23,20 @@ struct KeywordHit {
     std::wstring matchedText;
     bool ignoreCase = false;
     KeywordKind kind = KeywordKind::Wildcard;
-    std::optional<IdentifierRule> detector{};  // a built-in detector's hit: keywordText is its name
+    std::optional<IdentifierRule> detector{};      // a built-in detector's hit: keywordText is its name
+    std::optional<CredentialMatch> credential{};   // a credential's hit: keywordText describes it
     bool organization = false;                 // a keyword of the organisation's lists
     size_t lineNumber = 0;                     // the keyword's line in its file
+
+    bool BuiltIn() const { return detector || credential; }
+};
+
+// The built-in detectors the settings switch on.
+struct Detectors {
+    std::vector<IdentifierRule> identifiers;
+    CredentialFamilies credentials;
+    bool Any() const { return !identifiers.empty() || credentials.Any(); }
+    size_t Count() const { return identifiers.size() + credentials.formats + credentials.labelledSecrets; }
 };
 
 // A keyword whose search was stopped (too slow, or the line too long for its pattern), or the
@@ -78,14 +89,13 @@ KeywordHit FindFirstKeyword(const KeywordList& list, const KeywordPrefilter& pre
 // The organisation's lists when given, then the user's, each wildcard first, then the detectors in
 // their order, all within `timeBudget`. Runs on the calling thread; safe off the UI thread.
 KeywordSearchResult FindKeyword(const KeywordSet& user, std::wstring_view text,
-                                std::chrono::steady_clock::duration timeBudget,
-                                const std::vector<IdentifierRule>& detectors = {},
+                                std::chrono::steady_clock::duration timeBudget, const Detectors& detectors = {},
                                 const KeywordSet* organization = nullptr);
 
 // The detectors the settings switch on, in their order.
-std::vector<IdentifierRule> SwitchedOnDetectors(const Settings& settings);
+Detectors SwitchedOnDetectors(const Settings& settings);
 // Their names, joined by "、".
-std::wstring DetectorNames(const std::vector<IdentifierRule>& detectors);
+std::wstring DetectorNames(const Detectors& detectors);
 
 // The three-line notification body of a hit, `matched` standing for the matched text.
 std::wstring DetectionMessage(const KeywordHit& hit, std::wstring_view matched);
@@ -102,7 +112,8 @@ public:
     // Matches on a thread with a large stack within a time budget, then notifies and logs here,
     // naming the copying program `source` (empty when it is not to be named); true when something
     // was found.
-    // A detected number is shown and spoken only by its last four digits when the settings ask.
+    // A detected number is shown and spoken only by its last four digits when the settings ask; a
+    // credential never by a character of its secret.
     bool SearchKeywords(const std::wstring& text, std::wstring_view source = {});
 
 private:

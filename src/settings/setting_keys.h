@@ -120,6 +120,10 @@ inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", true};
 inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumberNeedsLabel", true};
 inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
 inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};
+// Credentials: formats that say what they are (keys, tokens, hashes), and values given to a
+// name that says they are secret ("DB_PASSWORD=…", 「パスワード：…」).
+inline constexpr BoolSetting kDetectCredentials{kDetect, L"DetectCredentials", true};
+inline constexpr BoolSetting kDetectPasswordAssignments{kDetect, L"DetectPasswordAssignments", true};
 }  // namespace setting
 
 // Every key above, once: what the manual's table of keys is checked against.
@@ -141,7 +145,7 @@ inline constexpr AnySettingKey kAllSettings[] = {
     &setting::kUseEventLog, &setting::kLeftClick, &setting::kRightClick, &setting::kMiddleClick,
     &setting::kLeftRightClick, &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel,
     &setting::kDetectMyNumber, &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber,
-    &setting::kDetectCorporateNumberNeedsLabel,
+    &setting::kDetectCorporateNumberNeedsLabel, &setting::kDetectCredentials, &setting::kDetectPasswordAssignments,
 };
 
 }  // namespace veltrano

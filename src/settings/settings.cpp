@@ -99,6 +99,8 @@ bool Settings::DetectMyNumber() const { return Read(setting::kDetectMyNumber); }
 bool Settings::DetectMyNumberNeedsLabel() const { return Read(setting::kDetectMyNumberNeedsLabel); }
 bool Settings::DetectCorporateNumber() const { return Read(setting::kDetectCorporateNumber); }
 bool Settings::DetectCorporateNumberNeedsLabel() const { return Read(setting::kDetectCorporateNumberNeedsLabel); }
+bool Settings::DetectCredentials() const { return Read(setting::kDetectCredentials); }
+bool Settings::DetectPasswordAssignments() const { return Read(setting::kDetectPasswordAssignments); }
 
 TrayAction Settings::LeftClick() const { return TrayClick(TrayButton::Left); }
 TrayAction Settings::RightClick() const { return TrayClick(TrayButton::Right); }

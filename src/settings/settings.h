@@ -104,6 +104,8 @@ public:
     bool DetectMyNumberNeedsLabel() const;
     bool DetectCorporateNumber() const;
     bool DetectCorporateNumberNeedsLabel() const;
+    bool DetectCredentials() const;
+    bool DetectPasswordAssignments() const;
 
     // TrayIcon
     TrayAction LeftClick() const;

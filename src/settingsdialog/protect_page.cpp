@@ -32,6 +32,8 @@ void ProtectPage::OnInit() {
     }
     BindUpDown(IDC_PROTECT_CLEAR_SECONDS_UPDOWN, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
                kNumberFieldLength);
+    Tick(IDC_PROTECT_CREDENTIALS, Stored().DetectCredentials());
+    Tick(IDC_PROTECT_PASSWORD_ASSIGNMENTS, Stored().DetectPasswordAssignments());
     Tick(IDC_PROTECT_MASK_NUMBERS, Stored().MaskDetectedNumbers());
     Tick(IDC_PROTECT_SHOW_SOURCE, Stored().ShowSourceApplication());
     ::SetWindowTextW(Item(IDC_PROTECT_IGNORED_APPS), Stored().IgnoredApplications().c_str());
@@ -44,7 +46,10 @@ void ProtectPage::OnCommand(int controlId, int code) {
         return;
     }
     if (code != BN_CLICKED) return;
-    if (controlId == IDC_PROTECT_SHOW_SOURCE || controlId == IDC_PROTECT_MASK_NUMBERS) MarkChanged();
+    if (controlId == IDC_PROTECT_SHOW_SOURCE || controlId == IDC_PROTECT_MASK_NUMBERS ||
+        controlId == IDC_PROTECT_CREDENTIALS || controlId == IDC_PROTECT_PASSWORD_ASSIGNMENTS) {
+        MarkChanged();
+    }
     for (const DetectorSwitches& detector : kDetectors) {
         if (controlId != detector.detectId && controlId != detector.needsLabelId) continue;
         ApplyEnabling();
@@ -66,6 +71,8 @@ bool ProtectPage::OnApply() {
         Stored().Write(detector.needsLabel, Ticked(detector.needsLabelId));
     }
     StoreNumber(clearSeconds, setting::kClearDetectedClipboardSeconds);
+    Stored().Write(setting::kDetectCredentials, Ticked(IDC_PROTECT_CREDENTIALS));
+    Stored().Write(setting::kDetectPasswordAssignments, Ticked(IDC_PROTECT_PASSWORD_ASSIGNMENTS));
     Stored().Write(setting::kMaskDetectedNumbers, Ticked(IDC_PROTECT_MASK_NUMBERS));
     Stored().Write(setting::kShowSourceApplication, Ticked(IDC_PROTECT_SHOW_SOURCE));
     Stored().Write(setting::kIgnoredApplications, Text(IDC_PROTECT_IGNORED_APPS));

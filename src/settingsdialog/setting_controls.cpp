@@ -81,6 +81,8 @@ constexpr SettingControl kControls[] = {
     {IDC_PROTECT_MY_NUMBER_LABEL, &kDetectMyNumberNeedsLabel},
     {IDC_PROTECT_CORPORATE_NUMBER, &kDetectCorporateNumber},
     {IDC_PROTECT_CORPORATE_NUMBER_LABEL, &kDetectCorporateNumberNeedsLabel},
+    {IDC_PROTECT_CREDENTIALS, &kDetectCredentials},
+    {IDC_PROTECT_PASSWORD_ASSIGNMENTS, &kDetectPasswordAssignments},
     {IDC_PROTECT_MASK_NUMBERS, &kMaskDetectedNumbers},
     {IDC_PROTECT_CLEAR_SECONDS_LABEL, &kClearDetectedClipboardSeconds},
     {IDC_PROTECT_CLEAR_SECONDS, &kClearDetectedClipboardSeconds},

@@ -196,7 +196,8 @@ TEST_F(Organisation, DetectionsReachTheEventLogMaskedAndTheSourceIsRegisteredByC
               ERROR_SUCCESS);
     EXPECT_EQ(types, 7u);
 
-    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Log]\r\nUseEventLog=true\r\n[Detect]\r\nDetectPaymentCard=true\r\n");
+    WriteSettings(L"[Notify]\r\nNotifyMode=1\r\n[Log]\r\nUseLog=true\r\nUseEventLog=true\r\n"
+                  L"[Detect]\r\nDetectPaymentCard=true\r\n");
     WriteDataText(L"_wildcard_keywords.txt", L"*secret*\n");
     WriteDataText(L"_regex_keywords.txt", L"");
     CaptureStandardError(L"warn+eventlog,trace+eventlog");
@@ -206,14 +207,22 @@ TEST_F(Organisation, DetectionsReachTheEventLogMaskedAndTheSourceIsRegisteredByC
         driver::SetClipboardText(copy);
         TakeMessageBox(L"クリップボード検出 - Veltrano");
     }
+    // A credential leaves no character of its value in the box, the log or the event.
+    driver::SetClipboardText(L"DB_PASSWORD=hunter2-Prod-42");
+    EXPECT_EQ(Utf8(TakeMessageBox(L"クリップボード検出 - Veltrano")),
+              Utf8(L"一致部分: DB_PASSWORD=＊＊＊＊（15文字）\n検出ルール: 認証情報: パスワード（項目 DB_PASSWORD）\n"
+                   L"設定: ラベル必須"));
+    ASSERT_TRUE(Logged(L"DB_PASSWORD=＊＊＊＊（15文字） / クリップボード内容: <27文字 #"));
     ASSERT_NO_FATAL_FAILURE(Exit());
+    EXPECT_EQ(TodaysLog().find("hunter2"), std::string::npos);
     const std::string reported = StandardError();
     for (const std::wstring& insert :
          {std::wstring(L"ワイルドカード"), std::wstring(L"*secret*"), std::wstring(L"<10文字 #"),
-          std::wstring(L"**** **** **** 1111"), std::wstring(L"支払カード番号"), UserName()}) {
+          std::wstring(L"**** **** **** 1111"), std::wstring(L"支払カード番号"), UserName(),
+          std::wstring(L"DB_PASSWORD=＊＊＊＊（15文字）")}) {
         EXPECT_NE(reported.find(AsWineDebugString(insert)), std::string::npos) << Utf8(insert) << "\n" << reported;
     }
-    for (const wchar_t* secret : {L"top secret", L"4111 1111 1111 1111"}) {
+    for (const wchar_t* secret : {L"top secret", L"4111 1111 1111 1111", L"hunter2"}) {
         EXPECT_EQ(reported.find(AsWineDebugString(secret)), std::string::npos) << Utf8(secret);
     }
 
@@ -336,7 +345,7 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
          {std::vector<std::string>{"800003f2 3", w(L"HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Veltrano\\Notify\\NotifyMode"),
                                    w(L"種類が REG_DWORD ではなく REG_SZ です"), user},
           std::vector<std::string>{"400003f0 6", w(L"" VELTRANO_VERSION), w(programFolder),
-                                   w(L"支払カード番号、個人番号、法人番号"), "1", w(share), user}}) {
+                                   w(L"支払カード番号、個人番号、法人番号、認証情報の形式、項目名つきのパスワード"), "1", w(share), user}}) {
         const auto found = std::find(events.begin(), events.end(), early);
         EXPECT_NE(found, events.end()) << early[0] << "\n" << StandardError();
         if (found != events.end()) events.erase(found);

@@ -35,7 +35,8 @@ using AnyPolicySetting = std::variant<const BoolSetting*, const IntSetting*, con
 const AnyPolicySetting kPolicySettings[] = {
     &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel, &setting::kDetectMyNumber,
     &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber, &setting::kDetectCorporateNumberNeedsLabel,
-    &setting::kMaskDetectedNumbers, &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
+    &setting::kDetectCredentials, &setting::kDetectPasswordAssignments, &setting::kMaskDetectedNumbers,
+    &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
     &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kAllowExit, &setting::kNotifyMode, &setting::kUseLog,
     &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,
     &setting::kUseClipboardReplace, &setting::kInitialAutoReplaceEnable, &setting::kOrganizationKeywordFolder,

@@ -290,6 +290,9 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
                     {IDC_PROTECT_MY_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
                     {IDC_PROTECT_CORPORATE_NUMBER, L"Button", L"法人番号"},
                     {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_CREDENTIALS_GROUP, L"Button", L"認証情報の検出"},
+                    {IDC_PROTECT_CREDENTIALS, L"Button", L"秘密鍵・トークン・パスワードハッシュなど"},
+                    {IDC_PROTECT_PASSWORD_ASSIGNMENTS, L"Button", L"「パスワード：…」のように項目名のついた値"},
                     {IDC_PROTECT_MASK_NUMBERS, L"Button", L"検出した番号を末尾4桁以外伏せて表示する"},
                     {IDC_PROTECT_CLEAR_SECONDS_LABEL, L"Static", L"検出したクリップボードを消去するまでの秒数（0：消去しない）"},
                     {IDC_PROTECT_CLEAR_SECONDS, L"Edit", L"30"},
@@ -307,7 +310,9 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_TRUE(Enabled(IDC_PROTECT_MY_NUMBER_LABEL));
     EXPECT_FALSE(Enabled(IDC_PROTECT_CORPORATE_NUMBER_LABEL));
     EXPECT_TRUE(Ticked(IDC_PROTECT_MASK_NUMBERS));
+    EXPECT_TRUE(Ticked(IDC_PROTECT_CREDENTIALS) && Ticked(IDC_PROTECT_PASSWORD_ASSIGNMENTS)) << "guarded out of the box";
 
+    Click(IDC_PROTECT_PASSWORD_ASSIGNMENTS);
     Click(IDC_PROTECT_PAYMENT_CARD);
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_TRUE(Enabled(IDC_PROTECT_PAYMENT_CARD_LABEL));
@@ -336,6 +341,8 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_EQ(StoredText(section::kDetect, L"DetectMyNumberNeedsLabel"), L"true") << "stored although greyed";
     EXPECT_EQ(StoredText(section::kDetect, L"DetectCorporateNumber"), L"false");
     EXPECT_EQ(StoredText(section::kDetect, L"DetectCorporateNumberNeedsLabel"), L"true");
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectCredentials"), L"true");
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectPasswordAssignments"), L"false");
 }
 
 }  // namespace

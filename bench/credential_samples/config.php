@@ -1,0 +1,5 @@
+<?php
+return [
+    'host' => 'db',
+    'password' => '2k1tBljWgsxafV',
+];

@@ -1,0 +1,60 @@
+#pragma once
+// The credential detectors' side of the detectors' one pass over a text: the pass stops at the
+// anchor characters below and hands each place here; both families look at it within a bounded
+// distance, and each keeps its first find.
+#include <optional>
+#include <string_view>
+
+#include "matching/credential_formats.h"
+#include "matching/labelled_secrets.h"
+
+namespace veltrano {
+
+// Every character a credential row or label is found at: the format rows' anchors, the labelled
+// secrets' separators and label ends, and the line break that closes a line shape.
+constexpr bool IsCredentialAnchor(wchar_t c) {
+    switch (c) {
+        case L'-': case L'$': case L'{': case L'A': case L'=': case L'_': case L':': case L'J':
+        case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',': case L'w': case L'W':
+        case L'ド': case L'ﾞ': case L'号': case L'葉': case L'\n':
+            return true;
+        default:
+            return false;
+    }
+}
+
+struct CredentialFamilies {
+    bool formats = false;
+    bool labelledSecrets = false;
+    bool Any() const { return formats || labelledSecrets; }
+};
+
+class CredentialScan {
+public:
+    CredentialScan(std::wstring_view text, CredentialFamilies families);
+
+    // `position` holds an anchor character; places are handed in the text's order.
+    void LookAt(size_t position);
+    // The text has ended: its last line is closed.
+    void Finish();
+    // Every family switched on has its find: nothing later can change the result.
+    bool Done() const;
+    // The formats' first find, else the labelled secrets'.
+    std::optional<CredentialMatch> Found() const;
+
+private:
+    void LookAtFormats(size_t position);
+    void LookAtPasswordFileLine(size_t colon);
+    void EndLine(size_t lineEnd);
+
+    std::wstring_view text_;
+    CredentialFamilies families_;
+    FormatMemo memo_;
+    LabelledSecretFinder labelled_;
+    std::optional<CredentialMatch> format_;
+    std::optional<CredentialMatch> labelledSecret_;
+    size_t lineStart_ = 0;
+    size_t lineColons_ = 0;
+};
+
+}  // namespace veltrano

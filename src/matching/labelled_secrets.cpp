@@ -1,0 +1,445 @@
+#include "matching/labelled_secrets.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "log/secret_tag.h"
+#include "matching/credential_text.h"
+#include "matching/credential_values.h"
+
+namespace veltrano {
+namespace {
+
+using namespace credential_text;
+using std::nullopt;
+using std::optional;
+using std::wstring_view;
+
+constexpr size_t kLongestName = 64;
+constexpr size_t kLongestValue = 256;
+
+// Japanese labels, matched at the end of a name: 「解凍用パスワード」「初期パスワード」.
+struct JapaneseLabel {
+    wstring_view text;
+    CredentialKind kind;
+};
+constexpr JapaneseLabel kJapaneseLabels[] = {
+    {L"パスワード", CredentialKind::Password}, {L"パスワ－ド", CredentialKind::Password},
+    {L"ﾊﾟｽﾜｰﾄﾞ", CredentialKind::Password},   {L"暗証番号", CredentialKind::Pin},
+    {L"合言葉", CredentialKind::Passphrase},
+};
+
+// The last word of a name that holds something about a secret, not the secret: a file, a rule,
+// a length, a switch ("password_file", "PasswordPolicy", "token_type", "max_tokens").
+constexpr wstring_view kAboutWords[] = {
+    L"file", L"files", L"path", L"dir", L"directory", L"env", L"var", L"url", L"uri", L"length", L"len", L"size",
+    L"policy", L"policies", L"encryption", L"type", L"field", L"prompt", L"label", L"name", L"id", L"hint",
+    L"enabled", L"enable", L"required", L"expiry", L"expires", L"expiration", L"expired", L"ttl", L"timeout",
+    L"reset", L"changed", L"change", L"regex", L"pattern", L"format", L"mode", L"method", L"algorithm", L"algo",
+    L"iterations", L"rounds", L"chars", L"strength", L"store", L"manager", L"provider", L"helper", L"command",
+    L"cmd", L"level", L"version", L"endpoint", L"at", L"date", L"time", L"age", L"lifetime", L"hash", L"header",
+    L"param", L"parameter", L"input", L"form", L"reminder", L"question", L"rule", L"rules", L"validation",
+    L"validator", L"visible", L"visibility", L"placeholder", L"text", L"message", L"msg", L"error", L"link",
+    L"page", L"button", L"btn", L"dialog", L"screen", L"flag", L"count", L"limit", L"attempts", L"retries",
+    L"history", L"complexity", L"template", L"tokens", L"tokenizer", L"usage", L"login", L"user", L"username",
+};
+// Words that make a whole name a number or a limit: "min_password_length", "max_tokens".
+constexpr wstring_view kLimitWords[] = {L"min", L"max", L"num", L"minimum", L"maximum", L"total"};
+// Names whose last words say a key: "api_key", "AWS_SECRET_ACCESS_KEY", "signingKey".
+constexpr wstring_view kKeyNames[] = {L"apikey", L"accesskey", L"privatekey", L"signingkey", L"masterkey",
+                                      L"secretkey", L"clientkey", L"encryptionkey", L"authkey"};
+
+template <size_t N>
+bool Among(const wstring_view (&words)[N], wstring_view word) {
+    return std::find(std::begin(words), std::end(words), word) != std::end(words);
+}
+
+// The words of an ASCII name, lower-cased: split at what is not a letter or digit and where a
+// lower-case letter meets an upper-case one ("dbPassword", "DB_PASSWORD" and "db.password" alike).
+std::vector<std::wstring> NameWords(wstring_view name) {
+    std::vector<std::wstring> words(1);
+    wchar_t previous = 0;
+    for (const wchar_t raw : name) {
+        const wchar_t c = FoldWidth(raw);
+        if (!IsAsciiAlnum(c)) {
+            if (!words.back().empty()) words.emplace_back();
+        } else {
+            if (IsAsciiUpper(c) && IsAsciiLower(previous) && !words.back().empty()) words.emplace_back();
+            words.back() += FoldCase(c);
+        }
+        previous = c;
+    }
+    if (words.back().empty()) words.pop_back();
+    return words;
+}
+
+bool IsNameCharacter(wchar_t c) {
+    if (IsWordChar(c) || c == L'-' || c == L'.') return true;
+    if (c < 0x3040) return false;
+    // Full-width punctuation is no part of a name; full-width letters and kana are.
+    return !((c >= 0xFF01 && c <= 0xFF0F) || (c >= 0xFF1A && c <= 0xFF20) || (c >= 0xFF3B && c <= 0xFF40) ||
+             (c >= 0xFF5B && c <= 0xFF65));
+}
+
+bool IsQuote(wchar_t c) { return c == L'"' || c == L'\'' || c == L'`'; }
+
+wchar_t ClosingQuote(wchar_t open) {
+    switch (open) {
+        case L'「': return L'」';
+        case L'『': return L'』';
+        case L'“': return L'”';
+        case L'‘': return L'’';
+        case L'"': case L'\'': case L'`': return open;
+        default: return 0;
+    }
+}
+
+// What an unquoted value is made of: no space, no bracket or quote, nothing Japanese but
+// full-width letters and digits.
+bool IsValueCharacter(wchar_t c) {
+    if (c > L' ' && c < 0x7F) {
+        switch (c) {
+            case L',': case L';': case L'(': case L')': case L'[': case L']': case L'{': case L'}': case L'<':
+            case L'>': case L'"': case L'\'': case L'`': case L'&':
+                return false;
+            default:
+                return true;
+        }
+    }
+    return c >= 0xFF01 && c <= 0xFF5E && IsAsciiAlnum(FoldWidth(c));
+}
+
+// Lower-case identifiers joined by dots: "self.password", "req.body.password", "os.environ".
+bool IsAttributeChain(wstring_view value) {
+    if (value.find(L'.') == wstring_view::npos) return false;
+    bool partStart = true;
+    for (const wchar_t c : value) {
+        if (c == L'.') {
+            if (partStart) return false;
+            partStart = true;
+        } else if (partStart ? (IsAsciiLower(c) || c == L'_') : (IsAsciiLower(c) || IsAsciiDigit(c) || c == L'_')) {
+            partStart = false;
+        } else {
+            return false;
+        }
+    }
+    return !partStart;
+}
+
+size_t Length(wstring_view value) { return CharacterCount(value); }
+
+// Whether the name holds a stem some label begins with: most names are ruled out here, without
+// splitting them into words.
+bool HasLabelStem(wstring_view name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto stem = [&](wstring_view rest) { return StandsAt(name, i + 1, rest, true); };
+        switch (Folded(name[i])) {
+            case L'p': if (stem(L"as") || stem(L"w")) return true; break;
+            case L's': if (stem(L"ecret")) return true; break;
+            case L't': if (stem(L"oken")) return true; break;
+            case L'a': if (stem(L"uth")) return true; break;
+            case L'k': if (stem(L"ey")) return true; break;
+            case L'c': if (stem(L"red")) return true; break;
+            case L'パ': if (stem(L"ス")) return true; break;
+            case L'ﾊ': if (stem(L"ﾟｽ")) return true; break;
+            case L'暗': if (stem(L"証")) return true; break;
+            case L'合': if (stem(L"言")) return true; break;
+            default: break;
+        }
+    }
+    return false;
+}
+
+// "pass", "pw" and "auth" say a secret only as a whole word of their own: "DB_PASS", "smtp.pw",
+// "_auth"; not as the tail of a longer word ("LoopPass", "NL80211_MESH_AUTH" is not "auth" alone).
+bool WholeWordAtEnd(wstring_view name, wstring_view word) {
+    if (name.size() < word.size()) return false;
+    const size_t start = name.size() - word.size();
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (FoldCase(FoldWidth(name[start + i])) != word[i]) return false;
+    }
+    return start == 0 || !IsAsciiAlnum(FoldWidth(name[start - 1]));
+}
+
+}  // namespace
+
+std::optional<CredentialKind> LabelKind(std::wstring_view name) {
+    if (!HasLabelStem(name)) return nullopt;
+    for (const JapaneseLabel& label : kJapaneseLabels) {
+        if (name.ends_with(label.text)) return label.kind;
+    }
+    if (name == L"パス") return CredentialKind::Password;
+    const std::vector<std::wstring> words = NameWords(name);
+    if (words.empty() || Among(kAboutWords, words.back())) return nullopt;
+    if (std::any_of(words.begin(), words.end(), [](const std::wstring& w) { return Among(kLimitWords, w); })) {
+        return nullopt;
+    }
+    for (const std::wstring& word : words) {
+        if (word.find(L"password") != std::wstring::npos || word.find(L"passwd") != std::wstring::npos ||
+            word.find(L"passphrase") != std::wstring::npos || word == L"pwd") {
+            return CredentialKind::Password;
+        }
+    }
+    if (WholeWordAtEnd(name, L"pass") || WholeWordAtEnd(name, L"pw")) return CredentialKind::Password;
+    std::wstring joined;
+    for (const std::wstring& word : words) joined += word;
+    for (const std::wstring& word : words) {
+        const size_t secret = word.find(L"secret");
+        if (secret != std::wstring::npos && word.compare(secret, 8, L"secretar") != 0) return CredentialKind::Secret;
+        if (word.find(L"token") != std::wstring::npos || word.starts_with(L"credential")) return CredentialKind::Secret;
+    }
+    if (WholeWordAtEnd(name, L"auth")) return CredentialKind::Secret;
+    const bool namesKey = std::any_of(std::begin(kKeyNames), std::end(kKeyNames),
+                                      [&](wstring_view key) { return joined.find(key) != std::wstring::npos; });
+    return namesKey ? optional<CredentialKind>(CredentialKind::Secret) : nullopt;
+}
+
+bool LabelledSecretFinder::IsSeparator(wchar_t c) {
+    switch (c) {
+        case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool LabelledSecretFinder::IsLabelEnd(wchar_t c) {
+    return c == L'w' || c == L'W' || c == L'ド' || c == L'ﾞ' || c == L'号' || c == L'葉';
+}
+
+// The value from `at` (after the separator and its blanks): quoted to its closing quote on the
+// line, or one unquoted run that ends the line or the item.
+std::optional<LabelledSecretFinder::Value> LabelledSecretFinder::ValueAfter(size_t at, CredentialKind kind,
+                                                                            std::wstring_view name) const {
+    at = RunEnd(text_, at, IsBlank, 16);
+    if (at >= text_.size()) return nullopt;
+    // A variable or template in place of the value: "${DB_PASSWORD}", "$(PASS)", "{{ pass }}".
+    if (StandsAt(text_, at, L"${") || StandsAt(text_, at, L"$(") || StandsAt(text_, at, L"{{")) return nullopt;
+    Value value{at, at, false};
+    if (const wchar_t close = ClosingQuote(text_[at])) {
+        const size_t end = RunEnd(text_, at + 1, [&](wchar_t c) { return c != close && !IsLineBreak(c); }, kLongestValue);
+        if (end >= text_.size() || text_[end] != close) return nullopt;
+        value = {at + 1, end, true};
+    } else {
+        value.end = RunEnd(text_, at, IsValueCharacter, kLongestValue);
+        const size_t next = RunEnd(text_, value.end, IsBlank, 16);
+        if (next < text_.size()) {
+            const wchar_t c = text_[next];
+            // A call or an index is code; a word after the value on its line is prose, unless
+            // it is the next item's name ("PW: x ID: y").
+            if (c == L'(' || c == L'[' || c == L'<' || c == L'{') return nullopt;
+            if (next > value.end && IsAsciiAlnum(c)) {
+                const size_t word = RunEnd(text_, next, IsNameCharacter, kLongestName);
+                if (word >= text_.size() || !IsSeparator(text_[word])) return nullopt;
+            }
+        }
+    }
+    const wstring_view shown = text_.substr(value.begin, value.end - value.begin);
+    if (IsPlaceholderValue(shown)) return nullopt;
+    if (!value.quoted) {
+        // Code, or a metavariable of a manual ("FILE", "YOUR_TOKEN").
+        if (IsAttributeChain(shown)) return nullopt;
+        if (std::all_of(shown.begin(), shown.end(), [](wchar_t c) { return IsAsciiUpper(c) || c == L'_'; })) return nullopt;
+        const std::vector<std::wstring> words = NameWords(name);
+        std::wstring folded;
+        for (const wchar_t c : shown) folded += Folded(c);
+        if (!words.empty() && (folded == words.back() || NameWords(shown) == words)) return nullopt;
+    }
+    const size_t length = Length(shown);
+    switch (kind) {
+        case CredentialKind::Pin:
+            if (length < 4 || !std::all_of(shown.begin(), shown.end(), [](wchar_t c) { return IsAsciiDigit(FoldWidth(c)); })) {
+                return nullopt;
+            }
+            break;
+        case CredentialKind::Passphrase:
+            if (length < 2) return nullopt;
+            break;
+        case CredentialKind::Secret:
+            if (length < 8 || (!LooksRandom(shown) && length < 20)) return nullopt;
+            break;
+        default:
+            if (length < 4) return nullopt;
+            // Behind a short label ("PASS", "PW") a word alone is more likely prose than a password.
+            if ((WholeWordAtEnd(name, L"pass") || WholeWordAtEnd(name, L"pw")) &&
+                std::all_of(shown.begin(), shown.end(), [](wchar_t c) { return IsAsciiAlpha(FoldWidth(c)); })) {
+                return nullopt;
+            }
+            break;
+    }
+    return value;
+}
+
+std::optional<CredentialMatch> LabelledSecretFinder::Assignment(size_t nameBegin, size_t nameEnd, size_t separatorEnd,
+                                                                std::wstring_view shownSeparator) {
+    const wstring_view name = text_.substr(nameBegin, nameEnd - nameBegin);
+    const optional<CredentialKind> kind = LabelKind(name);
+    if (!kind) return nullopt;
+    const optional<Value> value = ValueAfter(separatorEnd, *kind, name);
+    if (!value) return nullopt;
+    return CredentialMatch{.kind = *kind,
+                           .position = nameBegin,
+                           .length = value->end + (value->quoted ? 1 : 0) - nameBegin,
+                           .shownPrefix = std::wstring(name) + std::wstring(shownSeparator),
+                           .hiddenLength = Length(text_.substr(value->begin, value->end - value->begin)),
+                           .item = std::wstring(name)};
+}
+
+std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position) {
+    const wchar_t separator = text_[position];
+    size_t end = position;
+    wstring_view shownSeparator = text_.substr(position, 1);
+    if (separator == L'>') {
+        if (position == 0 || text_[position - 1] != L'=') return XmlElement(position);
+        end = position - 1;  // "=>"
+        shownSeparator = text_.substr(position - 1, 2);
+    } else if (separator == L':') {
+        // C++'s scope operator.
+        if ((position > 0 && text_[position - 1] == L':') || (position + 1 < text_.size() && text_[position + 1] == L':')) {
+            return nullopt;
+        }
+    } else if (separator == L'=') {
+        // A comparison, not an assignment.
+        if (position + 1 < text_.size() && (text_[position + 1] == L'=' || text_[position + 1] == L'>')) return nullopt;
+        if (position > 0 && (text_[position - 1] == L'=' || text_[position - 1] == L'!' || text_[position - 1] == L'<' ||
+                             text_[position - 1] == L'>')) {
+            return nullopt;
+        }
+    }
+    while (end > 0 && position - end < 8 && IsBlank(text_[end - 1])) --end;
+    // A quoted name: "\"password\": …", "'pass' => …", "define('DB_PASSWORD', …".
+    const bool quoted = end > 0 && IsQuote(text_[end - 1]);
+    if (separator == L',' && !quoted) return nullopt;
+    const size_t nameEnd = quoted ? end - 1 : end;
+    size_t nameBegin = nameEnd;
+    while (nameBegin > 0 && nameEnd - nameBegin < kLongestName && IsNameCharacter(text_[nameBegin - 1])) --nameBegin;
+    if (nameBegin == nameEnd) return nullopt;
+    if (quoted) {
+        if (nameBegin == 0 || text_[nameBegin - 1] != text_[nameEnd]) return nullopt;
+        if (separator == L',') {
+            // Only a call's first argument names the second: define('DB_PASSWORD', 'x').
+            size_t open = nameBegin - 1;
+            while (open > 0 && nameBegin - open < 8 && IsBlank(text_[open - 1])) --open;
+            if (open == 0 || text_[open - 1] != L'(') return nullopt;
+        }
+    }
+    return Assignment(nameBegin, nameEnd, position + 1, shownSeparator);
+}
+
+// "<password>value</password>".
+std::optional<CredentialMatch> LabelledSecretFinder::XmlElement(size_t position) {
+    size_t nameBegin = position;
+    while (nameBegin > 0 && position - nameBegin < kLongestName && IsNameCharacter(text_[nameBegin - 1])) --nameBegin;
+    if (nameBegin == position || nameBegin == 0 || text_[nameBegin - 1] != L'<') return nullopt;
+    const wstring_view name = text_.substr(nameBegin, position - nameBegin);
+    const optional<CredentialKind> kind = LabelKind(name);
+    if (!kind) return nullopt;
+    const size_t end = RunEnd(text_, position + 1, [](wchar_t c) { return c != L'<' && !IsLineBreak(c); }, kLongestValue);
+    if (!StandsAt(text_, end, L"</")) return nullopt;
+    const wstring_view value = text_.substr(position + 1, end - position - 1);
+    if (IsPlaceholderValue(value) || Length(value) < 4) return nullopt;
+    return CredentialMatch{.kind = *kind,
+                           .position = nameBegin - 1,
+                           .length = end - nameBegin + 1,
+                           .shownPrefix = L"<" + std::wstring(name) + L">",
+                           .hiddenLength = Length(value),
+                           .item = std::wstring(name)};
+}
+
+// netrc(5) and apt_auth.conf(5): "machine <host> login <user> password <secret>", on one line or
+// several; a "password" word counts only in an entry: "machine" or "default", then "login".
+bool LabelledSecretFinder::NetrcWordBefore(size_t position) {
+    constexpr size_t kReach = 256;
+    const size_t from = position > kReach ? position - kReach : 0;
+    for (size_t at = std::max(from, netrcSearchedTo_); at < position; ++at) {
+        if (!WordStartsAt(text_, at)) continue;
+        if (StandsAt(text_, at, L"machine ") || StandsAt(text_, at, L"default ")) netrcEntryAt_ = at;
+        if (StandsAt(text_, at, L"login ")) netrcLoginAt_ = at;
+    }
+    netrcSearchedTo_ = std::max(netrcSearchedTo_, position);
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    return netrcEntryAt_ != kNone && netrcLoginAt_ != kNone && netrcEntryAt_ >= from && netrcEntryAt_ < netrcLoginAt_;
+}
+
+std::optional<CredentialMatch> LabelledSecretFinder::AtLabelEnd(size_t position) {
+    const wchar_t last = text_[position];
+    if (last == L'w' || last == L'W') {
+        const size_t begin = position - std::min<size_t>(position, 4);
+        if (!WordStartsAt(text_, begin) || !StandsAt(text_, begin, L"passw", true)) return nullopt;
+        size_t end = position + 1;
+        if (StandsAt(text_, end, L"ord", true)) end += 3;
+        else if (StandsAt(text_, end, L"d", true)) end += 1;
+        else return nullopt;
+        const size_t valueBegin = RunEnd(text_, end, IsBlank, 16);
+        if (valueBegin == end || !NetrcWordBefore(begin)) return nullopt;
+        const size_t valueEnd = RunEnd(text_, valueBegin, [](wchar_t c) { return c > L' ' && c != L'\u3000'; }, kLongestValue);
+        const wstring_view value = text_.substr(valueBegin, valueEnd - valueBegin);
+        if (value.empty() || value[0] == L'(' || IsPlaceholderValue(value) || value == L"machine" || value == L"login") {
+            return nullopt;
+        }
+        const wstring_view label = text_.substr(begin, end - begin);
+        return CredentialMatch{.kind = CredentialKind::Password,
+                               .position = begin,
+                               .length = valueEnd - begin,
+                               .shownPrefix = std::wstring(label) + L" ",
+                               .hiddenLength = Length(value),
+                               .item = std::wstring(label)};
+    }
+    const JapaneseLabel* label = nullptr;
+    for (const JapaneseLabel& candidate : kJapaneseLabels) {
+        if (EndsBefore(text_, position + 1, candidate.text)) label = &candidate;
+    }
+    if (!label) return nullopt;
+    const size_t begin = position + 1 - label->text.size();
+    size_t at = position + 1;
+    if (StandsAt(text_, at, L"】") || StandsAt(text_, at, L"]")) ++at;
+    at = RunEnd(text_, at, IsBlank, 8);
+    if (StandsAt(text_, at, L"は")) at = RunEnd(text_, at + 1, IsBlank, 8);
+    if (at == position + 1) return nullopt;  // a separator of its own is read there
+    const optional<Value> value = ValueAfter(at, label->kind, label->text);
+    if (!value) return nullopt;
+    const size_t shownBegin = begin > 0 && text_[begin - 1] == L'【' ? begin - 1 : begin;
+    return CredentialMatch{.kind = label->kind,
+                           .position = shownBegin,
+                           .length = value->end + (value->quoted ? 1 : 0) - shownBegin,
+                           .shownPrefix = std::wstring(text_.substr(shownBegin, value->begin - (value->quoted ? 1 : 0) - shownBegin)),
+                           .hiddenLength = Length(text_.substr(value->begin, value->end - value->begin)),
+                           .item = std::wstring(label->text)};
+}
+
+// PostgreSQL's password file (libpq-pgpass): "hostname:port:database:username:password", each
+// of the first four a name or "*", the port digits; no blanks, no comment.
+std::optional<CredentialMatch> LabelledSecretFinder::AtLineEnd(size_t lineStart, size_t lineEnd) const {
+    if (lineEnd > lineStart && text_[lineEnd - 1] == L'\r') --lineEnd;
+    const wstring_view line = text_.substr(lineStart, lineEnd - lineStart);
+    if (line.empty() || line.size() > 512 || line[0] == L'#' || std::any_of(line.begin(), line.end(), IsBlank)) {
+        return nullopt;
+    }
+    std::vector<wstring_view> fields;
+    size_t fieldStart = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        if (i == line.size() || (line[i] == L':' && (i == 0 || line[i - 1] != L'\\'))) {
+            fields.push_back(line.substr(fieldStart, i - fieldStart));
+            fieldStart = i + 1;
+        }
+    }
+    if (fields.size() != 5 || std::any_of(fields.begin(), fields.end() - 1, [](wstring_view f) { return f.empty(); })) {
+        return nullopt;
+    }
+    const wstring_view host = fields[0];
+    const wstring_view port = fields[1];
+    if (host != L"*" && std::none_of(host.begin(), host.end(), [](wchar_t c) { return IsAsciiAlpha(c) || c == L'.'; })) {
+        return nullopt;
+    }
+    if (port != L"*" && !std::all_of(port.begin(), port.end(), IsAsciiDigit)) return nullopt;
+    const wstring_view password = fields[4];
+    if (Length(password) < 4 || IsPlaceholderValue(password)) return nullopt;
+    return CredentialMatch{.kind = CredentialKind::Password,
+                           .position = lineStart,
+                           .length = lineEnd - lineStart,
+                           .shownPrefix = L"",
+                           .hiddenLength = Length(password),
+                           .item = L""};
+}
+
+}  // namespace veltrano

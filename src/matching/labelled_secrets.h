@@ -1,0 +1,53 @@
+#pragma once
+// Secrets given to a name that says so, in the forms configuration files and mail use:
+// "DB_PASSWORD=…", "password: …", "\"client_secret\": \"…\"", "<password>…</password>",
+// "define('DB_PASSWORD', '…')", "'pass' => '…'", netrc's "password …", 「パスワード：…」,
+// 「パスワードは…です」, and the lines of a PostgreSQL password file. Each place is read within a
+// bounded distance, so a text costs time in proportion to its length whatever its shape.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "matching/credential_kind.h"
+
+namespace veltrano {
+
+// What a name given a value says the value is: nothing, or the kind of secret.
+std::optional<CredentialKind> LabelKind(std::wstring_view name);
+
+class LabelledSecretFinder {
+public:
+    explicit LabelledSecretFinder(std::wstring_view text) : text_(text) {}
+
+    // The characters the finder is asked at: separators and the last characters of labels.
+    static bool IsSeparator(wchar_t c);
+    static bool IsLabelEnd(wchar_t c);
+
+    // A value given at the separator at `position` to a name that is a label.
+    std::optional<CredentialMatch> AtSeparator(size_t position);
+    // A value after the label ending at `position` with only blanks or 「は」 between: netrc's
+    // "password x", 「パスワードは x」, 「【パスワード】x」.
+    std::optional<CredentialMatch> AtLabelEnd(size_t position);
+    // A password file's line ("host:port:database:user:password") ending at `lineEnd`.
+    std::optional<CredentialMatch> AtLineEnd(size_t lineStart, size_t lineEnd) const;
+
+private:
+    struct Value {
+        size_t begin;
+        size_t end;
+        bool quoted;
+    };
+    std::optional<Value> ValueAfter(size_t at, CredentialKind kind, std::wstring_view name) const;
+    std::optional<CredentialMatch> Assignment(size_t nameBegin, size_t nameEnd, size_t separatorEnd,
+                                              std::wstring_view shownSeparator);
+    std::optional<CredentialMatch> XmlElement(size_t position);
+    bool NetrcWordBefore(size_t position);
+
+    std::wstring_view text_;
+    // The last netrc "machine"/"default" and "login" found, and how far they were looked for.
+    size_t netrcEntryAt_ = static_cast<size_t>(-1);
+    size_t netrcLoginAt_ = static_cast<size_t>(-1);
+    size_t netrcSearchedTo_ = 0;
+};
+
+}  // namespace veltrano
