@@ -1,5 +1,6 @@
 #include "driver/processes.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
@@ -21,10 +22,20 @@ StartedProgram StartProgram(const std::wstring& program, const std::wstring& arg
     // whoever reads it (ctest, a shell's $(...)) would wait until the child ends.
     startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
-        throw std::runtime_error("cannot start " + WideToUtf8(program) + ", error " +
-                                 std::to_string(::GetLastError()));
+    // Wine answers ERROR_INTERNAL_ERROR when the new process died before its start was reported
+    // (its loader could not lay out memory): the program never ran, so starting it again is safe.
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+            throw std::runtime_error("cannot start " + WideToUtf8(program) + ", error " + std::to_string(error));
+        }
+        std::fprintf(stderr, "note: %s never started (error %lu), starting it again\n",
+                     WideToUtf8(program).c_str(), error);
     }
     UniqueHandle thread(info.hThread);
     return StartedProgram{UniqueHandle(info.hProcess), info.dwProcessId};
