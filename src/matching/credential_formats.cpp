@@ -432,6 +432,10 @@ constexpr CredentialFormat kFormats[] = {
     {K::UrlPassword, L':', L"", L"//", false, false, CheckUrlPassword},
 };
 
+static_assert(std::all_of(std::begin(kFormats), std::end(kFormats),
+                          [](const CredentialFormat& format) { return IsFormatAnchor(format.anchor); }),
+              "the scan stops at every row's anchor");
+
 }  // namespace
 
 std::span<const CredentialFormat> CredentialFormats() { return kFormats; }

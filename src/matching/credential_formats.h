@@ -42,6 +42,16 @@ struct CredentialFormat {
     FormatCheck check;
 };
 
+// The characters format rows are anchored at.
+constexpr bool IsFormatAnchor(wchar_t c) {
+    switch (c) {
+        case L'-': case L'$': case L'{': case L'A': case L'=': case L'_': case L':': case L'J':
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Every row, in the order they are tried at one place.
 std::span<const CredentialFormat> CredentialFormats();
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
+#include <span>
 #include <vector>
 
 #include "log/secret_tag.h"
@@ -12,19 +14,60 @@ namespace {
 
 using namespace credential_text;
 
-// The format rows by their anchor (all ASCII), so a place tries only its own rows.
-struct RowsByAnchor {
-    std::array<std::vector<const CredentialFormat*>, 128> rows;
-    RowsByAnchor() {
-        for (const CredentialFormat& format : CredentialFormats()) rows[format.anchor].push_back(&format);
+// The rows by their anchor, with the pairs of characters their literals put right before and
+// right after it (folded, so a row of either case is kept): a place whose neighbours make no
+// such pair is ruled out by two look-ups, before any row is tried.
+class FormatIndex {
+public:
+    FormatIndex() {
+        for (const CredentialFormat& format : CredentialFormats()) {
+            if (!slotOf_[format.anchor]) {
+                slotOf_[format.anchor] = static_cast<unsigned char>(slots_.size() + 1);
+                slots_.emplace_back();
+            }
+            Slot& slot = slots_[slotOf_[format.anchor] - 1];
+            slot.rows.push_back(&format);
+            const std::wstring_view before = format.before;
+            const std::wstring_view after = format.after;
+            if (before.size() >= 2) {
+                slot.pairs.set(PairKey(kBefore, Folded(before[before.size() - 2]), Folded(before.back())));
+            } else if (after.size() >= 2) {
+                slot.pairs.set(PairKey(kAfter, Folded(after[0]), Folded(after[1])));
+            } else {
+                slot.anyPlace = true;
+            }
+        }
     }
+
+    std::span<const CredentialFormat* const> RowsAt(std::wstring_view text, size_t position) const {
+        const wchar_t anchor = text[position];
+        if (anchor >= 128 || !slotOf_[anchor]) return {};
+        const Slot& slot = slots_[slotOf_[anchor] - 1];
+        const bool near = slot.anyPlace || (position >= 2 && slot.Has(kBefore, text[position - 2], text[position - 1])) ||
+                          (text.size() - position > 2 && slot.Has(kAfter, text[position + 1], text[position + 2]));
+        return near ? std::span<const CredentialFormat* const>(slot.rows) : std::span<const CredentialFormat* const>();
+    }
+
+private:
+    enum Side { kBefore, kAfter };
+    static size_t PairKey(Side side, wchar_t first, wchar_t second) { return (side * 128u + first) * 128u + second; }
+
+    struct Slot {
+        std::vector<const CredentialFormat*> rows;
+        std::bitset<2 * 128 * 128> pairs;
+        bool anyPlace = false;
+        bool Has(Side side, wchar_t first, wchar_t second) const {
+            first = Folded(first);
+            second = Folded(second);
+            return first < 128 && second < 128 && pairs[PairKey(side, first, second)];
+        }
+    };
+
+    std::array<unsigned char, 128> slotOf_{};  // 0: no row has the anchor
+    std::vector<Slot> slots_;
 };
 
-const std::vector<const CredentialFormat*>& RowsAt(wchar_t anchor) {
-    static const RowsByAnchor byAnchor;
-    static const std::vector<const CredentialFormat*> none;
-    return anchor < 128 ? byAnchor.rows[anchor] : none;
-}
+const FormatIndex kFormatIndex;
 
 CredentialMatch FormatMatch(std::wstring_view text, const CredentialFormat& format, size_t begin, const FormatSpan& span) {
     if (span.begin != static_cast<size_t>(-1)) begin = span.begin;
@@ -43,10 +86,6 @@ bool IsCryptLineName(wchar_t c) { return IsWordChar(c) || c == L'.' || c == L'-'
 CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies families)
     : text_(text), families_(families), labelled_(text) {}
 
-bool CredentialScan::Done() const {
-    return (!families_.formats || format_) && (!families_.labelledSecrets || labelledSecret_);
-}
-
 std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? format_ : labelledSecret_; }
 
 void CredentialScan::LookAt(size_t position) {
@@ -61,10 +100,13 @@ void CredentialScan::LookAt(size_t position) {
         if (lineColons_ == 0 && families_.formats && !format_) LookAtPasswordFileLine(position);
         ++lineColons_;
     }
-    if (families_.formats && !format_) LookAtFormats(position);
+    if (families_.formats && !format_ && IsFormatAnchor(c)) LookAtFormats(position);
     if (families_.labelledSecrets && !labelledSecret_) {
-        if (LabelledSecretFinder::IsSeparator(c)) labelledSecret_ = labelled_.AtSeparator(position);
-        if (!labelledSecret_ && LabelledSecretFinder::IsLabelEnd(c)) labelledSecret_ = labelled_.AtLabelEnd(position);
+        if (LabelledSecretFinder::IsSeparator(c)) {
+            if (std::optional<CredentialMatch> found = labelled_.AtSeparator(position)) labelledSecret_ = std::move(found);
+        } else if (LabelledSecretFinder::IsLabelEnd(c)) {
+            if (std::optional<CredentialMatch> found = labelled_.AtLabelEnd(position)) labelledSecret_ = std::move(found);
+        }
     }
 }
 
@@ -77,13 +119,13 @@ void CredentialScan::EndLine(size_t lineEnd) {
 }
 
 void CredentialScan::LookAtFormats(size_t position) {
-    for (const CredentialFormat* format : RowsAt(text_[position])) {
-        if (!EndsBefore(text_, position, format->before, format->folded) ||
+    for (const CredentialFormat* format : kFormatIndex.RowsAt(text_, position)) {
+        if (position < format->before.size()) continue;
+        const size_t begin = position - format->before.size();
+        if ((format->wordStart && !WordStartsAt(text_, begin)) || !StandsAt(text_, begin, format->before, format->folded) ||
             !StandsAt(text_, position + 1, format->after, format->folded)) {
             continue;
         }
-        const size_t begin = position - format->before.size();
-        if (format->wordStart && !WordStartsAt(text_, begin)) continue;
         if (const std::optional<FormatSpan> span = format->check(text_, begin, position + 1 + format->after.size(), memo_)) {
             format_ = FormatMatch(text_, *format, begin, *span);
             return;

@@ -13,14 +13,7 @@ namespace veltrano {
 // Every character a credential row or label is found at: the format rows' anchors, the labelled
 // secrets' separators and label ends, and the line break that closes a line shape.
 constexpr bool IsCredentialAnchor(wchar_t c) {
-    switch (c) {
-        case L'-': case L'$': case L'{': case L'A': case L'=': case L'_': case L':': case L'J':
-        case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',': case L'w': case L'W':
-        case L'ド': case L'ﾞ': case L'号': case L'葉': case L'\n':
-            return true;
-        default:
-            return false;
-    }
+    return IsFormatAnchor(c) || LabelledSecretFinder::IsSeparator(c) || LabelledSecretFinder::IsLabelEnd(c) || c == L'\n';
 }
 
 struct CredentialFamilies {
@@ -38,7 +31,7 @@ public:
     // The text has ended: its last line is closed.
     void Finish();
     // Every family switched on has its find: nothing later can change the result.
-    bool Done() const;
+    bool Done() const { return (!families_.formats || format_) && (!families_.labelledSecrets || labelledSecret_); }
     // The formats' first find, else the labelled secrets'.
     std::optional<CredentialMatch> Found() const;
 

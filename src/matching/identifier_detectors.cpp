@@ -13,9 +13,9 @@ constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
 // What a character is to the scan, one table look-up per character (its hot path): a digit, a
-// credential anchor, a separator of a chain, or nothing. The classes the scan passes over come last.
-enum CharacterClass : unsigned char { kDigitValues = 10, kAnchor = 10, kAnchorHyphen, kBlank, kHyphen, kPoint, kOther };
-constexpr CharacterClass kFirstPassedOver = kBlank;
+// separator of a chain, nothing, or a credential anchor. The scan passes over one range of
+// classes: the digits too once every rule is settled, the anchors too once the credentials are.
+enum CharacterClass : unsigned char { kDigitValues = 10, kBlank = 10, kHyphen, kPoint, kOther, kAnchor, kAnchorHyphen };
 
 constexpr CharacterClass Classify(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<CharacterClass>(c - L'0');
@@ -229,25 +229,24 @@ public:
         for (size_t position = 0; position < text_.size() && !(Done() && CredentialsDone());) {
             CheckClock(position);
             const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
-            while (position < stop && ClassOf(text_[position]) >= kFirstPassedOver) ++position;
-            if (position == stop) continue;
-            if (!IsDigit(text_[position])) {
-                if (credentials_ && !credentials_->Done()) {
-                    // No format or label begins inside a run of one anchor character ("=====", "$$$"):
-                    // the run is looked at once, at its start. Line breaks each end a line.
-                    const wchar_t anchor = text_[position];
-                    if (anchor != L'\n' && position > 0 && text_[position - 1] == anchor) {
-                        while (position < text_.size() && text_[position] == anchor) ++position;
-                        continue;
-                    }
-                    credentials_->LookAt(position);
-                }
+            const unsigned lowestPassed = Done() ? 0 : kBlank;
+            const unsigned passedRange = (CredentialsDone() ? kAnchorHyphen : kOther) - lowestPassed;
+            while (position < stop && static_cast<unsigned>(ClassOf(text_[position]) - lowestPassed) <= passedRange) {
                 ++position;
-            } else if (Done()) {
-                while (position < text_.size() && IsDigit(text_[position])) ++position;
-            } else {
-                position = ScanChain(position);
             }
+            if (position == stop) continue;
+            if (IsDigit(text_[position])) {
+                position = ScanChain(position);
+                continue;
+            }
+            // No format or label begins inside a run of one anchor character ("=====", "$$$"): the
+            // run is looked at once, at its start. Line breaks each end a line.
+            const wchar_t anchor = text_[position];
+            if (anchor != L'\n' && position > 0 && text_[position - 1] == anchor) {
+                while (position < text_.size() && text_[position] == anchor) ++position;
+                continue;
+            }
+            credentials_->LookAt(position++);
         }
         if (credentials_ && !credentials_->Done()) credentials_->Finish();
         return found_;

@@ -73,12 +73,73 @@ std::vector<std::wstring> NameWords(wstring_view name) {
     return words;
 }
 
-bool IsNameCharacter(wchar_t c) {
+constexpr bool ComputeIsNameCharacter(wchar_t c) {
     if (IsWordChar(c) || c == L'-' || c == L'.') return true;
     if (c < 0x3040) return false;
     // Full-width punctuation is no part of a name; full-width letters and kana are.
     return !((c >= 0xFF01 && c <= 0xFF0F) || (c >= 0xFF1A && c <= 0xFF20) || (c >= 0xFF3B && c <= 0xFF40) ||
              (c >= 0xFF5B && c <= 0xFF65));
+}
+
+// The beginnings of every label, folded: a name that holds none of them is no label.
+constexpr wstring_view kLabelStems[] = {L"pas", L"pw",   L"secret", L"token", L"auth", L"key",
+                                        L"cred", L"パス", L"ﾊﾟｽ",   L"暗証",  L"合言"};
+
+// A name is read back from every separator of a text, one look-up per character: what the
+// character is in a name, and which stem two characters may begin.
+constexpr unsigned char kNotName = 0;
+constexpr unsigned char kOtherNamePart = 1;  // kana, kanji, other full-width letters
+constexpr unsigned char kStemLead = 2;       // the first character of a stem that is not ASCII
+struct NameReading {
+    unsigned char of[0x10000];   // kNotName, kOtherNamePart, kStemLead, or the folded ASCII character
+    unsigned char stemAt[128][128];  // for two folded ASCII characters, 1 + the stem they begin, or 0
+    constexpr NameReading() : of(), stemAt() {
+        for (unsigned c = 0; c < 0x10000; ++c) {
+            const wchar_t character = static_cast<wchar_t>(c);
+            if (!ComputeIsNameCharacter(character)) continue;
+            const wchar_t folded = Folded(character);
+            of[c] = folded < 128 ? static_cast<unsigned char>(folded) : kOtherNamePart;
+        }
+        for (size_t stem = 0; stem < std::size(kLabelStems); ++stem) {
+            const wstring_view text = kLabelStems[stem];
+            if (text[0] < 128) stemAt[text[0]][text[1]] = static_cast<unsigned char>(stem + 1);
+            else of[text[0]] = kStemLead;
+        }
+    }
+};
+constexpr NameReading kNameReading;
+
+bool IsNameCharacter(wchar_t c) { return kNameReading.of[static_cast<unsigned short>(c)] != kNotName; }
+
+// Whether a stem begins at `at`, where the name reading saw `c` and then `next`.
+bool StemAt(wstring_view text, size_t at, unsigned char c, unsigned char next) {
+    if (c == kStemLead) {
+        return std::any_of(std::begin(kLabelStems), std::end(kLabelStems),
+                           [&](wstring_view stem) { return StandsAt(text, at, stem); });
+    }
+    const unsigned char stem = kNameReading.stemAt[c][next];
+    return stem != 0 && StandsAt(text, at, kLabelStems[stem - 1], true);
+}
+
+struct NameBack {
+    size_t begin;
+    bool holdsStem;  // false: no label
+};
+
+// The name that ends at `end`, read back at most kLongestName characters.
+NameBack ReadNameBack(wstring_view text, size_t end) {
+    const size_t stop = end > kLongestName ? end - kLongestName : 0;
+    size_t begin = end;
+    unsigned char next = 0;
+    bool holdsStem = false;
+    for (; begin > stop; --begin) {
+        const unsigned char c = kNameReading.of[static_cast<unsigned short>(text[begin - 1])];
+        if (c == kNotName) break;
+        // Seldom taken: the stem is then read in full.
+        if ((c == kStemLead || kNameReading.stemAt[c][next] != 0) && !holdsStem) holdsStem = StemAt(text, begin - 1, c, next);
+        next = c;
+    }
+    return {begin, holdsStem};
 }
 
 bool IsQuote(wchar_t c) { return c == L'"' || c == L'\'' || c == L'`'; }
@@ -126,25 +187,12 @@ bool IsAttributeChain(wstring_view value) {
     return !partStart;
 }
 
-size_t Length(wstring_view value) { return CharacterCount(value); }
-
 // Whether the name holds a stem some label begins with: most names are ruled out here, without
 // splitting them into words.
 bool HasLabelStem(wstring_view name) {
     for (size_t i = 0; i < name.size(); ++i) {
-        const auto stem = [&](wstring_view rest) { return StandsAt(name, i + 1, rest, true); };
-        switch (Folded(name[i])) {
-            case L'p': if (stem(L"as") || stem(L"w")) return true; break;
-            case L's': if (stem(L"ecret")) return true; break;
-            case L't': if (stem(L"oken")) return true; break;
-            case L'a': if (stem(L"uth")) return true; break;
-            case L'k': if (stem(L"ey")) return true; break;
-            case L'c': if (stem(L"red")) return true; break;
-            case L'パ': if (stem(L"ス")) return true; break;
-            case L'ﾊ': if (stem(L"ﾟｽ")) return true; break;
-            case L'暗': if (stem(L"証")) return true; break;
-            case L'合': if (stem(L"言")) return true; break;
-            default: break;
+        for (const wstring_view stem : kLabelStems) {
+            if (StandsAt(name, i, stem, true)) return true;
         }
     }
     return false;
@@ -194,19 +242,6 @@ std::optional<CredentialKind> LabelKind(std::wstring_view name) {
     return namesKey ? optional<CredentialKind>(CredentialKind::Secret) : nullopt;
 }
 
-bool LabelledSecretFinder::IsSeparator(wchar_t c) {
-    switch (c) {
-        case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',':
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool LabelledSecretFinder::IsLabelEnd(wchar_t c) {
-    return c == L'w' || c == L'W' || c == L'ド' || c == L'ﾞ' || c == L'号' || c == L'葉';
-}
-
 // The value from `at` (after the separator and its blanks): quoted to its closing quote on the
 // line, or one unquoted run that ends the line or the item.
 std::optional<LabelledSecretFinder::Value> LabelledSecretFinder::ValueAfter(size_t at, CredentialKind kind,
@@ -245,7 +280,7 @@ std::optional<LabelledSecretFinder::Value> LabelledSecretFinder::ValueAfter(size
         for (const wchar_t c : shown) folded += Folded(c);
         if (!words.empty() && (folded == words.back() || NameWords(shown) == words)) return nullopt;
     }
-    const size_t length = Length(shown);
+    const size_t length = CharacterCount(shown);
     switch (kind) {
         case CredentialKind::Pin:
             if (length < 4 || !std::all_of(shown.begin(), shown.end(), [](wchar_t c) { return IsAsciiDigit(FoldWidth(c)); })) {
@@ -281,7 +316,7 @@ std::optional<CredentialMatch> LabelledSecretFinder::Assignment(size_t nameBegin
                            .position = nameBegin,
                            .length = value->end + (value->quoted ? 1 : 0) - nameBegin,
                            .shownPrefix = std::wstring(name) + std::wstring(shownSeparator),
-                           .hiddenLength = Length(text_.substr(value->begin, value->end - value->begin)),
+                           .hiddenLength = CharacterCount(text_.substr(value->begin, value->end - value->begin)),
                            .item = std::wstring(name)};
 }
 
@@ -311,9 +346,9 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position
     const bool quoted = end > 0 && IsQuote(text_[end - 1]);
     if (separator == L',' && !quoted) return nullopt;
     const size_t nameEnd = quoted ? end - 1 : end;
-    size_t nameBegin = nameEnd;
-    while (nameBegin > 0 && nameEnd - nameBegin < kLongestName && IsNameCharacter(text_[nameBegin - 1])) --nameBegin;
-    if (nameBegin == nameEnd) return nullopt;
+    const NameBack name = ReadNameBack(text_, nameEnd);
+    if (!name.holdsStem) return nullopt;
+    const size_t nameBegin = name.begin;
     if (quoted) {
         if (nameBegin == 0 || text_[nameBegin - 1] != text_[nameEnd]) return nullopt;
         if (separator == L',') {
@@ -328,21 +363,21 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position
 
 // "<password>value</password>".
 std::optional<CredentialMatch> LabelledSecretFinder::XmlElement(size_t position) {
-    size_t nameBegin = position;
-    while (nameBegin > 0 && position - nameBegin < kLongestName && IsNameCharacter(text_[nameBegin - 1])) --nameBegin;
-    if (nameBegin == position || nameBegin == 0 || text_[nameBegin - 1] != L'<') return nullopt;
+    const NameBack read = ReadNameBack(text_, position);
+    const size_t nameBegin = read.begin;
+    if (!read.holdsStem || nameBegin == 0 || text_[nameBegin - 1] != L'<') return nullopt;
     const wstring_view name = text_.substr(nameBegin, position - nameBegin);
     const optional<CredentialKind> kind = LabelKind(name);
     if (!kind) return nullopt;
     const size_t end = RunEnd(text_, position + 1, [](wchar_t c) { return c != L'<' && !IsLineBreak(c); }, kLongestValue);
     if (!StandsAt(text_, end, L"</")) return nullopt;
     const wstring_view value = text_.substr(position + 1, end - position - 1);
-    if (IsPlaceholderValue(value) || Length(value) < 4) return nullopt;
+    if (IsPlaceholderValue(value) || CharacterCount(value) < 4) return nullopt;
     return CredentialMatch{.kind = *kind,
                            .position = nameBegin - 1,
                            .length = end - nameBegin + 1,
                            .shownPrefix = L"<" + std::wstring(name) + L">",
-                           .hiddenLength = Length(value),
+                           .hiddenLength = CharacterCount(value),
                            .item = std::wstring(name)};
 }
 
@@ -382,7 +417,7 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtLabelEnd(size_t position)
                                .position = begin,
                                .length = valueEnd - begin,
                                .shownPrefix = std::wstring(label) + L" ",
-                               .hiddenLength = Length(value),
+                               .hiddenLength = CharacterCount(value),
                                .item = std::wstring(label)};
     }
     const JapaneseLabel* label = nullptr;
@@ -403,7 +438,7 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtLabelEnd(size_t position)
                            .position = shownBegin,
                            .length = value->end + (value->quoted ? 1 : 0) - shownBegin,
                            .shownPrefix = std::wstring(text_.substr(shownBegin, value->begin - (value->quoted ? 1 : 0) - shownBegin)),
-                           .hiddenLength = Length(text_.substr(value->begin, value->end - value->begin)),
+                           .hiddenLength = CharacterCount(text_.substr(value->begin, value->end - value->begin)),
                            .item = std::wstring(label->text)};
 }
 
@@ -433,12 +468,12 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtLineEnd(size_t lineStart,
     }
     if (port != L"*" && !std::all_of(port.begin(), port.end(), IsAsciiDigit)) return nullopt;
     const wstring_view password = fields[4];
-    if (Length(password) < 4 || IsPlaceholderValue(password)) return nullopt;
+    if (CharacterCount(password) < 4 || IsPlaceholderValue(password)) return nullopt;
     return CredentialMatch{.kind = CredentialKind::Password,
                            .position = lineStart,
                            .length = lineEnd - lineStart,
                            .shownPrefix = L"",
-                           .hiddenLength = Length(password),
+                           .hiddenLength = CharacterCount(password),
                            .item = L""};
 }
 

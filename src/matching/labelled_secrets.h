@@ -20,8 +20,17 @@ public:
     explicit LabelledSecretFinder(std::wstring_view text) : text_(text) {}
 
     // The characters the finder is asked at: separators and the last characters of labels.
-    static bool IsSeparator(wchar_t c);
-    static bool IsLabelEnd(wchar_t c);
+    static constexpr bool IsSeparator(wchar_t c) {
+        switch (c) {
+            case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',':
+                return true;
+            default:
+                return false;
+        }
+    }
+    static constexpr bool IsLabelEnd(wchar_t c) {
+        return c == L'w' || c == L'W' || c == L'ド' || c == L'ﾞ' || c == L'号' || c == L'葉';
+    }
 
     // A value given at the separator at `position` to a name that is a label.
     std::optional<CredentialMatch> AtSeparator(size_t position);
