@@ -88,7 +88,7 @@ CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies famili
 
 std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? format_ : labelledSecret_; }
 
-void CredentialScan::LookAt(size_t position) {
+void CredentialScan::LookAtPlace(size_t position) {
     const wchar_t c = text_[position];
     if (c == L'\n') {
         EndLine(position);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "matching/credential_kind.h"
+#include "matching/credential_text.h"
 
 namespace veltrano {
 
@@ -30,6 +31,17 @@ public:
     }
     static constexpr bool IsLabelEnd(wchar_t c) {
         return c == L'w' || c == L'W' || c == L'ド' || c == L'ﾞ' || c == L'号' || c == L'葉';
+    }
+    // False where the characters before a separator or label end at `position` rule it out: a
+    // comma separates only after a quoted name ("define('DB_PASSWORD', …"), a "w" ends only
+    // "passw…". Commas and "w"s are common, so most are passed here.
+    static bool MayMatterAt(std::wstring_view text, size_t position) {
+        const wchar_t before = position > 0 ? text[position - 1] : L'\0';
+        switch (text[position]) {
+            case L',': return before == L'"' || before == L'\'' || before == L'`' || credential_text::IsBlank(before);
+            case L'w': case L'W': return before == L's' || before == L'S' || before == L'ｓ' || before == L'Ｓ';
+            default: return true;
+        }
     }
 
     // A value given at the separator at `position` to a name that is a label.
