@@ -88,8 +88,9 @@ CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies famili
 
 std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? format_ : labelledSecret_; }
 
-void CredentialScan::LookAtPlace(size_t position) {
+void CredentialScan::LookAt(size_t position) {
     const wchar_t c = text_[position];
+    if (!IsFormatAnchor(c) && c != L'\n' && !LabelledSecretFinder::MayMatterAt(text_, position)) return;
     if (c == L'\n') {
         EndLine(position);
         lineStart_ = position + 1;

@@ -27,10 +27,7 @@ public:
     CredentialScan(std::wstring_view text, CredentialFamilies families);
 
     // `position` holds an anchor character; places are handed in the text's order.
-    void LookAt(size_t position) {
-        const wchar_t c = text_[position];
-        if (IsFormatAnchor(c) || c == L'\n' || LabelledSecretFinder::MayMatterAt(text_, position)) LookAtPlace(position);
-    }
+    void LookAt(size_t position);
     // The text has ended: its last line is closed.
     void Finish();
     // Every family switched on has its find: nothing later can change the result.
@@ -39,7 +36,6 @@ public:
     std::optional<CredentialMatch> Found() const;
 
 private:
-    void LookAtPlace(size_t position);
     void LookAtFormats(size_t position);
     void LookAtPasswordFileLine(size_t colon);
     void EndLine(size_t lineEnd);

@@ -46,6 +46,15 @@ inline bool StandsAt(std::wstring_view text, size_t at, std::wstring_view litera
 inline bool EndsBefore(std::wstring_view text, size_t at, std::wstring_view literal, bool fold = false) {
     return at >= literal.size() && StandsAt(text, at - literal.size(), literal, fold);
 }
+// A literal's length is known where it is written: no measuring it at every place.
+template <size_t N>
+bool StandsAt(std::wstring_view text, size_t at, const wchar_t (&literal)[N], bool fold = false) {
+    return StandsAt(text, at, std::wstring_view(literal, N - 1), fold);
+}
+template <size_t N>
+bool EndsBefore(std::wstring_view text, size_t at, const wchar_t (&literal)[N], bool fold = false) {
+    return EndsBefore(text, at, std::wstring_view(literal, N - 1), fold);
+}
 
 // A word begins at `at`: nothing of a word stands right before it.
 inline bool WordStartsAt(std::wstring_view text, size_t at) { return at == 0 || !IsWordChar(text[at - 1]); }

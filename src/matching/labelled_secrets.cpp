@@ -387,7 +387,8 @@ bool LabelledSecretFinder::NetrcWordBefore(size_t position) {
     constexpr size_t kReach = 256;
     const size_t from = position > kReach ? position - kReach : 0;
     for (size_t at = std::max(from, netrcSearchedTo_); at < position; ++at) {
-        if (!WordStartsAt(text_, at)) continue;
+        const wchar_t c = text_[at];
+        if ((c != L'm' && c != L'd' && c != L'l') || !WordStartsAt(text_, at)) continue;
         if (StandsAt(text_, at, L"machine ") || StandsAt(text_, at, L"default ")) netrcEntryAt_ = at;
         if (StandsAt(text_, at, L"login ")) netrcLoginAt_ = at;
     }
