@@ -105,6 +105,8 @@ void CredentialScan::LookAt(size_t position) {
     if (families_.labelledSecrets && !labelledSecret_) {
         if (LabelledSecretFinder::IsSeparator(c)) {
             if (std::optional<CredentialMatch> found = labelled_.AtSeparator(position)) labelledSecret_ = std::move(found);
+        } else if (LabelledSecretFinder::IsCallOpen(c)) {
+            if (std::optional<CredentialMatch> found = labelled_.AtCall(position)) labelledSecret_ = std::move(found);
         } else if (LabelledSecretFinder::IsLabelEnd(c)) {
             if (std::optional<CredentialMatch> found = labelled_.AtLabelEnd(position)) labelledSecret_ = std::move(found);
         }

@@ -11,9 +11,10 @@
 namespace veltrano {
 
 // Every character a credential row or label is found at: the format rows' anchors, the labelled
-// secrets' separators and label ends, and the line break that closes a line shape.
+// secrets' separators, call brackets and label ends, and the line break that closes a line shape.
 constexpr bool IsCredentialAnchor(wchar_t c) {
-    return IsFormatAnchor(c) || LabelledSecretFinder::IsSeparator(c) || LabelledSecretFinder::IsLabelEnd(c) || c == L'\n';
+    return IsFormatAnchor(c) || LabelledSecretFinder::IsSeparator(c) || LabelledSecretFinder::IsCallOpen(c) ||
+           LabelledSecretFinder::IsLabelEnd(c) || c == L'\n';
 }
 
 struct CredentialFamilies {

@@ -265,7 +265,7 @@ std::optional<LabelledSecretFinder::Value> LabelledSecretFinder::ValueAfter(size
             if (c == L'(' || c == L'[' || c == L'<' || c == L'{') return nullopt;
             if (next > value.end && IsAsciiAlnum(c)) {
                 const size_t word = RunEnd(text_, next, IsNameCharacter, kLongestName);
-                if (word >= text_.size() || !IsSeparator(text_[word])) return nullopt;
+                if (word >= text_.size() || (!IsSeparator(text_[word]) && text_[word] != L',')) return nullopt;
             }
         }
     }
@@ -342,23 +342,26 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position
         }
     }
     while (end > 0 && position - end < 8 && IsBlank(text_[end - 1])) --end;
-    // A quoted name: "\"password\": …", "'pass' => …", "define('DB_PASSWORD', …".
+    // A quoted name: "\"password\": …", "'pass' => …".
     const bool quoted = end > 0 && IsQuote(text_[end - 1]);
-    if (separator == L',' && !quoted) return nullopt;
     const size_t nameEnd = quoted ? end - 1 : end;
     const NameBack name = ReadNameBack(text_, nameEnd);
     if (!name.holdsStem) return nullopt;
     const size_t nameBegin = name.begin;
-    if (quoted) {
-        if (nameBegin == 0 || text_[nameBegin - 1] != text_[nameEnd]) return nullopt;
-        if (separator == L',') {
-            // Only a call's first argument names the second: define('DB_PASSWORD', 'x').
-            size_t open = nameBegin - 1;
-            while (open > 0 && nameBegin - open < 8 && IsBlank(text_[open - 1])) --open;
-            if (open == 0 || text_[open - 1] != L'(') return nullopt;
-        }
-    }
+    if (quoted && (nameBegin == 0 || text_[nameBegin - 1] != text_[nameEnd])) return nullopt;
     return Assignment(nameBegin, nameEnd, position + 1, shownSeparator);
+}
+
+// A call whose first argument, quoted, names the second: "define('DB_PASSWORD', 'x')". Looked
+// for at the bracket, which is rarer than the comma in data.
+std::optional<CredentialMatch> LabelledSecretFinder::AtCall(size_t open) {
+    const size_t quote = RunEnd(text_, open + 1, IsBlank, 8);
+    if (quote >= text_.size() || !IsQuote(text_[quote])) return nullopt;
+    const size_t nameEnd = RunEnd(text_, quote + 1, IsNameCharacter, kLongestName);
+    if (nameEnd == quote + 1 || nameEnd >= text_.size() || text_[nameEnd] != text_[quote]) return nullopt;
+    const size_t comma = RunEnd(text_, nameEnd + 1, IsBlank, 8);
+    if (comma >= text_.size() || text_[comma] != L',') return nullopt;
+    return Assignment(quote + 1, nameEnd, comma + 1, text_.substr(comma, 1));
 }
 
 // "<password>value</password>".

@@ -23,7 +23,7 @@ public:
     // The characters the finder is asked at: separators and the last characters of labels.
     static constexpr bool IsSeparator(wchar_t c) {
         switch (c) {
-            case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011': case L',':
+            case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011':
                 return true;
             default:
                 return false;
@@ -32,20 +32,29 @@ public:
     static constexpr bool IsLabelEnd(wchar_t c) {
         return c == L'w' || c == L'W' || c == L'ド' || c == L'ﾞ' || c == L'号' || c == L'葉';
     }
-    // False where the characters before a separator or label end at `position` rule it out: a
-    // comma separates only after a quoted name ("define('DB_PASSWORD', …"), a "w" ends only
-    // "passw…". Commas and "w"s are common, so most are passed here.
+    // The opening bracket of a call that may name its second argument.
+    static constexpr bool IsCallOpen(wchar_t c) { return c == L'('; }
+    // False where the characters beside a place rule it out: a call names a value only with a
+    // quote after its bracket, a "w" ends only "passw…". Brackets and "w"s are common in text,
+    // so most are passed here.
     static bool MayMatterAt(std::wstring_view text, size_t position) {
-        const wchar_t before = position > 0 ? text[position - 1] : L'\0';
         switch (text[position]) {
-            case L',': return before == L'"' || before == L'\'' || before == L'`' || credential_text::IsBlank(before);
-            case L'w': case L'W': return before == L's' || before == L'S' || before == L'ｓ' || before == L'Ｓ';
+            case L'(': {
+                const wchar_t after = position + 1 < text.size() ? text[position + 1] : L'\0';
+                return after == L'"' || after == L'\'' || after == L'`' || credential_text::IsBlank(after);
+            }
+            case L'w': case L'W': {
+                const wchar_t before = position > 0 ? text[position - 1] : L'\0';
+                return before == L's' || before == L'S' || before == L'ｓ' || before == L'Ｓ';
+            }
             default: return true;
         }
     }
 
     // A value given at the separator at `position` to a name that is a label.
     std::optional<CredentialMatch> AtSeparator(size_t position);
+    // A value a call's quoted first argument names, the call's bracket at `open`.
+    std::optional<CredentialMatch> AtCall(size_t open);
     // A value after the label ending at `position` with only blanks or 「は」 between: netrc's
     // "password x", 「パスワードは x」, 「【パスワード】x」.
     std::optional<CredentialMatch> AtLabelEnd(size_t position);
