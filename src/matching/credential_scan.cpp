@@ -29,6 +29,7 @@ public:
             slot.rows.push_back(&format);
             const std::wstring_view before = format.before;
             const std::wstring_view after = format.after;
+            NoteWordStart(format);
             if (before.size() >= 2) {
                 slot.pairs.set(PairKey(kBefore, Folded(before[before.size() - 2]), Folded(before.back())));
             } else if (after.size() >= 2) {
@@ -48,8 +49,33 @@ public:
         return near ? std::span<const CredentialFormat* const>(slot.rows) : std::span<const CredentialFormat* const>();
     }
 
+    // A letter only format rows are anchored at, inside a word where each of them needs one to
+    // begin ("AKIA…" at its "A", "eyJ…" two before its "J"): most such letters of a text.
+    bool InsideAWord(std::wstring_view text, size_t position) const {
+        const wchar_t anchor = text[position];
+        if (anchor >= 128 || wordStartBefore_[anchor] == kNoWordStart) return false;
+        const size_t distance = wordStartBefore_[anchor];
+        return position >= distance && !WordStartsAt(text, position - distance);
+    }
+
 private:
+    static constexpr unsigned char kNoWordStart = 0xFF;
     enum Side { kBefore, kAfter };
+
+    void NoteWordStart(const CredentialFormat& format) {
+        unsigned char& distance = wordStartBefore_[format.anchor];
+        const bool first = slots_[slotOf_[format.anchor] - 1].rows.size() == 1;
+        const bool sharedWithLabels = LabelledSecretFinder::IsSeparator(format.anchor) ||
+                                      LabelledSecretFinder::IsCallOpen(format.anchor) ||
+                                      LabelledSecretFinder::IsLabelEnd(format.anchor) || format.anchor == L'\n';
+        const auto wanted = static_cast<unsigned char>(format.before.size());
+        if (sharedWithLabels || !format.wordStart || (!first && distance != wanted)) {
+            distance = kNoWordStart;
+        } else if (first) {
+            distance = wanted;
+        }
+    }
+
     static size_t PairKey(Side side, wchar_t first, wchar_t second) { return (side * 128u + first) * 128u + second; }
 
     struct Slot {
@@ -64,6 +90,12 @@ private:
     };
 
     std::array<unsigned char, 128> slotOf_{};  // 0: no row has the anchor
+    // How far before the anchor the word its rows need begins, or kNoWordStart.
+    std::array<unsigned char, 128> wordStartBefore_ = [] {
+        std::array<unsigned char, 128> none;
+        none.fill(kNoWordStart);
+        return none;
+    }();
     std::vector<Slot> slots_;
 };
 
@@ -90,6 +122,7 @@ std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? 
 
 void CredentialScan::LookAt(size_t position) {
     const wchar_t c = text_[position];
+    if (kFormatIndex.InsideAWord(text_, position)) return;
     if (!IsFormatAnchor(c) && c != L'\n' && !LabelledSecretFinder::MayMatterAt(text_, position)) return;
     if (c == L'\n') {
         EndLine(position);

@@ -403,8 +403,8 @@ bool LabelledSecretFinder::NetrcWordBefore(size_t position) {
 std::optional<CredentialMatch> LabelledSecretFinder::AtLabelEnd(size_t position) {
     const wchar_t last = text_[position];
     if (last == L'w' || last == L'W') {
-        const size_t begin = position - std::min<size_t>(position, 4);
-        if (!WordStartsAt(text_, begin) || !StandsAt(text_, begin, L"passw", true)) return nullopt;
+        const size_t begin = position + 1 - std::min(position + 1, kNetrcLabelStart.size());
+        if (!WordStartsAt(text_, begin) || !StandsAt(text_, begin, kNetrcLabelStart, true)) return nullopt;
         size_t end = position + 1;
         if (StandsAt(text_, end, L"ord", true)) end += 3;
         else if (StandsAt(text_, end, L"d", true)) end += 1;
