@@ -29,7 +29,6 @@ public:
             slot.rows.push_back(&format);
             const std::wstring_view before = format.before;
             const std::wstring_view after = format.after;
-            NoteWordStart(format);
             if (before.size() >= 2) {
                 slot.pairs.set(PairKey(kBefore, Folded(before[before.size() - 2]), Folded(before.back())));
             } else if (after.size() >= 2) {
@@ -49,32 +48,8 @@ public:
         return near ? std::span<const CredentialFormat* const>(slot.rows) : std::span<const CredentialFormat* const>();
     }
 
-    // A letter only format rows are anchored at, inside a word where each of them needs one to
-    // begin ("AKIA…" at its "A", "eyJ…" two before its "J"): most such letters of a text.
-    bool InsideAWord(std::wstring_view text, size_t position) const {
-        const wchar_t anchor = text[position];
-        if (anchor >= 128 || wordStartBefore_[anchor] == kNoWordStart) return false;
-        const size_t distance = wordStartBefore_[anchor];
-        return position >= distance && !WordStartsAt(text, position - distance);
-    }
-
 private:
-    static constexpr unsigned char kNoWordStart = 0xFF;
     enum Side { kBefore, kAfter };
-
-    void NoteWordStart(const CredentialFormat& format) {
-        unsigned char& distance = wordStartBefore_[format.anchor];
-        const bool first = slots_[slotOf_[format.anchor] - 1].rows.size() == 1;
-        const bool sharedWithLabels = LabelledSecretFinder::IsSeparator(format.anchor) ||
-                                      LabelledSecretFinder::IsCallOpen(format.anchor) ||
-                                      LabelledSecretFinder::IsLabelEnd(format.anchor) || format.anchor == L'\n';
-        const auto wanted = static_cast<unsigned char>(format.before.size());
-        if (sharedWithLabels || !format.wordStart || (!first && distance != wanted)) {
-            distance = kNoWordStart;
-        } else if (first) {
-            distance = wanted;
-        }
-    }
 
     static size_t PairKey(Side side, wchar_t first, wchar_t second) { return (side * 128u + first) * 128u + second; }
 
@@ -90,12 +65,6 @@ private:
     };
 
     std::array<unsigned char, 128> slotOf_{};  // 0: no row has the anchor
-    // How far before the anchor the word its rows need begins, or kNoWordStart.
-    std::array<unsigned char, 128> wordStartBefore_ = [] {
-        std::array<unsigned char, 128> none;
-        none.fill(kNoWordStart);
-        return none;
-    }();
     std::vector<Slot> slots_;
 };
 
@@ -115,6 +84,26 @@ bool IsCryptLineName(wchar_t c) { return IsWordChar(c) || c == L'.' || c == L'-'
 
 }  // namespace
 
+// A letter's distance holds when everything anchored at it needs a word to begin that far before
+// it: each format row there (a letter is no separator), and netrc's "passw" at its "w".
+const std::array<unsigned char, 128> CredentialScan::kWordStartDistance = [] {
+    std::array<unsigned char, 128> distances;
+    distances.fill(kNoWordStart);
+    std::array<bool, 128> seen{};
+    for (const CredentialFormat& format : CredentialFormats()) {
+        if (!credential_text::IsAsciiAlpha(format.anchor)) continue;
+        unsigned char& distance = distances[format.anchor];
+        const auto wanted = static_cast<unsigned char>(format.before.size());
+        if (!seen[format.anchor]) distance = format.wordStart ? wanted : kNoWordStart;
+        else if (!format.wordStart || distance != wanted) distance = kNoWordStart;
+        seen[format.anchor] = true;
+    }
+    for (const wchar_t w : {L'w', L'W'}) {
+        distances[w] = static_cast<unsigned char>(LabelledSecretFinder::kNetrcLabelStart.size() - 1);
+    }
+    return distances;
+}();
+
 CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies families)
     : text_(text), families_(families), labelled_(text) {}
 
@@ -122,7 +111,6 @@ std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? 
 
 void CredentialScan::LookAt(size_t position) {
     const wchar_t c = text_[position];
-    if (kFormatIndex.InsideAWord(text_, position)) return;
     if (!IsFormatAnchor(c) && c != L'\n' && !LabelledSecretFinder::MayMatterAt(text_, position)) return;
     if (c == L'\n') {
         EndLine(position);

@@ -2,10 +2,12 @@
 // The credential detectors' side of the detectors' one pass over a text: the pass stops at the
 // anchor characters below and hands each place here; both families look at it within a bounded
 // distance, and each keeps its first find.
+#include <array>
 #include <optional>
 #include <string_view>
 
 #include "matching/credential_formats.h"
+#include "matching/credential_text.h"
 #include "matching/labelled_secrets.h"
 
 namespace veltrano {
@@ -27,6 +29,14 @@ class CredentialScan {
 public:
     CredentialScan(std::wstring_view text, CredentialFamilies families);
 
+    // Whether the anchor letter at `position` stands inside a word where everything anchored at
+    // it needs one to begin ("AKIA…" at its "A", "eyJ…" two before its "J", "passw…" four before
+    // its "w"): most such letters of a text, which the scan then passes without a call.
+    bool InsideAWord(size_t position) const {
+        const unsigned char distance = kWordStartDistance[text_[position] & 0x7F];
+        return distance != kNoWordStart && position > distance &&
+               credential_text::IsWordChar(text_[position - distance - 1]);
+    }
     // `position` holds an anchor character; places are handed in the text's order.
     void LookAt(size_t position);
     // The text has ended: its last line is closed.
@@ -37,6 +47,10 @@ public:
     std::optional<CredentialMatch> Found() const;
 
 private:
+    static constexpr unsigned char kNoWordStart = 0xFF;
+    // For an anchor letter, how many characters before it a word must begin; else kNoWordStart.
+    static const std::array<unsigned char, 128> kWordStartDistance;
+
     void LookAtFormats(size_t position);
     void LookAtPasswordFileLine(size_t colon);
     void EndLine(size_t lineEnd);

@@ -13,15 +13,25 @@ constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
 // What a character is to the scan, one table look-up per character (its hot path): a digit, a
-// separator of a chain, nothing, or a credential anchor. The scan passes over one range of
-// classes: the digits too once every rule is settled, the anchors too once the credentials are.
-enum CharacterClass : unsigned char { kDigitValues = 10, kBlank = 10, kHyphen, kPoint, kOther, kAnchor, kAnchorHyphen };
+// separator of a chain, nothing, or a credential anchor (a letter among them). The scan passes
+// over one range of classes: the digits too once every rule is settled, the anchors too once the
+// credentials are.
+enum CharacterClass : unsigned char {
+    kDigitValues = 10,
+    kBlank = 10,
+    kHyphen,
+    kPoint,
+    kOther,
+    kAnchor,
+    kAnchorHyphen,
+    kLetterAnchor,
+};
 
 constexpr CharacterClass Classify(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<CharacterClass>(c - L'0');
     if (c >= L'\uFF10' && c <= L'\uFF19') return static_cast<CharacterClass>(c - L'\uFF10');  // full-width
     if (c == L'-') return kAnchorHyphen;
-    if (IsCredentialAnchor(c)) return kAnchor;
+    if (IsCredentialAnchor(c)) return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') ? kLetterAnchor : kAnchor;
     switch (c) {
         case L' ': case L'\u3000': case L'\u00A0': case L'\u202F':
             return kBlank;
@@ -230,9 +240,18 @@ public:
             CheckClock(position);
             const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
             const unsigned lowestPassed = Done() ? 0 : kBlank;
-            const unsigned passedRange = (CredentialsDone() ? kAnchorHyphen : kOther) - lowestPassed;
-            while (position < stop && static_cast<unsigned>(ClassOf(text_[position]) - lowestPassed) <= passedRange) {
-                ++position;
+            const auto passed = [&](CharacterClass found, unsigned highest) {
+                return static_cast<unsigned>(found - lowestPassed) <= highest - lowestPassed;
+            };
+            if (CredentialsDone()) {
+                while (position < stop && passed(ClassOf(text_[position]), kLetterAnchor)) ++position;
+            } else {
+                // Anchor letters stand mostly inside words, where nothing begins: they are passed
+                // here, as a call for each would cost more than the text.
+                for (; position < stop; ++position) {
+                    const CharacterClass found = ClassOf(text_[position]);
+                    if (!passed(found, kOther) && (found != kLetterAnchor || !credentials_->InsideAWord(position))) break;
+                }
             }
             if (position == stop) continue;
             if (IsDigit(text_[position])) {

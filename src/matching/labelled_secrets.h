@@ -4,7 +4,6 @@
 // "define('DB_PASSWORD', '…')", "'pass' => '…'", netrc's "password …", 「パスワード：…」,
 // 「パスワードは…です」, and the lines of a PostgreSQL password file. Each place is read within a
 // bounded distance, so a text costs time in proportion to its length whatever its shape.
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,19 +37,16 @@ public:
     // The opening bracket of a call that may name its second argument.
     static constexpr bool IsCallOpen(wchar_t c) { return c == L'('; }
     // False where the characters beside a place rule it out: a call names a value only with a
-    // quote after its bracket, a "w" matters only as the end of a word's "passw". Brackets and
-    // "w"s are common in text, so most are passed here.
+    // quote after its bracket, a "w" ends only "passw". Brackets and "w"s are common in text, so
+    // most are passed here.
     static bool MayMatterAt(std::wstring_view text, size_t position) {
         switch (text[position]) {
             case L'(': {
                 const wchar_t after = position + 1 < text.size() ? text[position + 1] : L'\0';
                 return after == L'"' || after == L'\'' || after == L'`' || credential_text::IsBlank(after);
             }
-            case L'w': case L'W': {
-                const size_t begin = position + 1 - std::min(position + 1, kNetrcLabelStart.size());
-                return position > 0 && credential_text::Folded(text[position - 1]) == L's' &&
-                       credential_text::WordStartsAt(text, begin);
-            }
+            case L'w': case L'W':
+                return position > 0 && credential_text::Folded(text[position - 1]) == L's';
             default: return true;
         }
     }
