@@ -240,20 +240,16 @@ public:
             CheckClock(position);
             const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
             const unsigned lowestPassed = Done() ? 0 : kBlank;
-            const auto passed = [&](CharacterClass found, unsigned highest) {
-                return static_cast<unsigned>(found - lowestPassed) <= highest - lowestPassed;
-            };
-            if (CredentialsDone()) {
-                while (position < stop && passed(ClassOf(text_[position]), kLetterAnchor)) ++position;
-            } else {
-                // Anchor letters stand mostly inside words, where nothing begins: they are passed
-                // here, as a call for each would cost more than the text.
-                for (; position < stop; ++position) {
-                    const CharacterClass found = ClassOf(text_[position]);
-                    if (!passed(found, kOther) && (found != kLetterAnchor || !credentials_->InsideAWord(position))) break;
-                }
+            const unsigned passedRange = (CredentialsDone() ? kLetterAnchor : kOther) - lowestPassed;
+            while (position < stop && static_cast<unsigned>(ClassOf(text_[position]) - lowestPassed) <= passedRange) {
+                ++position;
             }
             if (position == stop) continue;
+            // Anchor letters stand mostly inside words, where nothing begins: passed without a call.
+            if (ClassOf(text_[position]) == kLetterAnchor && credentials_->InsideAWord(position)) {
+                ++position;
+                continue;
+            }
             if (IsDigit(text_[position])) {
                 position = ScanChain(position);
                 continue;
