@@ -31,7 +31,7 @@ constexpr CharacterClass Classify(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<CharacterClass>(c - L'0');
     if (c >= L'\uFF10' && c <= L'\uFF19') return static_cast<CharacterClass>(c - L'\uFF10');  // full-width
     if (c == L'-') return kAnchorHyphen;
-    if (IsCredentialAnchor(c)) return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') ? kLetterAnchor : kAnchor;
+    if (IsCredentialAnchor(c)) return credential_text::IsAsciiAlpha(c) ? kLetterAnchor : kAnchor;
     switch (c) {
         case L' ': case L'\u3000': case L'\u00A0': case L'\u202F':
             return kBlank;
