@@ -20,7 +20,7 @@ class LabelledSecretFinder {
 public:
     explicit LabelledSecretFinder(std::wstring_view text) : text_(text) {}
 
-    // The characters the finder is asked at: separators and the last characters of labels.
+    // The characters the finder is asked at: separators, call brackets and the last characters of labels.
     static constexpr bool IsSeparator(wchar_t c) {
         switch (c) {
             case L':': case L'=': case L'\uFF1A': case L'\uFF1D': case L'>': case L'\u3011':
