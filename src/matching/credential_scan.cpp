@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
-#include <span>
-#include <vector>
 
 #include "log/secret_tag.h"
 #include "matching/credential_text.h"
@@ -13,62 +10,6 @@ namespace veltrano {
 namespace {
 
 using namespace credential_text;
-
-// The rows by their anchor, with the pairs of characters their literals put right before and
-// right after it (folded, so a row of either case is kept): a place whose neighbours make no
-// such pair is ruled out by two look-ups, before any row is tried.
-class FormatIndex {
-public:
-    FormatIndex() {
-        for (const CredentialFormat& format : CredentialFormats()) {
-            if (!slotOf_[format.anchor]) {
-                slotOf_[format.anchor] = static_cast<unsigned char>(slots_.size() + 1);
-                slots_.emplace_back();
-            }
-            Slot& slot = slots_[slotOf_[format.anchor] - 1];
-            slot.rows.push_back(&format);
-            const std::wstring_view before = format.before;
-            const std::wstring_view after = format.after;
-            if (before.size() >= 2) {
-                slot.pairs.set(PairKey(kBefore, Folded(before[before.size() - 2]), Folded(before.back())));
-            } else if (after.size() >= 2) {
-                slot.pairs.set(PairKey(kAfter, Folded(after[0]), Folded(after[1])));
-            } else {
-                slot.anyPlace = true;
-            }
-        }
-    }
-
-    std::span<const CredentialFormat* const> RowsAt(std::wstring_view text, size_t position) const {
-        const wchar_t anchor = text[position];
-        if (anchor >= 128 || !slotOf_[anchor]) return {};
-        const Slot& slot = slots_[slotOf_[anchor] - 1];
-        const bool near = slot.anyPlace || (position >= 2 && slot.Has(kBefore, text[position - 2], text[position - 1])) ||
-                          (text.size() - position > 2 && slot.Has(kAfter, text[position + 1], text[position + 2]));
-        return near ? std::span<const CredentialFormat* const>(slot.rows) : std::span<const CredentialFormat* const>();
-    }
-
-private:
-    enum Side { kBefore, kAfter };
-
-    static size_t PairKey(Side side, wchar_t first, wchar_t second) { return (side * 128u + first) * 128u + second; }
-
-    struct Slot {
-        std::vector<const CredentialFormat*> rows;
-        std::bitset<2 * 128 * 128> pairs;
-        bool anyPlace = false;
-        bool Has(Side side, wchar_t first, wchar_t second) const {
-            first = Folded(first);
-            second = Folded(second);
-            return first < 128 && second < 128 && pairs[PairKey(side, first, second)];
-        }
-    };
-
-    std::array<unsigned char, 128> slotOf_{};  // 0: no row has the anchor
-    std::vector<Slot> slots_;
-};
-
-const FormatIndex kFormatIndex;
 
 CredentialMatch FormatMatch(std::wstring_view text, const CredentialFormat& format, size_t begin, const FormatSpan& span) {
     if (span.begin != static_cast<size_t>(-1)) begin = span.begin;
@@ -109,37 +50,19 @@ CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies famili
 
 std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? format_ : labelledSecret_; }
 
-void CredentialScan::LookAt(size_t position) {
+void CredentialScan::LookAtLabelledSecrets(size_t position) {
     const wchar_t c = text_[position];
-    if (!IsFormatAnchor(c) && c != L'\n' && !LabelledSecretFinder::MayMatterAt(text_, position)) return;
-    if (c == L'\n') {
-        EndLine(position);
-        lineStart_ = position + 1;
-        lineColons_ = 0;
-        return;
-    }
-    if (c == L':') {
-        if (lineColons_ == 0 && families_.formats && !format_) LookAtPasswordFileLine(position);
-        ++lineColons_;
-    }
-    if (families_.formats && !format_ && IsFormatAnchor(c)) LookAtFormats(position);
-    if (families_.labelledSecrets && !labelledSecret_) {
-        if (LabelledSecretFinder::IsSeparator(c)) {
-            if (std::optional<CredentialMatch> found = labelled_.AtSeparator(position)) labelledSecret_ = std::move(found);
-        } else if (LabelledSecretFinder::IsCallOpen(c)) {
-            if (std::optional<CredentialMatch> found = labelled_.AtCall(position)) labelledSecret_ = std::move(found);
-        } else if (LabelledSecretFinder::IsLabelEnd(c)) {
-            if (std::optional<CredentialMatch> found = labelled_.AtLabelEnd(position)) labelledSecret_ = std::move(found);
-        }
-    }
+    std::optional<CredentialMatch> found;
+    if (LabelledSecretFinder::IsSeparator(c)) found = labelled_.AtSeparator(position);
+    else if (LabelledSecretFinder::IsCallOpen(c)) found = labelled_.AtCall(position);
+    else if (LabelledSecretFinder::IsLabelEnd(c)) found = labelled_.AtLabelEnd(position);
+    if (found) labelledSecret_ = std::move(found);
 }
 
-void CredentialScan::Finish() { EndLine(text_.size()); }
-
 void CredentialScan::EndLine(size_t lineEnd) {
-    if (lineColons_ == 4 && families_.labelledSecrets && !labelledSecret_) {
-        labelledSecret_ = labelled_.AtLineEnd(lineStart_, lineEnd);
-    }
+    if (lineColons_ == 4 && LooksForLabelledSecrets()) labelledSecret_ = labelled_.AtLineEnd(lineStart_, lineEnd);
+    lineStart_ = lineEnd + 1;
+    lineColons_ = 0;
 }
 
 void CredentialScan::LookAtFormats(size_t position) {

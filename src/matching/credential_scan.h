@@ -8,6 +8,7 @@
 
 #include "matching/credential_formats.h"
 #include "matching/credential_text.h"
+#include "matching/format_index.h"
 #include "matching/labelled_secrets.h"
 
 namespace veltrano {
@@ -37,10 +38,17 @@ public:
         return distance != kNoWordStart && position > distance &&
                credential_text::IsWordChar(text_[position - distance - 1]);
     }
-    // `position` holds an anchor character; places are handed in the text's order.
-    void LookAt(size_t position);
+    // `position` holds an anchor character; places are handed in the text's order. Most are ruled
+    // out here by the characters beside them, without a call.
+    void LookAt(size_t position) {
+        const wchar_t c = text_[position];
+        if (c == L'\n') return EndLine(position);
+        if (c == L':' && lineColons_++ == 0 && LooksForFormats()) LookAtPasswordFileLine(position);
+        if (LooksForFormats() && !kFormatIndex.RowsAt(text_, position).empty()) LookAtFormats(position);
+        if (LooksForLabelledSecrets() && labelled_.MayMatterAt(position)) LookAtLabelledSecrets(position);
+    }
     // The text has ended: its last line is closed.
-    void Finish();
+    void Finish() { EndLine(text_.size()); }
     // Every family switched on has its find: nothing later can change the result.
     bool Done() const { return (!families_.formats || format_) && (!families_.labelledSecrets || labelledSecret_); }
     // The formats' first find, else the labelled secrets'.
@@ -51,7 +59,10 @@ private:
     // For an anchor letter, how many characters before it a word must begin; else kNoWordStart.
     static const std::array<unsigned char, 128> kWordStartDistance;
 
+    bool LooksForFormats() const { return families_.formats && !format_; }
+    bool LooksForLabelledSecrets() const { return families_.labelledSecrets && !labelledSecret_; }
     void LookAtFormats(size_t position);
+    void LookAtLabelledSecrets(size_t position);
     void LookAtPasswordFileLine(size_t colon);
     void EndLine(size_t lineEnd);
 

@@ -236,38 +236,44 @@ public:
     }
 
     std::optional<IdentifierMatch> Run() {
-        for (size_t position = 0; position < text_.size() && !(Done() && CredentialsDone());) {
+        size_t position = 0;
+        while (position < text_.size() && !(Done() && CredentialsDone())) {
             CheckClock(position);
+            // What the scan passes over changes only when a detector has found its match.
+            const bool rulesDone = Done();
+            const bool credentialsDone = CredentialsDone();
+            const unsigned lowestPassed = rulesDone ? 0 : kBlank;
+            const unsigned passedRange = (credentialsDone ? kLetterAnchor : kOther) - lowestPassed;
             const size_t stop = std::min(text_.size(), position + kPositionsPerClockRead);
-            const unsigned lowestPassed = Done() ? 0 : kBlank;
-            const unsigned passedRange = (CredentialsDone() ? kLetterAnchor : kOther) - lowestPassed;
-            while (position < stop && static_cast<unsigned>(ClassOf(text_[position]) - lowestPassed) <= passedRange) {
-                ++position;
+            while (position < stop && Done() == rulesDone && CredentialsDone() == credentialsDone) {
+                while (position < stop && static_cast<unsigned>(ClassOf(text_[position]) - lowestPassed) <= passedRange) {
+                    ++position;
+                }
+                if (position < stop) position = StopAt(position);
             }
-            if (position == stop) continue;
-            // Anchor letters stand mostly inside words, where nothing begins: passed without a call.
-            if (ClassOf(text_[position]) == kLetterAnchor && credentials_->InsideAWord(position)) {
-                ++position;
-                continue;
-            }
-            if (IsDigit(text_[position])) {
-                position = ScanChain(position);
-                continue;
-            }
-            // No format or label begins inside a run of one anchor character ("=====", "$$$"): the
-            // run is looked at once, at its start. Line breaks each end a line.
-            const wchar_t anchor = text_[position];
-            if (anchor != L'\n' && position > 0 && text_[position - 1] == anchor) {
-                while (position < text_.size() && text_[position] == anchor) ++position;
-                continue;
-            }
-            credentials_->LookAt(position++);
         }
         if (credentials_ && !credentials_->Done()) credentials_->Finish();
         return found_;
     }
 
 private:
+    // A place the scan stops at: a digit, or a credential anchor. Gives where the scan goes on.
+    size_t StopAt(size_t position) {
+        const CharacterClass characterClass = ClassOf(text_[position]);
+        if (characterClass < kDigitValues) return ScanChain(position);
+        // Anchor letters stand mostly inside words, where nothing begins: passed without a call.
+        if (characterClass == kLetterAnchor && credentials_->InsideAWord(position)) return position + 1;
+        // No format or label begins inside a run of one anchor character ("=====", "$$$"): the
+        // run is looked at once, at its start. Line breaks each end a line.
+        const wchar_t anchor = text_[position];
+        if (anchor != L'\n' && position > 0 && text_[position - 1] == anchor) {
+            while (position < text_.size() && text_[position] == anchor) ++position;
+            return position;
+        }
+        credentials_->LookAt(position);
+        return position + 1;
+    }
+
     // The first rule found: nothing later can come before it.
     bool Done() const { return live_ == 0; }
     bool CredentialsDone() const { return !credentials_ || credentials_->Done(); }

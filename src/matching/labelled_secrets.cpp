@@ -1,6 +1,10 @@
 #include "matching/labelled_secrets.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "log/secret_tag.h"
@@ -16,6 +20,7 @@ using std::optional;
 using std::wstring_view;
 
 constexpr size_t kLongestName = 64;
+constexpr size_t kBlanksBeforeSeparator = 8;
 constexpr size_t kLongestValue = 256;
 
 // Japanese labels, matched at the end of a name: 「解凍用パスワード」「初期パスワード」.
@@ -140,6 +145,42 @@ NameBack ReadNameBack(wstring_view text, size_t end) {
         next = c;
     }
     return {begin, holdsStem};
+}
+
+// The first two letters of each stem that begins with an ASCII letter.
+constexpr size_t kAsciiStems = std::count_if(std::begin(kLabelStems), std::end(kLabelStems),
+                                             [](wstring_view stem) { return stem[0] < 128; });
+constexpr auto kAsciiStemPairs = [] {
+    std::array<std::array<char, 2>, kAsciiStems> pairs{};
+    size_t next = 0;
+    for (const wstring_view stem : kLabelStems) {
+        if (stem[0] < 128) pairs[next++] = {static_cast<char>(stem[0]), static_cast<char>(stem[1])};
+    }
+    return pairs;
+}();
+
+// The places of sixteen where a stem may begin, one bit each: a pair of ASCII letters that begins
+// one, or a character beyond ASCII (a full-width letter, kana, kanji), read then one by one.
+[[gnu::always_inline]] inline unsigned StemCandidates(const wchar_t* at) {
+    const auto bytes = [](const wchar_t* from) {
+        // Each character beyond ASCII reads as a byte with its high bit set: the packing saturates
+        // what it takes as signed, so the sign bit goes first.
+        const __m128i low = _mm_set1_epi16(0x7FFF);
+        return _mm_packus_epi16(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), low),
+                                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8)), low));
+    };
+    const __m128i here = bytes(at);
+    const __m128i next = bytes(at + 1);
+    // Or-ing 0x20 turns exactly the ASCII letters into lower case ones.
+    const __m128i lowerHere = _mm_or_si128(here, _mm_set1_epi8(0x20));
+    const __m128i lowerNext = _mm_or_si128(next, _mm_set1_epi8(0x20));
+    __m128i found = _mm_or_si128(here, next);  // the high bit: beyond ASCII
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        ((found = _mm_or_si128(found, _mm_and_si128(_mm_cmpeq_epi8(lowerHere, _mm_set1_epi8(kAsciiStemPairs[I][0])),
+                                                    _mm_cmpeq_epi8(lowerNext, _mm_set1_epi8(kAsciiStemPairs[I][1]))))),
+         ...);
+    }(std::make_index_sequence<kAsciiStems>());
+    return static_cast<unsigned>(_mm_movemask_epi8(found));
 }
 
 bool IsQuote(wchar_t c) { return c == L'"' || c == L'\'' || c == L'`'; }
@@ -320,6 +361,45 @@ std::optional<CredentialMatch> LabelledSecretFinder::Assignment(size_t nameBegin
                            .item = std::wstring(name)};
 }
 
+const size_t LabelledSecretFinder::kStemReach = kLongestName + kBlanksBeforeSeparator + 1;
+
+bool LabelledSecretFinder::StemStartsAt(size_t at) const {
+    const unsigned char c = kNameReading.of[static_cast<unsigned short>(text_[at])];
+    const unsigned char next = at + 1 < text_.size() ? kNameReading.of[static_cast<unsigned short>(text_[at + 1])] : 0;
+    return (c == kStemLead || kNameReading.stemAt[c][next] != 0) && StemAt(text_, at, c, next);
+}
+
+// The first stem from `from` on, else the text's end: sixteen places at a time, each place of a
+// block with a character beyond ASCII one by one.
+size_t LabelledSecretFinder::FirstStemFrom(size_t from) const {
+    constexpr size_t kBlock = 16;
+    size_t at = from;
+    for (; at + kBlock < text_.size(); at += kBlock) {
+        for (unsigned places = StemCandidates(text_.data() + at); places != 0; places &= places - 1) {
+            const size_t place = at + static_cast<size_t>(__builtin_ctz(places));
+            if (StemStartsAt(place)) return place;
+        }
+    }
+    for (; at < text_.size(); ++at) {
+        if (StemStartsAt(at)) return at;
+    }
+    return text_.size();
+}
+
+// The stems are found in the text's order, each once, and none that ends out of reach of the
+// separator: the stems of a text cost one pass, however many separators it holds.
+void LabelledSecretFinder::FindStemsBefore(size_t separator) {
+    const size_t reachStart = separator > kStemReach ? separator - kStemReach : 0;
+    if (!stemsSearched_) {
+        stemsSearched_ = true;
+        nextStem_ = FirstStemFrom(reachStart);
+    }
+    while (nextStem_ < separator) {
+        lastStem_ = nextStem_;
+        nextStem_ = FirstStemFrom(std::max(nextStem_ + 1, reachStart));
+    }
+}
+
 std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position) {
     const wchar_t separator = text_[position];
     size_t end = position;
@@ -341,7 +421,7 @@ std::optional<CredentialMatch> LabelledSecretFinder::AtSeparator(size_t position
             return nullopt;
         }
     }
-    while (end > 0 && position - end < 8 && IsBlank(text_[end - 1])) --end;
+    while (end > 0 && position - end < kBlanksBeforeSeparator && IsBlank(text_[end - 1])) --end;
     // A quoted name: "\"password\": …", "'pass' => …".
     const bool quoted = end > 0 && IsQuote(text_[end - 1]);
     const size_t nameEnd = quoted ? end - 1 : end;
@@ -396,7 +476,6 @@ bool LabelledSecretFinder::NetrcWordBefore(size_t position) {
         if (StandsAt(text_, at, L"login ")) netrcLoginAt_ = at;
     }
     netrcSearchedTo_ = std::max(netrcSearchedTo_, position);
-    constexpr size_t kNone = static_cast<size_t>(-1);
     return netrcEntryAt_ != kNone && netrcLoginAt_ != kNone && netrcEntryAt_ >= from && netrcEntryAt_ < netrcLoginAt_;
 }
 

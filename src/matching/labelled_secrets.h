@@ -36,18 +36,22 @@ public:
     static constexpr std::wstring_view kNetrcLabelStart = L"passw";
     // The opening bracket of a call that may name its second argument.
     static constexpr bool IsCallOpen(wchar_t c) { return c == L'('; }
-    // False where the characters beside a place rule it out: a call names a value only with a
-    // quote after its bracket, a "w" ends only "passw". Brackets and "w"s are common in text, so
-    // most are passed here.
-    static bool MayMatterAt(std::wstring_view text, size_t position) {
-        switch (text[position]) {
+    // False where the characters beside a place rule it out, or where the finder is not asked: a
+    // call names a value only with a quote after its bracket, a "w" ends only "passw", a separator
+    // gives a labelled value only when a label's stem begins within a name's reach before it.
+    // Brackets, "w"s and separators are common in text, so most are passed here.
+    [[gnu::always_inline]] bool MayMatterAt(size_t position) {
+        const wchar_t c = text_[position];
+        switch (c) {
             case L'(': {
-                const wchar_t after = position + 1 < text.size() ? text[position + 1] : L'\0';
+                const wchar_t after = position + 1 < text_.size() ? text_[position + 1] : L'\0';
                 return after == L'"' || after == L'\'' || after == L'`' || credential_text::IsBlank(after);
             }
             case L'w': case L'W':
-                return position > 0 && credential_text::Folded(text[position - 1]) == L's';
-            default: return true;
+                return position > 0 && credential_text::Folded(text_[position - 1]) == L's';
+            default:
+                if (IsSeparator(c)) return StemBefore(position);
+                return IsLabelEnd(c);
         }
     }
 
@@ -73,7 +77,25 @@ private:
     std::optional<CredentialMatch> XmlElement(size_t position);
     bool NetrcWordBefore(size_t position);
 
+    bool StemBefore(size_t separator) {
+        if (separator > nextStem_) FindStemsBefore(separator);
+        return lastStem_ != kNone && separator - lastStem_ <= kStemReach;
+    }
+    void FindStemsBefore(size_t separator);
+    size_t FirstStemFrom(size_t from) const;
+    bool StemStartsAt(size_t at) const;
+
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    // The farthest a stem that a separator's name holds begins before it: the longest name, the
+    // blanks before the separator (the "=" of "=>" among them) and a closing quote.
+    static const size_t kStemReach;
+
     std::wstring_view text_;
+    // A label's stems, found ahead of the separators that ask: the last one before the last
+    // separator asked at, and the one after it (the text's length: none).
+    bool stemsSearched_ = false;
+    size_t lastStem_ = kNone;
+    size_t nextStem_ = 0;
     // The last netrc "machine"/"default" and "login" found, and how far they were looked for.
     size_t netrcEntryAt_ = static_cast<size_t>(-1);
     size_t netrcLoginAt_ = static_cast<size_t>(-1);

@@ -88,6 +88,8 @@ TEST(CredentialDetectors, ValuesGivenToANameThatSaysTheyAreSecret) {
         {L"<Password>Tr0ub4dor&3</Password>", CredentialKind::Password, L"<Password>＊＊＊＊（11文字）"},
         {L"define( 'DB_PASSWORD', 'wp-S3cret!' );", CredentialKind::Password, L"DB_PASSWORD,＊＊＊＊（10文字）"},
         {L"'password' => 'Sup3rS3cret',", CredentialKind::Password, L"password=>＊＊＊＊（11文字）"},
+        // The longest name, its stem as far from the separator as blanks and a quote put it.
+        {L"\"password_of_the_nightly_build_machine_in_the_east_wing_rack_nine\"        : \"Sup3rS3cret\"", CredentialKind::Password, L"password_of_the_nightly_build_machine_in_the_east_wing_rack_nine:＊＊＊＊（11文字）"},
         {L"machine api.example.com\n  login alice\n  password Xk3-p9Qa-7\n", CredentialKind::Password, L"password ＊＊＊＊（10文字）"},
         {L"machine imap login tzz@lifelogs.com port imaps password letmeknow", CredentialKind::Password, L"password ＊＊＊＊（9文字）"},
         {L"db.example.com:5432:app:appuser:S3cretPw\n", CredentialKind::Password, L"＊＊＊＊（8文字）"},
