@@ -159,6 +159,8 @@ constexpr auto kAsciiStemPairs = [] {
     return pairs;
 }();
 
+static_assert(sizeof(wchar_t) == 2, "the stems are looked for in UTF-16 units, eight to a register");
+
 // The places of sixteen where a stem may begin, one bit each: a pair of ASCII letters that begins
 // one, or a character beyond ASCII (a full-width letter, kana, kanji), read then one by one.
 [[gnu::always_inline]] inline unsigned StemCandidates(const wchar_t* at) {
