@@ -20,8 +20,9 @@ public:
         const wchar_t anchor = text[position];
         const Slot* slot = anchor < 128 ? slotOf_[anchor] : nullptr;
         if (slot == nullptr) return {};
-        const bool besideRow = slot->anyPlace || (position >= 2 && slot->before.Has(text[position - 2], text[position - 1])) ||
-                          (text.size() - position > 2 && slot->after.Has(text[position + 1], text[position + 2]));
+        const bool besideRow = slot->anyPlace ||
+                               (position >= 2 && slot->before.Has(text[position - 2], text[position - 1])) ||
+                               (text.size() - position > 2 && slot->after.Has(text[position + 1], text[position + 2]));
         return besideRow ? std::span<const CredentialFormat* const>(slot->rows) : std::span<const CredentialFormat* const>();
     }
 
