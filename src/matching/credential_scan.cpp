@@ -51,12 +51,15 @@ CredentialScan::CredentialScan(std::wstring_view text, CredentialFamilies famili
 std::optional<CredentialMatch> CredentialScan::Found() const { return format_ ? format_ : labelledSecret_; }
 
 void CredentialScan::LookAtLabelledSecrets(size_t position) {
+    // Built in place: most places find nothing, and an empty result is then all that is made.
+    if (std::optional<CredentialMatch> found = LabelledSecretAt(position)) labelledSecret_ = std::move(found);
+}
+
+std::optional<CredentialMatch> CredentialScan::LabelledSecretAt(size_t position) {
     const wchar_t c = text_[position];
-    std::optional<CredentialMatch> found;
-    if (LabelledSecretFinder::IsSeparator(c)) found = labelled_.AtSeparator(position);
-    else if (LabelledSecretFinder::IsCallOpen(c)) found = labelled_.AtCall(position);
-    else if (LabelledSecretFinder::IsLabelEnd(c)) found = labelled_.AtLabelEnd(position);
-    if (found) labelledSecret_ = std::move(found);
+    if (LabelledSecretFinder::IsSeparator(c)) return labelled_.AtSeparator(position);
+    if (LabelledSecretFinder::IsCallOpen(c)) return labelled_.AtCall(position);
+    return labelled_.AtLabelEnd(position);
 }
 
 void CredentialScan::EndLine(size_t lineEnd) {

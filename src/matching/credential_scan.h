@@ -63,6 +63,8 @@ private:
     bool LooksForLabelledSecrets() const { return families_.labelledSecrets && !labelledSecret_; }
     void LookAtFormats(size_t position);
     void LookAtLabelledSecrets(size_t position);
+    // At a place MayMatterAt lets through: a separator, a call's bracket or a label's end.
+    std::optional<CredentialMatch> LabelledSecretAt(size_t position);
     void LookAtPasswordFileLine(size_t colon);
     void EndLine(size_t lineEnd);
 
