@@ -14,7 +14,6 @@ using std::nullopt;
 using std::optional;
 using std::wstring_view;
 
-constexpr size_t kNone = static_cast<size_t>(-1);
 // How far a block's end marker or a key file's private part is looked for.
 constexpr size_t kBlockReach = 64 * 1024;
 
@@ -46,16 +45,16 @@ bool IsBase36(wchar_t c) { return IsAsciiDigit(c) || IsAsciiLower(c); }
 bool IsBase64OrPad(wchar_t c) { return IsBase64(c) || c == L'='; }
 bool IsUpperOrDigit(wchar_t c) { return IsAsciiUpper(c) || IsAsciiDigit(c); }
 
-// The end of exactly `count` characters of `is` from `at` that no such character follows, or kNone.
+// The end of exactly `count` characters of `is` from `at` that no such character follows, or kNoPlace.
 template <typename Is>
 size_t Exactly(wstring_view text, size_t at, size_t count, Is is) {
     const size_t end = RunEnd(text, at, is, count + 1);
-    return end - at == count ? end : kNone;
+    return end - at == count ? end : kNoPlace;
 }
 
 // The first `literal` from `from` within `reach`, remembered in `memo` so no place is read twice.
 size_t FindAhead(wstring_view text, size_t from, wstring_view literal, FormatMemo::Search& memo) {
-    if (memo.foundAt != kNone && memo.foundAt >= from) return memo.foundAt - from <= kBlockReach ? memo.foundAt : kNone;
+    if (memo.foundAt != kNoPlace && memo.foundAt >= from) return memo.foundAt - from <= kBlockReach ? memo.foundAt : kNoPlace;
     const size_t stop = std::min(text.size(), from + kBlockReach);
     for (size_t at = std::max(from, memo.searchedTo); at < stop; ++at) {
         if (text[at] == literal[0] && StandsAt(text, at, literal)) {
@@ -64,9 +63,9 @@ size_t FindAhead(wstring_view text, size_t from, wstring_view literal, FormatMem
             return at;
         }
     }
-    memo.foundAt = kNone;
+    memo.foundAt = kNoPlace;
     memo.searchedTo = std::max(memo.searchedTo, stop);
-    return kNone;
+    return kNoPlace;
 }
 
 // A line break, as it stands or as a string literal writes it ("\n" in a JSON key file).
@@ -78,17 +77,17 @@ size_t AfterLineBreak(wstring_view text, size_t at) {
 }
 
 // Where the base64 body of an armoured block begins: after the armour line's break, past header
-// lines ("Proc-Type: 4,ENCRYPTED", "Version: …") and blank lines; kNone when no body follows.
+// lines ("Proc-Type: 4,ENCRYPTED", "Version: …") and blank lines; kNoPlace when no body follows.
 size_t ArmouredBody(wstring_view text, size_t armourEnd) {
     size_t at = armourEnd;
     for (int line = 0; line < 8; ++line) {
         const size_t next = AfterLineBreak(text, at);
-        if (next == at) return kNone;
+        if (next == at) return kNoPlace;
         at = next;
         if (RunEnd(text, at, IsBase64, 16) - at == 16) return at;
         at = RunEnd(text, at, [](wchar_t c) { return !IsLineBreak(c) && c != L'\\'; }, 200);
     }
-    return kNone;
+    return kNoPlace;
 }
 
 bool IsPrivateKeyLabel(wstring_view label) {
@@ -105,9 +104,9 @@ optional<FormatSpan> CheckPemBlock(wstring_view text, size_t, size_t prefixEnd, 
     }
     const size_t armourEnd = labelEnd + 5;
     const size_t body = ArmouredBody(text, armourEnd);
-    if (body == kNone) return nullopt;
+    if (body == kNoPlace) return nullopt;
     const size_t endMarker = FindAhead(text, armourEnd, L"-----END ", memo.pemEnd);
-    if (endMarker == kNone) return FormatSpan{armourEnd, RunEnd(text, body, IsBase64OrPad)};
+    if (endMarker == kNoPlace) return FormatSpan{armourEnd, RunEnd(text, body, IsBase64OrPad)};
     const size_t endLabel = RunEnd(text, endMarker + 9, [](wchar_t c) { return c != L'-' && !IsLineBreak(c); }, 40);
     return FormatSpan{armourEnd, StandsAt(text, endLabel, L"-----") ? endLabel + 5 : endLabel};
 }
@@ -115,7 +114,7 @@ optional<FormatSpan> CheckPemBlock(wstring_view text, size_t, size_t prefixEnd, 
 // RFC 4716's armour, as ssh-keygen -m RFC4716 writes a private key.
 optional<FormatSpan> CheckSsh2Key(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
     const size_t body = ArmouredBody(text, prefixEnd);
-    if (body == kNone) return nullopt;
+    if (body == kNoPlace) return nullopt;
     return FormatSpan{prefixEnd, RunEnd(text, body, IsBase64OrPad)};
 }
 
@@ -125,7 +124,7 @@ optional<FormatSpan> CheckPuttyKey(wstring_view text, size_t, size_t prefixEnd, 
     const size_t version = RunEnd(text, prefixEnd, IsAsciiDigit, 2);
     if (version == prefixEnd || !StandsAt(text, version, L":")) return nullopt;
     const size_t privateLines = FindAhead(text, version, L"Private-Lines: ", memo.privateLines);
-    if (privateLines == kNone) return nullopt;
+    if (privateLines == kNoPlace) return nullopt;
     const size_t digits = RunEnd(text, privateLines + 15, IsAsciiDigit, 2);
     int lines = 0;
     for (size_t at = privateLines + 15; at < digits; ++at) lines = lines * 10 + (text[at] - L'0');
@@ -145,7 +144,7 @@ optional<FormatSpan> SaltAndHash(wstring_view text, size_t shownEnd, size_t at, 
                                   saltMost + 1);
     if (saltEnd == at || saltEnd - at > saltMost || !StandsAt(text, saltEnd, L"$")) return nullopt;
     const size_t end = Exactly(text, saltEnd + 1, hashLength, IsCryptChar);
-    if (end == kNone) return nullopt;
+    if (end == kNoPlace) return nullopt;
     return FormatSpan{shownEnd, end};
 }
 
@@ -169,7 +168,7 @@ optional<FormatSpan> CheckSha512Crypt(wstring_view text, size_t, size_t prefixEn
 optional<FormatSpan> CheckBcrypt(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
     if (Exactly(text, prefixEnd, 2, IsAsciiDigit) != prefixEnd + 2 || !StandsAt(text, prefixEnd + 2, L"$")) return nullopt;
     const size_t end = Exactly(text, prefixEnd + 3, 53, IsCryptChar);
-    return end == kNone ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
+    return end == kNoPlace ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
 }
 // yescrypt and scrypt: "<parameters>$<salt>$<43-character hash>".
 optional<FormatSpan> CheckYescrypt(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
@@ -178,7 +177,7 @@ optional<FormatSpan> CheckYescrypt(wstring_view text, size_t, size_t prefixEnd, 
     const size_t salt = RunEnd(text, parameters + 1, IsCryptChar, 87);
     if (salt - parameters - 1 > 86 || !StandsAt(text, salt, L"$")) return nullopt;
     const size_t end = Exactly(text, salt + 1, 43, IsCryptChar);
-    return end == kNone ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
+    return end == kNoPlace ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
 }
 // The P-H-C string format for Argon2: "[v=19$]m=<n>,t=<n>,p=<n>$<salt>$<hash>", salt and hash in
 // base64 without padding.
@@ -215,7 +214,7 @@ optional<FormatSpan> CheckLdapCrypt(wstring_view text, size_t, size_t prefixEnd,
 template <size_t kLength, bool (*kIs)(wchar_t)>
 optional<FormatSpan> CheckFixedBody(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
     const size_t end = Exactly(text, prefixEnd, kLength, kIs);
-    if (end == kNone || IsMaskRun(text.substr(prefixEnd, kLength))) return nullopt;
+    if (end == kNoPlace || IsMaskRun(text.substr(prefixEnd, kLength))) return nullopt;
     return FormatSpan{prefixEnd, end};
 }
 
@@ -233,7 +232,7 @@ bool IsAlnumOrHyphen(wchar_t c) { return IsAsciiAlnum(c) || c == L'-'; }
 // CRC-32 in 6 base-62 digits. npm's access tokens (GitHub blog, 2021-09-23) are built the same.
 optional<FormatSpan> CheckCrcToken(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
     const size_t end = Exactly(text, prefixEnd, 36, IsAsciiAlnum);
-    if (end == kNone || (end < text.size() && text[end] == L'_')) return nullopt;
+    if (end == kNoPlace || (end < text.size() && text[end] == L'_')) return nullopt;
     if (!WrittenAs(Crc32(text.substr(prefixEnd, 30)), kBase62, text.substr(prefixEnd + 30, 6))) return nullopt;
     return FormatSpan{prefixEnd, end};
 }
@@ -247,9 +246,9 @@ optional<FormatSpan> CheckInstallationToken(wstring_view text, size_t begin, siz
 // GitHub's fine-grained personal access tokens: 22 and 59 base-62 characters joined by "_".
 optional<FormatSpan> CheckFineGrainedToken(wstring_view text, size_t, size_t prefixEnd, FormatMemo&) {
     const size_t first = Exactly(text, prefixEnd, 22, IsAsciiAlnum);
-    if (first == kNone || !StandsAt(text, first, L"_")) return nullopt;
+    if (first == kNoPlace || !StandsAt(text, first, L"_")) return nullopt;
     const size_t end = Exactly(text, first + 1, 59, IsWordChar);
-    return end == kNone ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
+    return end == kNoPlace ? nullopt : optional<FormatSpan>(FormatSpan{prefixEnd, end});
 }
 // GitLab's token prefixes: the legacy 20 characters, or a routable token (GitLab's "Routable
 // Tokens" design): base64url payload, ".", [version "."], its length in 2 base-36 digits, and the
@@ -264,7 +263,7 @@ optional<FormatSpan> CheckGitLabToken(wstring_view text, size_t begin, size_t pr
     size_t tail = payload + 1;
     if (StandsAt(text, tail + 2, L".")) tail += 3;  // the version
     const size_t end = Exactly(text, tail, 9, IsBase36);
-    if (end == kNone) return nullopt;
+    if (end == kNoPlace) return nullopt;
     std::wstring checked(text.substr(begin, tail + 2 - begin));
     if (!WrittenAs(Crc32(checked), kBase36, text.substr(tail + 2, 7))) return nullopt;
     return FormatSpan{prefixEnd, end};
@@ -289,7 +288,7 @@ optional<FormatSpan> CheckChatWebhook(wstring_view text, size_t, size_t prefixEn
         at = id + 1;
     }
     const size_t end = Exactly(text, at, 24, IsAsciiAlnum);
-    if (end == kNone || IsMaskRun(text.substr(at, 24))) return nullopt;
+    if (end == kNoPlace || IsMaskRun(text.substr(at, 24))) return nullopt;
     return FormatSpan{prefixEnd, end};
 }
 

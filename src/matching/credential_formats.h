@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "matching/credential_kind.h"
+#include "matching/credential_text.h"
 
 namespace veltrano {
 
@@ -15,7 +16,7 @@ namespace veltrano {
 struct FormatMemo {
     struct Search {
         size_t searchedTo = 0;
-        size_t foundAt = static_cast<size_t>(-1);
+        size_t foundAt = credential_text::kNoPlace;
     };
     Search pemEnd;        // "-----END "
     Search privateLines;  // a PuTTY key's "Private-Lines: "
@@ -25,7 +26,7 @@ struct FormatMemo {
 struct FormatSpan {
     size_t shownEnd;  // the text up to here may be shown: a published prefix or an armour line
     size_t end;       // of the secret
-    size_t begin = static_cast<size_t>(-1);  // set when the match begins before the prefix
+    size_t begin = credential_text::kNoPlace;  // set when the match begins before the prefix
 };
 
 // From the beginning of the prefix (`begin`) and its end (`prefixEnd`): the span, or nothing.

@@ -12,7 +12,7 @@ namespace {
 using namespace credential_text;
 
 CredentialMatch FormatMatch(std::wstring_view text, const CredentialFormat& format, size_t begin, const FormatSpan& span) {
-    if (span.begin != static_cast<size_t>(-1)) begin = span.begin;
+    if (span.begin != credential_text::kNoPlace) begin = span.begin;
     return CredentialMatch{.kind = format.kind,
                            .position = begin,
                            .length = span.end - begin,

@@ -6,6 +6,9 @@
 
 namespace veltrano::credential_text {
 
+// A place that is not in the text: none found, or none set.
+inline constexpr size_t kNoPlace = static_cast<size_t>(-1);
+
 constexpr bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 constexpr bool IsAsciiUpper(wchar_t c) { return c >= L'A' && c <= L'Z'; }
 constexpr bool IsAsciiLower(wchar_t c) { return c >= L'a' && c <= L'z'; }
@@ -27,7 +30,7 @@ constexpr wchar_t Folded(wchar_t c) { return FoldCase(FoldWidth(c)); }
 
 // The end of the run of `is` characters from `from`, read up to `limit` characters.
 template <typename Is>
-size_t RunEnd(std::wstring_view text, size_t from, Is is, size_t limit = static_cast<size_t>(-1)) {
+size_t RunEnd(std::wstring_view text, size_t from, Is is, size_t limit = kNoPlace) {
     const size_t stop = limit >= text.size() - from ? text.size() : from + limit;
     size_t at = from;
     while (at < stop && is(text[at])) ++at;

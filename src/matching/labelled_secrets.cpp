@@ -478,7 +478,7 @@ bool LabelledSecretFinder::NetrcWordBefore(size_t position) {
         if (StandsAt(text_, at, L"login ")) netrcLoginAt_ = at;
     }
     netrcSearchedTo_ = std::max(netrcSearchedTo_, position);
-    return netrcEntryAt_ != kNone && netrcLoginAt_ != kNone && netrcEntryAt_ >= from && netrcEntryAt_ < netrcLoginAt_;
+    return netrcEntryAt_ != kNoPlace && netrcLoginAt_ != kNoPlace && netrcEntryAt_ >= from && netrcEntryAt_ < netrcLoginAt_;
 }
 
 std::optional<CredentialMatch> LabelledSecretFinder::AtLabelEnd(size_t position) {

@@ -79,13 +79,12 @@ private:
 
     bool StemBefore(size_t separator) {
         if (separator > nextStem_) FindStemsBefore(separator);
-        return lastStem_ != kNone && separator - lastStem_ <= kStemReach;
+        return lastStem_ != credential_text::kNoPlace && separator - lastStem_ <= kStemReach;
     }
     void FindStemsBefore(size_t separator);
     size_t FirstStemFrom(size_t from) const;
     bool StemStartsAt(size_t at) const;
 
-    static constexpr size_t kNone = static_cast<size_t>(-1);
     // The farthest a stem that a separator's name holds begins before it: the longest name, the
     // blanks before the separator (the "=" of "=>" among them) and a closing quote.
     static const size_t kStemReach;
@@ -94,11 +93,11 @@ private:
     // A label's stems, found ahead of the separators that ask: the last one before the last
     // separator asked at, and the one after it (the text's length: none).
     bool stemsSearched_ = false;
-    size_t lastStem_ = kNone;
+    size_t lastStem_ = credential_text::kNoPlace;
     size_t nextStem_ = 0;
     // The last netrc "machine"/"default" and "login" found, and how far they were looked for.
-    size_t netrcEntryAt_ = static_cast<size_t>(-1);
-    size_t netrcLoginAt_ = static_cast<size_t>(-1);
+    size_t netrcEntryAt_ = credential_text::kNoPlace;
+    size_t netrcLoginAt_ = credential_text::kNoPlace;
     size_t netrcSearchedTo_ = 0;
 };
 
