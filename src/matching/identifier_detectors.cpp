@@ -4,12 +4,12 @@
 
 #include "matching/card_brands.h"
 #include "matching/credential_scan.h"
+#include "matching/identifier_shapes.h"
 #include "regex/bounded_match.h"
 
 namespace veltrano {
 namespace {
 
-constexpr size_t kMinIdentifierDigits = 12;
 constexpr size_t kMaxIdentifierDigits = 19;
 
 // What a character is to the scan, one table look-up per character (its hot path): a digit, a
@@ -106,43 +106,15 @@ bool CorporateNumberValid(std::string_view digits) {
     return digits[0] - '0' == 9 - sum % 9;
 }
 
-struct DigitCountRange {
-    size_t fewest;
-    size_t most;
-};
+unsigned FirstDigits(IdentifierKind kind) { return ShapeOf(kind).firstDigits; }
 
-DigitCountRange DigitCounts(IdentifierKind kind) {
-    switch (kind) {
-        case IdentifierKind::PaymentCard: return {13, 19};
-        case IdentifierKind::MyNumber: return {12, 12};
-        case IdentifierKind::CorporateNumber: return {13, 13};
-    }
-    return {1, 0};
+// A Latin letter of an identifier: ASCII or full-width, either case.
+bool IsIdentifierLetter(wchar_t c) {
+    const wchar_t ascii = c >= L'\uFF21' && c <= L'\uFF5A' ? static_cast<wchar_t>(c - 0xFEE0) : c;
+    return (ascii >= L'A' && ascii <= L'Z') || (ascii >= L'a' && ascii <= L'z');
 }
-
-// The first digits an identifier of the kind can begin with, as a bit set.
-constexpr unsigned ComputeFirstDigits(IdentifierKind kind) {
-    switch (kind) {
-        case IdentifierKind::PaymentCard: {
-            unsigned digits = 0;
-            for (const CardBrandRange& range : kCardBrandRanges) {
-                unsigned scale = 1;
-                for (unsigned i = 1; i < range.prefixDigits; ++i) scale *= 10;
-                for (unsigned digit = range.low / scale; digit <= range.high / scale; ++digit) digits |= 1u << digit;
-            }
-            return digits;
-        }
-        case IdentifierKind::MyNumber: return 0x3FF;
-        case IdentifierKind::CorporateNumber: return 0x3FE;
-    }
-    return 0;
-}
-
-constexpr unsigned kFirstDigits[] = {ComputeFirstDigits(IdentifierKind::PaymentCard),
-                                     ComputeFirstDigits(IdentifierKind::MyNumber),
-                                     ComputeFirstDigits(IdentifierKind::CorporateNumber)};
-
-unsigned FirstDigits(IdentifierKind kind) { return kFirstDigits[static_cast<size_t>(kind)]; }
+// What an identifier's letters may not run into.
+bool IsWordPart(wchar_t c) { return IsIdentifierLetter(c) || IsDigit(c); }
 
 // The most characters a candidate spans: its digits and a separator of three between each two.
 constexpr size_t kLongestCandidateSpan = kMaxIdentifierDigits + (kMaxIdentifierDigits - 1) * 3;
@@ -284,12 +256,12 @@ private:
         if (std::chrono::steady_clock::now() >= deadline_) throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
     }
 
-    // The end of the chain from `begin` (a digit) when it has fewer digits than any identifier.
+    // The end of the chain from `begin` (a digit) when it has fewer digits than any live rule takes.
     std::optional<size_t> EndOfShortChain(size_t begin) const {
         size_t digits = 0;
         for (size_t position = begin;;) {
             for (; position < text_.size() && IsDigit(text_[position]); ++position) {
-                if (++digits == kMinIdentifierDigits) return std::nullopt;
+                if (++digits == fewestLiveDigits_) return std::nullopt;
             }
             const size_t separator = JoiningSeparatorLength(text_, position);
             if (separator == 0) return position;
@@ -347,8 +319,12 @@ private:
         return labels == Any || (labels == Needed) == rule.needsLabel;
     }
 
-    // Most starts are ruled out by their first digit alone.
+    // Most starts are ruled out by their first digit alone, most chains by their length.
     void FindLiveFirstDigits() {
+        fewestLiveDigits_ = kMaxIdentifierDigits;
+        for (size_t rule = 0; rule < live_; ++rule) {
+            fewestLiveDigits_ = std::min(fewestLiveDigits_, ShapeOf(rules_[rule].kind).fewestDigits);
+        }
         for (int labels = 0; labels < kLabelsCount; ++labels) {
             liveFirstDigits_[labels] = 0;
             for (size_t rule = 0; rule < rules_.size(); ++rule) {
@@ -378,18 +354,50 @@ private:
     }
 
     std::optional<IdentifierMatch> LongestFrom(size_t start, const IdentifierRule& rule) {
-        const DigitCountRange counts = DigitCounts(rule.kind);
+        const IdentifierShape& shape = ShapeOf(rule.kind);
         for (size_t last = reach_.First() + reach_.Groups(); last-- > reach_.First();) {
             const size_t count = reach_.DigitsTo(last);
-            if (count > counts.most) continue;
-            if (count < counts.fewest) break;
-            const size_t end = reach_.EndOf(last);
-            if (IsValidIdentifier(rule.kind, reach_.Digits(count)) &&
-                (!rule.needsLabel || labels_.Near(rule.kind, start, end))) {
-                return IdentifierMatch{rule, start, end - start};
+            if (count > shape.mostDigits) continue;
+            if (count < shape.fewestDigits) break;
+            if (!Grouped(shape.grouping, last)) continue;
+            const size_t begin = start - shape.lettersBefore;
+            const size_t end = reach_.EndOf(last) + shape.lettersAfter;
+            if (LettersAround(shape, start, reach_.EndOf(last)) && IsValidIdentifier(rule.kind, reach_.Digits(count)) &&
+                (!rule.needsLabel || labels_.Near(rule.kind, begin, end))) {
+                return IdentifierMatch{rule, begin, end - begin};
             }
         }
         return std::nullopt;
+    }
+
+    // Whether the groups from the start's to `last` are grouped as the shape says.
+    bool Grouped(Grouping grouping, size_t last) const {
+        switch (grouping) {
+            case Grouping::Any: return true;
+            case Grouping::OneGroup: return last == reach_.First();
+            case Grouping::FourThenSix:
+                return last == reach_.First() || (last == reach_.First() + 1 && reach_.DigitsTo(reach_.First()) == 4);
+        }
+        return false;
+    }
+
+    // Whether the digits from `first` to `end` have the shape's letters right around them, and
+    // no letter or digit beyond those. A shape without letters takes digits among letters, as
+    // the chains do.
+    bool LettersAround(const IdentifierShape& shape, size_t first, size_t end) const {
+        if (shape.lettersBefore == 0 && shape.lettersAfter == 0) return true;
+        const auto lettersAt = [&](size_t from, size_t count) {
+            if (from + count > text_.size()) return false;
+            for (size_t at = from; at < from + count; ++at) {
+                if (!IsIdentifierLetter(text_[at])) return false;
+            }
+            return true;
+        };
+        if (first < shape.lettersBefore || !lettersAt(first - shape.lettersBefore, shape.lettersBefore)) return false;
+        const size_t begin = first - shape.lettersBefore;
+        const size_t after = end + shape.lettersAfter;
+        return lettersAt(end, shape.lettersAfter) && (begin == 0 || !IsWordPart(text_[begin - 1])) &&
+               (after == text_.size() || !IsWordPart(text_[after]));
     }
 
     std::wstring_view text_;
@@ -401,29 +409,24 @@ private:
     std::optional<IdentifierMatch> found_;  // of the rule at live_
     Reach reach_;
     unsigned liveFirstDigits_[kLabelsCount];
+    size_t fewestLiveDigits_ = kMaxIdentifierDigits;
     LabelIndex labels_;
 };
 
 }  // namespace
 
-const wchar_t* IdentifierName(IdentifierKind kind) {
-    switch (kind) {
-        case IdentifierKind::PaymentCard: return L"支払カード番号";
-        case IdentifierKind::MyNumber: return L"個人番号";
-        case IdentifierKind::CorporateNumber: return L"法人番号";
-    }
-    return L"";
-}
+const wchar_t* IdentifierName(IdentifierKind kind) { return ShapeOf(kind).name; }
 
 bool IsValidIdentifier(IdentifierKind kind, std::string_view digits) {
-    const DigitCountRange counts = DigitCounts(kind);
-    if (digits.size() < counts.fewest || digits.size() > counts.most) return false;
+    const IdentifierShape& shape = ShapeOf(kind);
+    if (digits.size() < shape.fewestDigits || digits.size() > shape.mostDigits) return false;
     switch (kind) {
         case IdentifierKind::PaymentCard: return CardBrandAccepts(digits) && LuhnValid(digits);
         case IdentifierKind::MyNumber: return MyNumberValid(digits);
         case IdentifierKind::CorporateNumber: return CorporateNumberValid(digits);
+        // No check digit is published for the others: their label decides.
+        default: return true;
     }
-    return false;
 }
 
 std::optional<IdentifierMatch> FindIdentifier(std::wstring_view text, const std::vector<IdentifierRule>& rules,
@@ -445,8 +448,9 @@ std::wstring MaskedNumber(std::wstring_view number) {
     std::wstring masked(number);
     size_t kept = 0;
     for (size_t i = masked.size(); i-- > 0;) {
-        if (!IsDigit(masked[i]) || kept++ < 4) continue;
-        masked[i] = masked[i] <= L'9' ? L'*' : L'＊';
+        const bool digit = IsDigit(masked[i]);
+        if ((!digit && !IsIdentifierLetter(masked[i])) || (digit && kept++ < 4)) continue;
+        masked[i] = masked[i] < 0x80 ? L'*' : L'＊';
     }
     return masked;
 }

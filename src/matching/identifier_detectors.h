@@ -1,6 +1,7 @@
 #pragma once
 // Built-in detectors of real identifiers: payment card numbers (the Luhn sum and the brands'
-// prefixes and lengths), Japan's My Number and corporate numbers (their check digits), each
+// prefixes and lengths), Japan's My Number and corporate numbers (their check digits), passport,
+// driver's licence, residence card, basic pension and bank account numbers (their shapes), each
 // optionally counted only with one of its labels nearby. One pass over the text's digit chains,
 // which also hands the credential detectors their places; no regex engine, linear in the text,
 // in memory bounded by the longest identifier.
@@ -30,13 +31,13 @@ struct IdentifierRule {
 
 struct IdentifierMatch {
     IdentifierRule rule;
-    size_t position;  // of the first digit
-    size_t length;    // to the last digit, separators included
+    size_t position;  // of the first digit, or of the letters before it
+    size_t length;    // to the last digit or the letters after it, separators included
 };
 
 // The first rule, in the order given, with a valid candidate, and its leftmost candidate (of two
-// at one start, the longer). A candidate is a run of whole consecutive digit groups of one chain.
-// Digits are 0-9 and their full-width forms. Two groups are joined by one separator: a blank
+// at one start, the longer). A candidate is a run of whole consecutive digit groups of one chain,
+// grouped and lettered as its kind's shape says (identifier_shapes.h). Digits are 0-9 and their full-width forms. Two groups are joined by one separator: a blank
 // (space, ideographic, no-break or narrow no-break space), a hyphen or dash (- ‐ ‑ ‒ – ― − －,
 // the long-vowel marks ー ｰ) or a point (. ．); or by a hyphen or dash with one blank before it,
 // after it or both. Throws MatchAborted when `deadline` passes first.
@@ -55,8 +56,8 @@ DetectorFinds FindDetected(std::wstring_view text, const std::vector<IdentifierR
                            CredentialFamilies credentials,
                            std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
-// A detected number as a warning may show it: every digit but the last four as "*" (ASCII) or
-// "＊" (full-width), every separator as it stands.
+// A detected number as a warning may show it: every letter and every digit but the last four as
+// "*" (ASCII) or "＊" (full-width), every separator as it stands.
 std::wstring MaskedNumber(std::wstring_view number);
 // The last four digits of a detected number, without separators.
 std::wstring LastFourDigits(std::wstring_view number);

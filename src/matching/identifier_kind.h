@@ -4,10 +4,22 @@
 
 namespace veltrano {
 
-enum class IdentifierKind { PaymentCard, MyNumber, CorporateNumber };
+enum class IdentifierKind {
+    PaymentCard,
+    MyNumber,
+    CorporateNumber,
+    PassportNumber,
+    DriverLicenseNumber,
+    ResidenceCardNumber,
+    BasicPensionNumber,
+    BankAccountNumber,
+};
 
 // In the order the detectors are asked.
-inline constexpr IdentifierKind kIdentifierKinds[] = {IdentifierKind::PaymentCard, IdentifierKind::MyNumber,
-                                                      IdentifierKind::CorporateNumber};
+inline constexpr IdentifierKind kIdentifierKinds[] = {
+    IdentifierKind::PaymentCard,         IdentifierKind::MyNumber,           IdentifierKind::CorporateNumber,
+    IdentifierKind::PassportNumber,      IdentifierKind::DriverLicenseNumber, IdentifierKind::ResidenceCardNumber,
+    IdentifierKind::BasicPensionNumber,  IdentifierKind::BankAccountNumber,
+};
 
 }  // namespace veltrano

@@ -221,11 +221,9 @@ std::wstring DetectorNames(const Detectors& detectors) {
 
 Detectors SwitchedOnDetectors(const Settings& settings) {
     Detectors detectors;
-    std::vector<IdentifierRule>& rules = detectors.identifiers;
-    if (settings.DetectPaymentCard()) rules.push_back({IdentifierKind::PaymentCard, settings.DetectPaymentCardNeedsLabel()});
-    if (settings.DetectMyNumber()) rules.push_back({IdentifierKind::MyNumber, settings.DetectMyNumberNeedsLabel()});
-    if (settings.DetectCorporateNumber()) {
-        rules.push_back({IdentifierKind::CorporateNumber, settings.DetectCorporateNumberNeedsLabel()});
+    for (const IdentifierSwitch& detector : kIdentifierSwitches) {
+        if (!settings.Read(detector.on)) continue;
+        detectors.identifiers.push_back({detector.kind, !detector.needsLabel || settings.Read(*detector.needsLabel)});
     }
     detectors.credentials = {settings.DetectCredentials(), settings.DetectPasswordAssignments()};
     return detectors;

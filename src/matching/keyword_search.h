@@ -31,6 +31,24 @@ struct KeywordHit {
     bool BuiltIn() const { return detector || credential; }
 };
 
+// Each identifier detector's switch, and its label rule's. A kind that is every order number
+// without its label has no such switch: it is always looked for near one.
+struct IdentifierSwitch {
+    IdentifierKind kind;
+    const BoolSetting& on;
+    const BoolSetting* needsLabel;
+};
+inline constexpr IdentifierSwitch kIdentifierSwitches[] = {
+    {IdentifierKind::PaymentCard, setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel},
+    {IdentifierKind::MyNumber, setting::kDetectMyNumber, &setting::kDetectMyNumberNeedsLabel},
+    {IdentifierKind::CorporateNumber, setting::kDetectCorporateNumber, &setting::kDetectCorporateNumberNeedsLabel},
+    {IdentifierKind::PassportNumber, setting::kDetectPassportNumber, nullptr},
+    {IdentifierKind::DriverLicenseNumber, setting::kDetectDriverLicenseNumber, nullptr},
+    {IdentifierKind::ResidenceCardNumber, setting::kDetectResidenceCardNumber, nullptr},
+    {IdentifierKind::BasicPensionNumber, setting::kDetectBasicPensionNumber, nullptr},
+    {IdentifierKind::BankAccountNumber, setting::kDetectBankAccountNumber, nullptr},
+};
+
 // The built-in detectors the settings switch on.
 struct Detectors {
     std::vector<IdentifierRule> identifiers;

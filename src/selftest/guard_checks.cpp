@@ -11,6 +11,7 @@
 #include "base/error_text.h"
 #include "base/text_encoding.h"
 #include "log/event_log.h"
+#include "matching/identifier_shapes.h"
 #include "matching/keyword_search.h"
 #include "matching/organization_keywords.h"
 #include "regex/large_stack.h"
@@ -76,6 +77,21 @@ CheckVerdict KeywordSearchCost(const Settings& settings, const ReadLists& read) 
         return {CheckOutcome::Failed, detail + L"、時間内に終わらないキーワードがあります: " + StoppedKeywordPlace(*result.firstStopped)};
     }
     return {CheckOutcome::Passed, detail};
+}
+
+// Each switched-on number detector must find its own made-up sample, label and all.
+CheckVerdict IdentifierDetection(const Settings& settings) {
+    const Detectors detectors = SwitchedOnDetectors(settings);
+    if (detectors.identifiers.empty()) return {CheckOutcome::NotApplicable, L"番号の検出はオフです"};
+    std::wstring detail;
+    bool missed = false;
+    for (const IdentifierRule& rule : detectors.identifiers) {
+        const IdentifierShape& shape = ShapeOf(rule.kind);
+        const bool found = FindIdentifier(shape.sample, {rule}).has_value();
+        missed = missed || !found;
+        detail.append(detail.empty() ? L"" : L"、").append(shape.name).append(found ? L": 検出を確認" : L": 見本を検出できません");
+    }
+    return {missed ? CheckOutcome::Failed : CheckOutcome::Passed, detail};
 }
 
 // Each switched-on credential family must find a sample of its own, made here: a private key
@@ -187,6 +203,7 @@ std::vector<SelfTestCheck> GuardChecks(const DataPaths& paths) {
         {L"ワイルドカードキーワード", [=] { return KeywordFile(*settings, paths, KeywordKind::Wildcard, *read); }},
         {L"正規表現キーワード", [=] { return KeywordFile(*settings, paths, KeywordKind::Regex, *read); }},
         {L"キーワード検索（1 MiB）", [=] { return KeywordSearchCost(*settings, *read); }},
+        {L"番号の検出", [=] { return IdentifierDetection(*settings); }},
         {L"認証情報の検出", [=] { return CredentialDetection(*settings); }},
         {L"ポリシー", PolicyValuesPresent},
         {L"組織キーワードフォルダ", [=] { return OrganizationFolder(*settings); }},

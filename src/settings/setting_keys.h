@@ -120,6 +120,12 @@ inline constexpr BoolSetting kDetectMyNumber{kDetect, L"DetectMyNumber", true};
 inline constexpr BoolSetting kDetectMyNumberNeedsLabel{kDetect, L"DetectMyNumberNeedsLabel", true};
 inline constexpr BoolSetting kDetectCorporateNumber{kDetect, L"DetectCorporateNumber", false};
 inline constexpr BoolSetting kDetectCorporateNumberNeedsLabel{kDetect, L"DetectCorporateNumberNeedsLabel", true};
+// Without their label these are every order number: they are always looked for near one.
+inline constexpr BoolSetting kDetectPassportNumber{kDetect, L"DetectPassportNumber", true};
+inline constexpr BoolSetting kDetectDriverLicenseNumber{kDetect, L"DetectDriverLicenseNumber", true};
+inline constexpr BoolSetting kDetectResidenceCardNumber{kDetect, L"DetectResidenceCardNumber", true};
+inline constexpr BoolSetting kDetectBasicPensionNumber{kDetect, L"DetectBasicPensionNumber", true};
+inline constexpr BoolSetting kDetectBankAccountNumber{kDetect, L"DetectBankAccountNumber", true};
 // Credentials: formats that say what they are (keys, tokens, hashes), and values given to a
 // name that says they are secret ("DB_PASSWORD=…", 「パスワード：…」).
 inline constexpr BoolSetting kDetectCredentials{kDetect, L"DetectCredentials", true};
@@ -145,7 +151,9 @@ inline constexpr AnySettingKey kAllSettings[] = {
     &setting::kUseEventLog, &setting::kLeftClick, &setting::kRightClick, &setting::kMiddleClick,
     &setting::kLeftRightClick, &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel,
     &setting::kDetectMyNumber, &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber,
-    &setting::kDetectCorporateNumberNeedsLabel, &setting::kDetectCredentials, &setting::kDetectPasswordAssignments,
+    &setting::kDetectCorporateNumberNeedsLabel, &setting::kDetectPassportNumber, &setting::kDetectDriverLicenseNumber,
+    &setting::kDetectResidenceCardNumber, &setting::kDetectBasicPensionNumber, &setting::kDetectBankAccountNumber,
+    &setting::kDetectCredentials, &setting::kDetectPasswordAssignments,
 };
 
 }  // namespace veltrano

@@ -1,34 +1,47 @@
 #include "settingsdialog/protect_page.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "matching/keyword_search.h"
 #include "resource.h"
 #include "settingsdialog/input_checks.h"
 
 namespace veltrano {
 namespace {
 
-struct DetectorSwitches {
+// The check boxes of a detector: its switch, and its label rule's (0 where it has none).
+struct DetectorBoxes {
+    IdentifierKind kind;
     int detectId;
     int needsLabelId;
-    const BoolSetting& detect;
-    const BoolSetting& needsLabel;
 };
 
-constexpr DetectorSwitches kDetectors[] = {
-    {IDC_PROTECT_PAYMENT_CARD, IDC_PROTECT_PAYMENT_CARD_LABEL, setting::kDetectPaymentCard,
-     setting::kDetectPaymentCardNeedsLabel},
-    {IDC_PROTECT_MY_NUMBER, IDC_PROTECT_MY_NUMBER_LABEL, setting::kDetectMyNumber, setting::kDetectMyNumberNeedsLabel},
-    {IDC_PROTECT_CORPORATE_NUMBER, IDC_PROTECT_CORPORATE_NUMBER_LABEL, setting::kDetectCorporateNumber,
-     setting::kDetectCorporateNumberNeedsLabel},
+constexpr DetectorBoxes kDetectorBoxes[] = {
+    {IdentifierKind::PaymentCard, IDC_PROTECT_PAYMENT_CARD, IDC_PROTECT_PAYMENT_CARD_LABEL},
+    {IdentifierKind::MyNumber, IDC_PROTECT_MY_NUMBER, IDC_PROTECT_MY_NUMBER_LABEL},
+    {IdentifierKind::CorporateNumber, IDC_PROTECT_CORPORATE_NUMBER, IDC_PROTECT_CORPORATE_NUMBER_LABEL},
+    {IdentifierKind::PassportNumber, IDC_PROTECT_PASSPORT_NUMBER, 0},
+    {IdentifierKind::DriverLicenseNumber, IDC_PROTECT_DRIVER_LICENSE_NUMBER, 0},
+    {IdentifierKind::ResidenceCardNumber, IDC_PROTECT_RESIDENCE_CARD_NUMBER, 0},
+    {IdentifierKind::BasicPensionNumber, IDC_PROTECT_BASIC_PENSION_NUMBER, 0},
+    {IdentifierKind::BankAccountNumber, IDC_PROTECT_BANK_ACCOUNT_NUMBER, 0},
 };
+
+const IdentifierSwitch& SwitchOf(IdentifierKind kind) {
+    return *std::find_if(std::begin(kIdentifierSwitches), std::end(kIdentifierSwitches),
+                         [&](const IdentifierSwitch& detector) { return detector.kind == kind; });
+}
 
 }  // namespace
 
 ProtectPage::ProtectPage(SettingsContext& context) : SettingsPage(context, IDD_PAGE_PROTECT) {}
 
 void ProtectPage::OnInit() {
-    for (const DetectorSwitches& detector : kDetectors) {
-        Tick(detector.detectId, Stored().Read(detector.detect));
-        Tick(detector.needsLabelId, Stored().Read(detector.needsLabel));
+    for (const DetectorBoxes& boxes : kDetectorBoxes) {
+        const IdentifierSwitch& detector = SwitchOf(boxes.kind);
+        Tick(boxes.detectId, Stored().Read(detector.on));
+        if (boxes.needsLabelId != 0) Tick(boxes.needsLabelId, Stored().Read(*detector.needsLabel));
     }
     BindUpDown(IDC_PROTECT_CLEAR_SECONDS_UPDOWN, IDC_PROTECT_CLEAR_SECONDS, setting::kClearDetectedClipboardSeconds,
                kNumberFieldLength);
@@ -50,8 +63,8 @@ void ProtectPage::OnCommand(int controlId, int code) {
         controlId == IDC_PROTECT_CREDENTIALS || controlId == IDC_PROTECT_PASSWORD_ASSIGNMENTS) {
         MarkChanged();
     }
-    for (const DetectorSwitches& detector : kDetectors) {
-        if (controlId != detector.detectId && controlId != detector.needsLabelId) continue;
+    for (const DetectorBoxes& boxes : kDetectorBoxes) {
+        if (controlId != boxes.detectId && controlId != boxes.needsLabelId) continue;
         ApplyEnabling();
         MarkChanged();
     }
@@ -66,9 +79,10 @@ bool ProtectPage::OnApply() {
         return false;
     }
     // A greyed label rule keeps its tick and is stored too; failed writes are not reported here.
-    for (const DetectorSwitches& detector : kDetectors) {
-        Stored().Write(detector.detect, Ticked(detector.detectId));
-        Stored().Write(detector.needsLabel, Ticked(detector.needsLabelId));
+    for (const DetectorBoxes& boxes : kDetectorBoxes) {
+        const IdentifierSwitch& detector = SwitchOf(boxes.kind);
+        Stored().Write(detector.on, Ticked(boxes.detectId));
+        if (boxes.needsLabelId != 0) Stored().Write(*detector.needsLabel, Ticked(boxes.needsLabelId));
     }
     StoreNumber(clearSeconds, setting::kClearDetectedClipboardSeconds);
     Stored().Write(setting::kDetectCredentials, Ticked(IDC_PROTECT_CREDENTIALS));
@@ -80,7 +94,9 @@ bool ProtectPage::OnApply() {
 }
 
 void ProtectPage::ApplyEnabling() const {
-    for (const DetectorSwitches& detector : kDetectors) Enable({detector.needsLabelId}, Ticked(detector.detectId));
+    for (const DetectorBoxes& boxes : kDetectorBoxes) {
+        if (boxes.needsLabelId != 0) Enable({boxes.needsLabelId}, Ticked(boxes.detectId));
+    }
 }
 
 }  // namespace veltrano

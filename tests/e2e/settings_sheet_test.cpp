@@ -249,7 +249,7 @@ TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
               Utf8(L"一致部分: **** **** **** 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
     // Neither one digit off nor an order number without its label warns: the next warning is the
     // first since the card.
-    for (const std::wstring quiet : {L"カード 4111 1111 1111 1112", L"注文番号 123456789018"}) {
+    for (const std::wstring quiet : {L"カード 4111 1111 1111 1112", L"注文番号 123456789018", L"受付 TK1234567"}) {
         driver::SetClipboardText(quiet);
         // Handled before the next copy, which could otherwise be read in its place and warn twice.
         ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return TrayTip() == quiet + L" - Veltrano"; }));
@@ -258,6 +258,17 @@ TEST_F(SettingsSheet, ProtectPageSwitchesOnDetectorsThatWarnOfRealNumbersOnly) {
               Utf8(L"一致部分: ＊＊＊＊ー＊＊＊＊ー９０１８\n検出ルール: 個人番号\n設定: ラベル必須"));
     EXPECT_EQ(Utf8(warning(L"法人番号 7000012050002")),
               Utf8(L"一致部分: *********0002\n検出ルール: 法人番号\n設定: ラベル必須"));
+    // The numbers that are every order number without their label, letters masked with the digits.
+    const std::pair<const wchar_t*, const wchar_t*> labelled[] = {
+        {L"旅券番号：TK1234567", L"*****4567\n検出ルール: 旅券番号"},
+        {L"免許証番号 第 3012 3456 7890 号", L"**** **** 7890\n検出ルール: 運転免許証番号"},
+        {L"在留カード ＡＢ１２３４５６７８ＣＤ", L"＊＊＊＊＊＊５６７８＊＊\n検出ルール: 在留カード番号"},
+        {L"基礎年金番号 1234-567890", L"****-**7890\n検出ルール: 基礎年金番号"},
+        {L"振込先 0009 221 普通 1234567", L"***4567\n検出ルール: 口座番号"},
+    };
+    for (const auto& [copied, shown] : labelled) {
+        EXPECT_EQ(Utf8(warning(copied)), Utf8(L"一致部分: " + std::wstring(shown) + L"\n設定: ラベル必須"));
+    }
     EXPECT_EQ(Utf8(warning(driver::MakeSizedText(8u << 20) + L" 4111 - 1111 - 1111 - 1111")),
               Utf8(L"一致部分: **** - **** - **** - 1111\n検出ルール: 支払カード番号\n設定: ラベル不要"));
 }

@@ -68,8 +68,48 @@ bool Valid(IdentifierKind kind, const std::string& digits) {
         case IdentifierKind::MyNumber: return digits.size() == 12 && MyNumberCheck(digits.substr(0, 11)) == digits[11];
         case IdentifierKind::CorporateNumber:
             return digits.size() == 13 && digits[0] != '0' && CorporateCheck(digits.substr(1)) == digits[0];
+        case IdentifierKind::PassportNumber: return digits.size() == 7;
+        case IdentifierKind::DriverLicenseNumber: return digits.size() == 12;
+        case IdentifierKind::ResidenceCardNumber: return digits.size() == 8;
+        case IdentifierKind::BasicPensionNumber: return digits.size() == 10;
+        case IdentifierKind::BankAccountNumber: return digits.size() == 7;
     }
     return false;
+}
+
+// The groups a kind's number stands in, from the sizes of the candidate's groups.
+bool GroupedAs(IdentifierKind kind, const std::vector<size_t>& sizes) {
+    switch (kind) {
+        case IdentifierKind::PassportNumber:
+        case IdentifierKind::ResidenceCardNumber:
+        case IdentifierKind::BankAccountNumber: return sizes.size() == 1;
+        case IdentifierKind::BasicPensionNumber: return sizes.size() == 1 || (sizes.size() == 2 && sizes[0] == 4);
+        default: return true;
+    }
+}
+
+bool IsLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'Ａ' && c <= L'Ｚ') || (c >= L'ａ' && c <= L'ｚ');
+}
+bool IsLetterOrDigit(wchar_t c) { return IsLetter(c) || (c >= L'0' && c <= L'9') || (c >= L'０' && c <= L'９'); }
+
+// The letters a kind's number has before and after its digits.
+std::pair<size_t, size_t> LettersOf(IdentifierKind kind) {
+    if (kind == IdentifierKind::PassportNumber) return {2, 0};
+    if (kind == IdentifierKind::ResidenceCardNumber) return {2, 2};
+    return {0, 0};
+}
+
+// The span of the digits from `begin` to `end` with the kind's letters around them, if they stand there.
+std::optional<std::pair<size_t, size_t>> WithLetters(IdentifierKind kind, const std::wstring& text, size_t begin, size_t end) {
+    const auto [before, after] = LettersOf(kind);
+    if (before == 0 && after == 0) return std::pair{begin, end};
+    if (begin < before || end + after > text.size()) return std::nullopt;
+    for (size_t at = begin - before; at < begin; ++at) if (!IsLetter(text[at])) return std::nullopt;
+    for (size_t at = end; at < end + after; ++at) if (!IsLetter(text[at])) return std::nullopt;
+    if (begin > before && IsLetterOrDigit(text[begin - before - 1])) return std::nullopt;
+    if (end + after < text.size() && IsLetterOrDigit(text[end + after])) return std::nullopt;
+    return std::pair{begin - before, end + after};
 }
 
 class Generator {
@@ -147,10 +187,21 @@ public:
             {L"ｶｰﾄﾞ番号", IdentifierKind::PaymentCard},     {L"ＣＡＲＤ　ＮＵＭＢＥＲ", IdentifierKind::PaymentCard},
             {L"ﾏｲﾅﾝﾊﾞｰ", IdentifierKind::MyNumber},         {L"個人番号", IdentifierKind::MyNumber},
             {L"ﾎｳｼﾞﾝ 法人番号", IdentifierKind::CorporateNumber}, {L"Corporate Number", IdentifierKind::CorporateNumber},
+            {L"旅券番号", IdentifierKind::PassportNumber},   {L"ＰＡＳＳＰＯＲＴ　ＮＯ.", IdentifierKind::PassportNumber},
+            {L"運転免許証", IdentifierKind::DriverLicenseNumber}, {L"ﾒﾝｷｮ 免許番号", IdentifierKind::DriverLicenseNumber},
+            {L"在留ｶｰﾄﾞ", IdentifierKind::ResidenceCardNumber}, {L"基礎年金番号", IdentifierKind::BasicPensionNumber},
+            {L"口座番号", IdentifierKind::BankAccountNumber}, {L"普通", IdentifierKind::BankAccountNumber},
         };
         if (Below(2) == 0) return {L"", std::nullopt};
         const auto& [text, kind] = kLabels[Below(std::size(kLabels))];
         return {text + std::wstring(L": "), kind};
+    }
+    // Latin letters that begin or end a number, or none: none of them spells a label.
+    std::wstring Letters() {
+        static constexpr std::wstring_view kLetters = L"ABDEFGHJKMNPQRSTUWXYZabdkmpqzＡＢＴＫｔｋ";
+        std::wstring letters;
+        for (size_t count = Below(3) == 0 ? 0 : 1 + Below(3); count > 0; --count) letters += kLetters[Below(kLetters.size())];
+        return letters;
     }
     wchar_t Digit(char digit) { return Below(2) ? static_cast<wchar_t>(digit) : static_cast<wchar_t>(0xFF10 + (digit - '0')); }
 
@@ -171,7 +222,7 @@ TEST(IdentifierDetectors, ReportExactlyTheValidNumbersInEveryGroupingAndWidth) {
         const std::vector<std::string> groups = generate.Groups(generate.Number());
         // "x " (or a label) before and " y" after: no digit joins the chain from outside.
         const auto [label, labelKind] = generate.Label();
-        std::wstring text = L"x " + label;
+        std::wstring text = L"x " + label + generate.Letters();
         std::vector<Expected> spans;     // where each group stands
         std::vector<size_t> chainEnds;   // the group after the last of each group's chain
         for (size_t g = 0; g < groups.size(); ++g) {
@@ -182,7 +233,7 @@ TEST(IdentifierDetectors, ReportExactlyTheValidNumbersInEveryGroupingAndWidth) {
             for (const char digit : groups[g]) text += generate.Digit(digit);
         }
         chainEnds.resize(groups.size(), groups.size());
-        text += L" y";
+        text += generate.Letters() + L" y";
         for (const IdentifierKind kind : kIdentifierKinds) {
             // With the label rule, only a number after its own label counts.
             const bool needsLabel = generate.Below(2) == 0;
@@ -190,13 +241,16 @@ TEST(IdentifierDetectors, ReportExactlyTheValidNumbersInEveryGroupingAndWidth) {
             std::optional<Expected> expected;
             for (size_t first = 0; counts && first < groups.size() && !expected; ++first) {
                 std::string digits;
-                for (size_t last = first; last < chainEnds[first]; ++last) digits += groups[last];
+                std::vector<size_t> sizes;
+                for (size_t last = first; last < chainEnds[first]; ++last) {
+                    digits += groups[last];
+                    sizes.push_back(groups[last].size());
+                }
                 for (size_t end = chainEnds[first]; end > first && !expected; --end) {
-                    if (Valid(kind, digits)) {
-                        expected = Expected{spans[first].position,
-                                            spans[end - 1].position + spans[end - 1].length - spans[first].position};
-                    }
+                    const auto span = WithLetters(kind, text, spans[first].position, spans[end - 1].position + spans[end - 1].length);
+                    if (Valid(kind, digits) && GroupedAs(kind, sizes) && span) expected = Expected{span->first, span->second - span->first};
                     digits.resize(digits.size() - groups[end - 1].size());
+                    sizes.pop_back();
                 }
             }
             const std::optional<IdentifierMatch> found = FindIdentifier(text, {{kind, needsLabel}});
@@ -263,6 +317,15 @@ TEST(IdentifierDetectors, ALabelCountsUpTo300CharactersAway) {
         {IdentifierKind::MyNumber, L"個人番号 " + number + L" " + ones, true},
         {IdentifierKind::MyNumber, ones + number + L" 個人番号", true},
         {IdentifierKind::MyNumber, L"個人番号 " + ones + number + L" " + ones + L"個人番号", false},
+        {IdentifierKind::PassportNumber, L"旅券番号" + std::wstring(300, L'.') + L"ＴＫ１２３４５６７", true},
+        {IdentifierKind::PassportNumber, L"旅券番号" + std::wstring(301, L'.') + L"TK1234567", false},
+        {IdentifierKind::ResidenceCardNumber, L"AB12345678CD" + std::wstring(300, L'.') + L"在留番号", true},
+        {IdentifierKind::ResidenceCardNumber, L"AB12345678CD" + std::wstring(301, L'.') + L"在留番号", false},
+        {IdentifierKind::BasicPensionNumber, L"年金番号：1234－567890", true},
+        {IdentifierKind::BasicPensionNumber, L"年金番号：123456－7890", false},
+        {IdentifierKind::BankAccountNumber, L"三井住友銀行 0009 新宿支店 221 普通 1234567", true},
+        {IdentifierKind::BankAccountNumber, L"口座番号 123 4567", false},
+        {IdentifierKind::DriverLicenseNumber, L"免許証番号：第 3012 3456 7890 号", true},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(FindIdentifier(row.text, {{row.kind, true}}).has_value(), row.found) << Printable(row.text.substr(0, 40));

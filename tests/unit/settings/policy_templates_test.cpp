@@ -35,7 +35,8 @@ using AnyPolicySetting = std::variant<const BoolSetting*, const IntSetting*, con
 const AnyPolicySetting kPolicySettings[] = {
     &setting::kDetectPaymentCard, &setting::kDetectPaymentCardNeedsLabel, &setting::kDetectMyNumber,
     &setting::kDetectMyNumberNeedsLabel, &setting::kDetectCorporateNumber, &setting::kDetectCorporateNumberNeedsLabel,
-    &setting::kDetectCredentials, &setting::kDetectPasswordAssignments, &setting::kMaskDetectedNumbers,
+    &setting::kDetectPassportNumber, &setting::kDetectDriverLicenseNumber, &setting::kDetectResidenceCardNumber,
+    &setting::kDetectBasicPensionNumber, &setting::kDetectBankAccountNumber, &setting::kDetectCredentials, &setting::kDetectPasswordAssignments, &setting::kMaskDetectedNumbers,
     &setting::kClearDetectedClipboardSeconds, &setting::kShowSourceApplication,
     &setting::kIgnoredApplications, &setting::kRespectPrivateCopies, &setting::kAllowExit, &setting::kNotifyMode, &setting::kUseLog,
     &setting::kLogMaskSecrets, &setting::kUseEventLog, &setting::kUseClipboardHistory, &setting::kClipboardHistoryMaxCount,

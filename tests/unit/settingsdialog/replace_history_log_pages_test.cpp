@@ -290,6 +290,12 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
                     {IDC_PROTECT_MY_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
                     {IDC_PROTECT_CORPORATE_NUMBER, L"Button", L"法人番号"},
                     {IDC_PROTECT_CORPORATE_NUMBER_LABEL, L"Button", L"ラベルが近くにある場合のみ"},
+                    {IDC_PROTECT_LABELLED_KINDS_NOTE, L"Static", L"次の番号は、ラベルが近くにある場合のみ検出します"},
+                    {IDC_PROTECT_PASSPORT_NUMBER, L"Button", L"旅券番号"},
+                    {IDC_PROTECT_DRIVER_LICENSE_NUMBER, L"Button", L"運転免許証番号"},
+                    {IDC_PROTECT_RESIDENCE_CARD_NUMBER, L"Button", L"在留カード番号"},
+                    {IDC_PROTECT_BASIC_PENSION_NUMBER, L"Button", L"基礎年金番号"},
+                    {IDC_PROTECT_BANK_ACCOUNT_NUMBER, L"Button", L"口座番号"},
                     {IDC_PROTECT_CREDENTIALS_GROUP, L"Button", L"認証情報の検出"},
                     {IDC_PROTECT_CREDENTIALS, L"Button", L"秘密鍵・トークン・パスワードハッシュなど"},
                     {IDC_PROTECT_PASSWORD_ASSIGNMENTS, L"Button", L"「パスワード：…」のように項目名のついた値"},
@@ -311,6 +317,11 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_FALSE(Enabled(IDC_PROTECT_CORPORATE_NUMBER_LABEL));
     EXPECT_TRUE(Ticked(IDC_PROTECT_MASK_NUMBERS));
     EXPECT_TRUE(Ticked(IDC_PROTECT_CREDENTIALS) && Ticked(IDC_PROTECT_PASSWORD_ASSIGNMENTS)) << "guarded out of the box";
+    for (const int labelled : {IDC_PROTECT_PASSPORT_NUMBER, IDC_PROTECT_DRIVER_LICENSE_NUMBER, IDC_PROTECT_RESIDENCE_CARD_NUMBER,
+                               IDC_PROTECT_BASIC_PENSION_NUMBER, IDC_PROTECT_BANK_ACCOUNT_NUMBER}) {
+        EXPECT_TRUE(Ticked(labelled)) << labelled << " is guarded out of the box";
+    }
+    Click(IDC_PROTECT_BANK_ACCOUNT_NUMBER);
 
     Click(IDC_PROTECT_PASSWORD_ASSIGNMENTS);
     Click(IDC_PROTECT_PAYMENT_CARD);
@@ -343,6 +354,8 @@ TEST_F(FeaturePagesTest, ProtectPageGreysEachLabelRuleWithItsDetectorRefusesBadS
     EXPECT_EQ(StoredText(section::kDetect, L"DetectCorporateNumberNeedsLabel"), L"true");
     EXPECT_EQ(StoredText(section::kDetect, L"DetectCredentials"), L"true");
     EXPECT_EQ(StoredText(section::kDetect, L"DetectPasswordAssignments"), L"false");
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectBankAccountNumber"), L"false");
+    EXPECT_EQ(StoredText(section::kDetect, L"DetectPassportNumber"), L"true");
 }
 
 }  // namespace
