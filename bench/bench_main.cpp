@@ -8,7 +8,7 @@
 //   startup <Veltrano.exe> [silent share build]     start-up with a full history (needs a display)
 //   textimage                                       the text window's image (needs a display)
 //   classify                                        200 class regexes over random CJK text
-//   detectors                                       the built-in detectors against K3
+//   detectors [<corpus list>]                       the built-in detectors against K3, and their false alarms
 //   credentials <corpus list>                       the credential detectors' cost, recall and precision
 //   organization                                    an organisation's lists on top of K2
 //   listcheck                                       a 1 KiB copy with and without the list files' check
@@ -78,7 +78,7 @@ int Main(int argc, wchar_t** argv) {
     if (command == L"replace" && argc == 4) return RunReplaceBench(path(2), path(3));
     if (command == L"textimage" && argc == 2) return RunTextImage();
     if (command == L"classify" && argc == 2) return RunClassifyBench();
-    if (command == L"detectors" && argc == 2) return RunDetectorBench();
+    if (command == L"detectors" && (argc == 2 || argc == 3)) return RunDetectorBench(argc == 3 ? path(2) : L"");
     if (command == L"credentials" && argc == 3) return RunCredentialBench(path(2));
     if (command == L"organization" && argc == 2) return RunOrganizationBench();
     if (command == L"listcheck" && argc == 2) return RunListCheckBench();

@@ -1,24 +1,20 @@
 #include "credential_bench.h"
 
-#include <windows.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench_data.h"
+#include "detector_runs.h"
 #include "driver/program_folder.h"
 #include "loaded_set.h"
 #include "matching/keyword_search.h"
 #include "number_format.h"
-#include "regex/large_stack.h"
 
 namespace veltrano::bench {
 namespace {
@@ -26,64 +22,9 @@ namespace {
 constexpr int kRuns = 5;
 constexpr size_t kUnits = 16u << 20;
 
-std::wstring Wide(const std::string& bytes) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
-
-std::string Narrow(const std::wstring& text) {
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    for (char& c : bytes) if (c == '\n' || c == '\r') c = ' ';
-    return bytes;
-}
-
 // Card and My Number, as installed, with or without both credential families.
 Detectors Installed(bool credentials) {
     return {{{IdentifierKind::PaymentCard, false}, {IdentifierKind::MyNumber, true}}, {credentials, credentials}};
-}
-
-struct Timed {
-    double milliseconds;
-    bool found;
-    bool stopped;
-};
-
-struct Search {
-    const std::wstring& text;
-    Detectors detectors;
-};
-
-struct Compared {
-    Timed base;
-    Timed other;
-    double ratio;  // the median of each round's other ÷ base
-};
-
-// Times the two searches by turns, so that a slow stretch of a shared machine falls on both.
-Compared Compare(const Search& base, const Search& other) {
-    const veltrano::KeywordSet none;
-    std::vector<double> times[2];
-    std::vector<double> ratios;
-    KeywordSearchResult results[2];
-    bool stopped[2] = {false, false};
-    for (int run = 0; run < kRuns; ++run) {
-        int side = 0;
-        for (const Search* search : {&base, &other}) {
-            const auto start = std::chrono::steady_clock::now();
-            results[side] = RunOnLargeStack([&] { return FindKeyword(none, search->text, kSearchTimeBudget, search->detectors); });
-            times[side].push_back(Milliseconds(std::chrono::steady_clock::now() - start));
-            stopped[side] = stopped[side] || results[side].firstStopped.has_value();
-            ++side;
-        }
-        ratios.push_back(times[1].back() / times[0].back());
-    }
-    return {{Median(times[0]), results[0].hit.found, stopped[0]},
-            {Median(times[1]), results[1].hit.found, stopped[1]},
-            Median(ratios)};
 }
 
 std::string Cell(const Timed& timed) {
@@ -127,26 +68,6 @@ std::wstring ShortKeysJson() {
     std::wstring text = L"{";
     text += Repeated([&](std::mt19937&) { return L"\"k" + std::to_wstring(key++ % 1000000) + L"\":1,"; });
     return text;
-}
-
-// The corpus list: "positive|negative <set> <host path>" lines, written by scripts/bench.
-struct CorpusFile {
-    bool positive;
-    std::string set;
-    std::wstring path;
-};
-
-std::vector<CorpusFile> ReadCorpus(const std::wstring& listPath) {
-    std::vector<CorpusFile> files;
-    std::istringstream lines(driver::ReadFileBytes(listPath));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream fields(line);
-        std::string kind, set, path;
-        if (!(fields >> kind >> set) || !std::getline(fields >> std::ws, path)) continue;
-        files.push_back({kind == "positive", set, driver::WindowsPathFromHost(Wide(path))});
-    }
-    return files;
 }
 
 // Concatenated negative files of one set, up to `kUnits`: real text of that kind.

@@ -116,6 +116,12 @@ bool IsIdentifierLetter(wchar_t c) {
 // What an identifier's letters may not run into.
 bool IsWordPart(wchar_t c) { return IsIdentifierLetter(c) || IsDigit(c); }
 
+// A number of a fixed grouping or with letters is a word of its own: "b0418163" of a commit hash
+// is no account number.
+bool StandsAsAWord(const IdentifierShape& shape) {
+    return shape.grouping != Grouping::Any || shape.lettersBefore > 0 || shape.lettersAfter > 0;
+}
+
 // The most characters a candidate spans: its digits and a separator of three between each two.
 constexpr size_t kLongestCandidateSpan = kMaxIdentifierDigits + (kMaxIdentifierDigits - 1) * 3;
 
@@ -256,13 +262,25 @@ private:
         if (std::chrono::steady_clock::now() >= deadline_) throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
     }
 
-    // The end of the chain from `begin` (a digit) when it has fewer digits than any live rule takes.
+    // The end of the chain from `begin` (a digit) when no live rule can take anything from it:
+    // fewer digits than a number of any grouping has, and no group a number that is a word of its
+    // own can stand in. Phone numbers and dates end here.
     std::optional<size_t> EndOfShortChain(size_t begin) const {
+        const bool letterBefore = begin > 0 && IsIdentifierLetter(text_[begin - 1]);
         size_t digits = 0;
+        size_t previousGroup = 0;
         for (size_t position = begin;;) {
+            const size_t groupBegin = position;
             for (; position < text_.size() && IsDigit(text_[position]); ++position) {
-                if (++digits == fewestLiveDigits_) return std::nullopt;
+                if (++digits == fewestAnyGroupingDigits_) return std::nullopt;
             }
+            const size_t group = std::min<size_t>(position - groupBegin, kMaxIdentifierDigits + 1);
+            const bool firstGroup = groupBegin == begin;
+            if ((wordGroups_ >> group & 1u) || (firstGroup && letterBefore && (letteredFirstGroups_ >> group & 1u)) ||
+                (fourThenSixLive_ && previousGroup == 4 && group == 6)) {
+                return std::nullopt;
+            }
+            previousGroup = group;
             const size_t separator = JoiningSeparatorLength(text_, position);
             if (separator == 0) return position;
             position += separator;
@@ -321,9 +339,20 @@ private:
 
     // Most starts are ruled out by their first digit alone, most chains by their length.
     void FindLiveFirstDigits() {
-        fewestLiveDigits_ = kMaxIdentifierDigits;
+        fewestAnyGroupingDigits_ = kMaxIdentifierDigits + 1;
+        wordGroups_ = letteredFirstGroups_ = 0;
+        fourThenSixLive_ = false;
         for (size_t rule = 0; rule < live_; ++rule) {
-            fewestLiveDigits_ = std::min(fewestLiveDigits_, ShapeOf(rules_[rule].kind).fewestDigits);
+            const IdentifierShape& shape = ShapeOf(rules_[rule].kind);
+            const unsigned lengths = ((2u << shape.mostDigits) - 1) & ~((1u << shape.fewestDigits) - 1);
+            if (shape.lettersBefore > 0) {
+                letteredFirstGroups_ |= lengths;
+            } else if (shape.grouping == Grouping::Any) {
+                fewestAnyGroupingDigits_ = std::min(fewestAnyGroupingDigits_, shape.fewestDigits);
+            } else {
+                wordGroups_ |= lengths;
+                fourThenSixLive_ = fourThenSixLive_ || shape.grouping == Grouping::FourThenSix;
+            }
         }
         for (int labels = 0; labels < kLabelsCount; ++labels) {
             liveFirstDigits_[labels] = 0;
@@ -338,10 +367,16 @@ private:
     // A start whose first digit some rule takes.
     [[gnu::noinline]] void LookAtStart(size_t start, Labels labels) {
         const int first = DigitValue(text_[start]);
+        std::optional<size_t> groupDigits;  // counted for the first shape that asks
         bool read = false;
         for (size_t rule = 0; rule < rules_.size(); ++rule) {
             const IdentifierRule& wanted = rules_[rule];
             if (rule >= live_ || !Takes(labels, wanted) || !(FirstDigits(wanted.kind) >> first & 1u)) continue;
+            const IdentifierShape& shape = ShapeOf(wanted.kind);
+            if (StandsAsAWord(shape)) {
+                if (!groupDigits) groupDigits = GroupDigits(start);
+                if (!WordFits(shape, start, *groupDigits)) continue;
+            }
             if (!read) reach_.From(start);
             read = true;
             if (std::optional<IdentifierMatch> match = LongestFrom(start, wanted)) {
@@ -353,16 +388,38 @@ private:
         }
     }
 
+    // The digits of the group from `start`, counted up to one more than any identifier has.
+    size_t GroupDigits(size_t start) const {
+        size_t end = start;
+        while (end < text_.size() && end - start <= kMaxIdentifierDigits && IsDigit(text_[end])) ++end;
+        return end - start;
+    }
+
+    // What the start's own group and the character before it allow a number that is a word of its
+    // own, before any group is read: a phone number or a date is no one-group number, and a number
+    // with letters needs one before it.
+    bool WordFits(const IdentifierShape& shape, size_t start, size_t groupDigits) const {
+        const bool letterBefore = start > 0 && IsIdentifierLetter(text_[start - 1]);
+        if (letterBefore != (shape.lettersBefore > 0)) return false;
+        switch (shape.grouping) {
+            case Grouping::Any: return true;
+            case Grouping::OneGroup: return groupDigits >= shape.fewestDigits && groupDigits <= shape.mostDigits;
+            case Grouping::FourThenSix: return groupDigits == 4 || groupDigits == shape.fewestDigits;
+        }
+        return false;
+    }
+
     std::optional<IdentifierMatch> LongestFrom(size_t start, const IdentifierRule& rule) {
         const IdentifierShape& shape = ShapeOf(rule.kind);
         for (size_t last = reach_.First() + reach_.Groups(); last-- > reach_.First();) {
             const size_t count = reach_.DigitsTo(last);
             if (count > shape.mostDigits) continue;
             if (count < shape.fewestDigits) break;
-            if (!Grouped(shape.grouping, last)) continue;
+            const bool word = StandsAsAWord(shape);
+            if (word && (!Grouped(shape.grouping, last) || !LettersAround(shape, start, reach_.EndOf(last)))) continue;
             const size_t begin = start - shape.lettersBefore;
             const size_t end = reach_.EndOf(last) + shape.lettersAfter;
-            if (LettersAround(shape, start, reach_.EndOf(last)) && IsValidIdentifier(rule.kind, reach_.Digits(count)) &&
+            if (IsValidIdentifier(rule.kind, reach_.Digits(count)) &&
                 (!rule.needsLabel || labels_.Near(rule.kind, begin, end))) {
                 return IdentifierMatch{rule, begin, end - begin};
             }
@@ -381,11 +438,9 @@ private:
         return false;
     }
 
-    // Whether the digits from `first` to `end` have the shape's letters right around them, and
-    // no letter or digit beyond those. A shape without letters takes digits among letters, as
-    // the chains do.
+    // Whether the digits from `first` to `end` of a number that is a word of its own have the
+    // shape's letters right around them, and no letter or digit beyond those.
     bool LettersAround(const IdentifierShape& shape, size_t first, size_t end) const {
-        if (shape.lettersBefore == 0 && shape.lettersAfter == 0) return true;
         const auto lettersAt = [&](size_t from, size_t count) {
             if (from + count > text_.size()) return false;
             for (size_t at = from; at < from + count; ++at) {
@@ -409,7 +464,11 @@ private:
     std::optional<IdentifierMatch> found_;  // of the rule at live_
     Reach reach_;
     unsigned liveFirstDigits_[kLabelsCount];
-    size_t fewestLiveDigits_ = kMaxIdentifierDigits;
+    // What makes a chain worth reading for the live rules (EndOfShortChain).
+    size_t fewestAnyGroupingDigits_ = kMaxIdentifierDigits + 1;
+    unsigned wordGroups_ = 0;           // bit n: a group of n digits may be a number of its own
+    unsigned letteredFirstGroups_ = 0;  // the same for a chain's first group after a letter
+    bool fourThenSixLive_ = false;
     LabelIndex labels_;
 };
 

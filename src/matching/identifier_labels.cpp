@@ -121,7 +121,8 @@ const std::bitset<0x10000>& LabelFirstCharacters() {
 }  // namespace
 
 bool LabelIndex::Near(IdentifierKind kind, size_t begin, size_t end) {
-    if (!indexed_) Index();
+    // The candidates come in the text's order: the labels are found only as far as they ask for.
+    IndexTo(std::min(text_.size(), end + kMaxLabelDistance + 1));
     const Spans& spans = spans_[static_cast<size_t>(kind)];
     const auto after = std::lower_bound(spans.starts.begin(), spans.starts.end(), end);
     if (after != spans.starts.end() && *after - end <= kMaxLabelDistance) return true;
@@ -129,9 +130,9 @@ bool LabelIndex::Near(IdentifierKind kind, size_t begin, size_t end) {
     return before != spans.ends.begin() && begin - *std::prev(before) <= kMaxLabelDistance;
 }
 
-void LabelIndex::Index() {
+void LabelIndex::IndexTo(size_t limit) {
     const std::bitset<0x10000>& firstCharacters = LabelFirstCharacters();
-    for (size_t position = 0; position < text_.size(); ++position) {
+    for (size_t& position = indexedTo_; position < limit; ++position) {
         if (position % kPositionsPerClockRead == 0 && std::chrono::steady_clock::now() >= deadline_) {
             throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
         }
@@ -142,12 +143,12 @@ void LabelIndex::Index() {
             if (const size_t length = LabelLengthAt(label.text, position)) {
                 Spans& spans = spans_[static_cast<size_t>(label.kind)];
                 spans.starts.push_back(position);
-                spans.ends.push_back(position + length);
+                // Labels of one kind seldom overlap: the ends stay sorted with a short move.
+                spans.ends.insert(std::upper_bound(spans.ends.begin(), spans.ends.end(), position + length),
+                                  position + length);
             }
         }
     }
-    for (Spans& spans : spans_) std::sort(spans.ends.begin(), spans.ends.end());
-    indexed_ = true;
 }
 
 size_t LabelIndex::LabelLengthAt(std::wstring_view label, size_t position) const {

@@ -19,7 +19,7 @@ inline constexpr size_t kPositionsPerClockRead = 1u << 16;
 
 class LabelIndex {
 public:
-    // Found in one pass when a candidate first asks, checking `deadline` as it goes.
+    // Found in one pass, as far as the candidates ask, checking `deadline` as it goes.
     LabelIndex(std::wstring_view text, std::chrono::steady_clock::time_point deadline)
         : text_(text), deadline_(deadline) {}
 
@@ -33,13 +33,14 @@ private:
         std::vector<size_t> ends;
     };
 
-    void Index();
+    // Finds the labels that start before `limit`.
+    void IndexTo(size_t limit);
     // The text's length that spells `label` from `position`, or 0.
     size_t LabelLengthAt(std::wstring_view label, size_t position) const;
 
     std::wstring_view text_;
     std::chrono::steady_clock::time_point deadline_;
-    bool indexed_ = false;
+    size_t indexedTo_ = 0;
     std::array<Spans, std::size(kIdentifierKinds)> spans_;
 };
 

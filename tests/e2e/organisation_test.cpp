@@ -345,7 +345,8 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
          {std::vector<std::string>{"800003f2 3", w(L"HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Veltrano\\Notify\\NotifyMode"),
                                    w(L"種類が REG_DWORD ではなく REG_SZ です"), user},
           std::vector<std::string>{"400003f0 6", w(L"" VELTRANO_VERSION), w(programFolder),
-                                   w(L"支払カード番号、個人番号、法人番号、認証情報の形式、項目名つきのパスワード"), "1", w(share), user}}) {
+                                   w(L"支払カード番号、個人番号、法人番号、旅券番号、運転免許証番号、在留カード番号、基礎年金番号、口座番号、"
+                                     L"認証情報の形式、項目名つきのパスワード"), "1", w(share), user}}) {
         const auto found = std::find(events.begin(), events.end(), early);
         EXPECT_NE(found, events.end()) << early[0] << "\n" << StandardError();
         if (found != events.end()) events.erase(found);

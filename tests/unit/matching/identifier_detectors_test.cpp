@@ -103,7 +103,9 @@ std::pair<size_t, size_t> LettersOf(IdentifierKind kind) {
 // The span of the digits from `begin` to `end` with the kind's letters around them, if they stand there.
 std::optional<std::pair<size_t, size_t>> WithLetters(IdentifierKind kind, const std::wstring& text, size_t begin, size_t end) {
     const auto [before, after] = LettersOf(kind);
-    if (before == 0 && after == 0) return std::pair{begin, end};
+    // Numbers in one or two fixed groups stand as words of their own; the others among letters too.
+    const bool fixedGroups = !GroupedAs(kind, {1, 1, 1});
+    if (before == 0 && after == 0 && !fixedGroups) return std::pair{begin, end};
     if (begin < before || end + after > text.size()) return std::nullopt;
     for (size_t at = begin - before; at < begin; ++at) if (!IsLetter(text[at])) return std::nullopt;
     for (size_t at = end; at < end + after; ++at) if (!IsLetter(text[at])) return std::nullopt;
