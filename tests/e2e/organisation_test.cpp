@@ -267,10 +267,21 @@ std::vector<std::vector<std::string>> PrintedEvents(const std::string& output) {
             events.push_back({head});
         } else if (const size_t insert = line.find(kInsert); insert != std::string::npos && eventOfThread.contains(thread)) {
             const size_t text = insert + kInsert.size();
-            events[eventOfThread[thread]].push_back(line.substr(text, line.rfind('"') - text));
+            // Wine cuts a long string short and says so after its closing quote.
+            const std::string cut = line.ends_with("\"...") ? "..." : "";
+            events[eventOfThread[thread]].push_back(line.substr(text, line.rfind('"') - text) + cut);
         }
     }
     return events;
+}
+
+// Whether a printed event is the wanted one, a long insert cut short where Wine cut it.
+bool SameEvent(const std::vector<std::string>& printed, const std::vector<std::string>& wanted) {
+    return printed.size() == wanted.size() &&
+           std::equal(printed.begin(), printed.end(), wanted.begin(), [](const std::string& shown, const std::string& whole) {
+               return shown == whole ||
+                      (shown.ends_with("...") && whole.starts_with(std::string_view(shown).substr(0, shown.size() - 3)));
+           });
 }
 
 // Each other event with its inserts in order: the copying program is empty while it is not to be
@@ -347,7 +358,7 @@ TEST_F(Organisation, EveryEventCarriesItsInsertsInOrderAndNoSecret) {
           std::vector<std::string>{"400003f0 6", w(L"" VELTRANO_VERSION), w(programFolder),
                                    w(L"支払カード番号、個人番号、法人番号、旅券番号、運転免許証番号、在留カード番号、基礎年金番号、口座番号、"
                                      L"認証情報の形式、項目名つきのパスワード"), "1", w(share), user}}) {
-        const auto found = std::find(events.begin(), events.end(), early);
+        const auto found = std::find_if(events.begin(), events.end(), [&](const auto& event) { return SameEvent(event, early); });
         EXPECT_NE(found, events.end()) << early[0] << "\n" << StandardError();
         if (found != events.end()) events.erase(found);
     }
