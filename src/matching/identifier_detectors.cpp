@@ -277,7 +277,7 @@ private:
             const size_t group = std::min<size_t>(position - groupBegin, kMaxIdentifierDigits + 1);
             const bool firstGroup = groupBegin == begin;
             if ((wordGroups_ >> group & 1u) || (firstGroup && letterBefore && (letteredFirstGroups_ >> group & 1u)) ||
-                (fourThenSixLive_ && previousGroup == 4 && group == 6)) {
+                (fourThenSixLive_ && previousGroup == kFirstOfTwoGroups && group == kSecondOfTwoGroups)) {
                 return std::nullopt;
             }
             previousGroup = group;
@@ -404,18 +404,18 @@ private:
         switch (shape.grouping) {
             case Grouping::Any: return true;
             case Grouping::OneGroup: return groupDigits >= shape.fewestDigits && groupDigits <= shape.mostDigits;
-            case Grouping::FourThenSix: return groupDigits == 4 || groupDigits == shape.fewestDigits;
+            case Grouping::FourThenSix: return groupDigits == kFirstOfTwoGroups || groupDigits == shape.fewestDigits;
         }
         return false;
     }
 
     std::optional<IdentifierMatch> LongestFrom(size_t start, const IdentifierRule& rule) {
         const IdentifierShape& shape = ShapeOf(rule.kind);
+        const bool word = StandsAsAWord(shape);
         for (size_t last = reach_.First() + reach_.Groups(); last-- > reach_.First();) {
             const size_t count = reach_.DigitsTo(last);
             if (count > shape.mostDigits) continue;
             if (count < shape.fewestDigits) break;
-            const bool word = StandsAsAWord(shape);
             if (word && (!Grouped(shape.grouping, last) || !LettersAround(shape, start, reach_.EndOf(last)))) continue;
             const size_t begin = start - shape.lettersBefore;
             const size_t end = reach_.EndOf(last) + shape.lettersAfter;
@@ -433,7 +433,8 @@ private:
             case Grouping::Any: return true;
             case Grouping::OneGroup: return last == reach_.First();
             case Grouping::FourThenSix:
-                return last == reach_.First() || (last == reach_.First() + 1 && reach_.DigitsTo(reach_.First()) == 4);
+                return last == reach_.First() ||
+                       (last == reach_.First() + 1 && reach_.DigitsTo(reach_.First()) == kFirstOfTwoGroups);
         }
         return false;
     }

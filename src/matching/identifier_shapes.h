@@ -14,6 +14,9 @@ enum class Grouping {
     OneGroup,     // one run of digits
     FourThenSix,  // ten digits in one run, or four and six joined by one separator
 };
+// The two groups of a Grouping::FourThenSix number written with its separator.
+inline constexpr size_t kFirstOfTwoGroups = 4;
+inline constexpr size_t kSecondOfTwoGroups = 6;
 
 struct IdentifierShape {
     IdentifierKind kind;
