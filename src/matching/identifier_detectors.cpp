@@ -116,6 +116,15 @@ bool IsIdentifierLetter(wchar_t c) {
 // What an identifier's letters may not run into.
 bool IsWordPart(wchar_t c) { return IsIdentifierLetter(c) || IsDigit(c); }
 
+// The kinds of the rules that need a label: the only labels looked for.
+KindSet LabelledKinds(const std::vector<IdentifierRule>& rules) {
+    KindSet kinds = 0;
+    for (const IdentifierRule& rule : rules) {
+        if (rule.needsLabel) kinds |= KindBit(rule.kind);
+    }
+    return kinds;
+}
+
 // A number of a fixed grouping or with letters is a word of its own: "b0418163" of a commit hash
 // is no account number.
 bool StandsAsAWord(const IdentifierShape& shape) {
@@ -209,7 +218,7 @@ public:
     IdentifierScan(std::wstring_view text, const std::vector<IdentifierRule>& rules,
                    std::chrono::steady_clock::time_point deadline, CredentialScan* credentials)
         : text_(text), rules_(rules), deadline_(deadline), credentials_(credentials), live_(rules.size()), reach_(text),
-          labels_(text, deadline) {
+          labels_(text, LabelledKinds(rules), deadline) {
         FindLiveFirstDigits();
     }
 

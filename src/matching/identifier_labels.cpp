@@ -1,7 +1,6 @@
 #include "matching/identifier_labels.h"
 
 #include <algorithm>
-#include <bitset>
 
 #include "regex/bounded_match.h"
 
@@ -99,23 +98,49 @@ Folded FoldAt(std::wstring_view text, size_t position) {
     return {base, 1};
 }
 
-// Every character that begins a label once folded, alone or with a mark after it: most of the
-// text is passed over unfolded.
-const std::bitset<0x10000>& LabelFirstCharacters() {
-    static const std::bitset<0x10000> first = [] {
-        std::bitset<0x10000> set;
-        for (unsigned c = 0; c < set.size(); ++c) {
+// For every character, the kinds whose labels it begins once folded, alone or with a mark after
+// it: most of the text is passed over unfolded.
+const std::array<KindSet, 0x10000>& LabelFirstCharacterKinds() {
+    static const std::array<KindSet, 0x10000> kinds = [] {
+        std::array<KindSet, 0x10000> table{};
+        for (unsigned c = 0; c < table.size(); ++c) {
             const wchar_t folded = FoldCharacter(static_cast<wchar_t>(c));
             for (const Label& label : kLabels) {
                 const wchar_t wanted = label.text.front();
                 if (folded == wanted || Joined(folded, L'\u3099') == wanted || Joined(folded, L'\u309A') == wanted) {
-                    set.set(c);
+                    table[c] |= KindBit(label.kind);
                 }
             }
         }
-        return set;
+        return table;
     }();
-    return first;
+    return kinds;
+}
+
+// The labels grouped by their first character, so that a place is compared only with the labels
+// its folded character begins: the group of a character is labels[first[c]] to labels[first[c + 1]].
+struct LabelsByFirstCharacter {
+    std::vector<const Label*> labels;
+    std::vector<unsigned char> first = std::vector<unsigned char>(0x10001);
+    LabelsByFirstCharacter() {
+        for (unsigned c = 0; c < 0x10000; ++c) {
+            first[c] = static_cast<unsigned char>(labels.size());
+            for (const Label& label : kLabels) {
+                if (label.text.front() == c) labels.push_back(&label);
+            }
+        }
+        first[0x10000] = static_cast<unsigned char>(labels.size());
+    }
+};
+static_assert(std::size(kLabels) < 256, "a group's end fits a byte");
+
+// A Latin label begins a word: the "a" of "data" begins no "account number".
+bool LatinWordContinues(std::wstring_view text, size_t position) {
+    const auto latin = [](wchar_t c) {
+        const wchar_t folded = FoldCharacter(c);
+        return folded >= L'a' && folded <= L'z';
+    };
+    return position > 0 && latin(text[position]) && latin(text[position - 1]);
 }
 
 }  // namespace
@@ -131,15 +156,23 @@ bool LabelIndex::Near(IdentifierKind kind, size_t begin, size_t end) {
 }
 
 void LabelIndex::IndexTo(size_t limit) {
-    const std::bitset<0x10000>& firstCharacters = LabelFirstCharacters();
+    const std::array<KindSet, 0x10000>& firstCharacterKinds = LabelFirstCharacterKinds();
+    static const LabelsByFirstCharacter byFirst;
     for (size_t& position = indexedTo_; position < limit; ++position) {
         if (position % kPositionsPerClockRead == 0 && std::chrono::steady_clock::now() >= deadline_) {
             throw MatchAborted(MatchAborted::Reason::PatternTooSlow);
         }
-        if (!firstCharacters[text_[position]]) continue;
-        const wchar_t first = FoldAt(text_, position).character;
-        for (const Label& label : kLabels) {
-            if (label.text.front() != first) continue;
+        if ((firstCharacterKinds[static_cast<unsigned short>(text_[position])] & asked_) == 0 ||
+            LatinWordContinues(text_, position)) {
+            continue;
+        }
+        // Most places are ruled out by their second character, read once for all the labels.
+        const Folded head = FoldAt(text_, position);
+        const wchar_t second = position + head.length < text_.size() ? FoldAt(text_, position + head.length).character : 0;
+        const unsigned first = static_cast<unsigned short>(head.character);
+        for (size_t group = byFirst.first[first]; group < byFirst.first[first + 1]; ++group) {
+            const Label& label = *byFirst.labels[group];
+            if ((KindBit(label.kind) & asked_) == 0 || (label.text.size() > 1 && label.text[1] != second)) continue;
             if (const size_t length = LabelLengthAt(label.text, position)) {
                 Spans& spans = spans_[static_cast<size_t>(label.kind)];
                 spans.starts.push_back(position);
