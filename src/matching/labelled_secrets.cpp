@@ -54,6 +54,11 @@ constexpr wstring_view kLimitWords[] = {L"min", L"max", L"num", L"minimum", L"ma
 constexpr wstring_view kKeyNames[] = {L"apikey", L"accesskey", L"privatekey", L"signingkey", L"masterkey",
                                       L"secretkey", L"clientkey", L"encryptionkey", L"authkey"};
 
+// "NOPASSWD" (sudoers), "nopassword", "no_password": a switch that says there is none.
+bool SaysNone(std::wstring_view word) {
+    return word == L"no" || (word.starts_with(L"no") && (word.substr(2).starts_with(L"pass") || word.substr(2).starts_with(L"pw")));
+}
+
 template <size_t N>
 bool Among(const wstring_view (&words)[N], wstring_view word) {
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
@@ -262,7 +267,7 @@ std::optional<CredentialKind> LabelKind(std::wstring_view name) {
     if (name == L"パス") return CredentialKind::Password;
     const std::vector<std::wstring> words = NameWords(name);
     if (words.empty() || Among(kAboutWords, words.back())) return nullopt;
-    if (std::any_of(words.begin(), words.end(), [](const std::wstring& w) { return Among(kLimitWords, w); })) {
+    if (std::any_of(words.begin(), words.end(), [](const std::wstring& w) { return Among(kLimitWords, w) || SaysNone(w); })) {
         return nullopt;
     }
     for (const std::wstring& word : words) {

@@ -107,6 +107,7 @@ TEST(CredentialDetectors, ValuesGivenToANameThatSaysTheyAreSecret) {
         {L"SECRET_KEY = 'django-insecure-8#x!2k@p0q$w9e^r7t&y6u*i5o(p4a)s3d'", CredentialKind::Secret, L"SECRET_KEY=＊＊＊＊（50文字）"},
         {L"aws_secret_access_key=wJalrXUtnFEMI/K7MDENG/bPxRfiCYEXAMPLEKEY", CredentialKind::Secret, L"aws_secret_access_key=＊＊＊＊（40文字）"},
         {L"password = None", std::nullopt, L""},
+        {L"alice ALL=(ALL) NOPASSWD: /bin/kill", std::nullopt, L""},
         {L"password=password", std::nullopt, L""},
         {L"self.password = password", std::nullopt, L""},
         {L"password = getpass()", std::nullopt, L""},
