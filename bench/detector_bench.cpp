@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <cstdio>
 #include <random>
@@ -231,27 +232,42 @@ constexpr BenchText kTexts[] = {{"1MiB-csv", 1u << 20, CustomerList},       {"16
                                 {"1MiB-orders", 1u << 20, OrderList},       {"16MiB-orders", 16u << 20, OrderList},
                                 {"1MiB-japanese", 1u << 20, JapaneseText}, {"16MiB-japanese", 16u << 20, JapaneseText}};
 
+// A row of the tables: a text without or with the hit line, and what the detectors must find in
+// it with their label rules on (`hit`) and off (`bareHits`: about one order number in ten passes
+// a check digit).
+struct Row {
+    std::string name;
+    const std::wstring& text;
+    bool hit;
+    bool bareHits;
+};
+void ForEachRow(const std::function<void(const Row&)>& measure) {
+    for (const BenchText& shape : kTexts) {
+        const std::wstring plain = shape.make(shape.units);
+        for (const bool hit : {false, true}) {
+            const std::wstring text = hit ? WithHit(plain) : plain;
+            measure({std::string(shape.name) + (hit ? "-hit" : "-nohit"), text, hit, hit || shape.make == OrderList});
+        }
+    }
+}
+
 // Every kind against the first three, by turns, with the label rules on and off. Gives whether
 // every result was right.
 bool PrintKindsComparison() {
     std::puts("| Text | three kinds, labels required | all kinds | ÷ three | three kinds, no labels | all kinds | ÷ three |");
     std::puts("|---|---:|---:|---:|---:|---:|---:|");
     bool right = true;
-    for (const BenchText& shape : kTexts) {
-        const std::wstring plain = shape.make(shape.units);
-        for (const bool hit : {false, true}) {
-            const std::wstring text = hit ? WithHit(plain) : plain;
-            const bool bareHits = hit || shape.make == OrderList;
-            const Compared labelled = Compare({text, KindsDetectors(kFirstKinds, true)}, {text, AllDetectors(true)});
-            const Compared bare = Compare({text, KindsDetectors(kFirstKinds, false)}, {text, AllDetectors(false)});
-            right = right && labelled.base.found == hit && labelled.other.found == hit && bare.base.found == bareHits &&
-                    bare.other.found == bareHits;
-            std::printf("| %s-%s | %s | %s | %s | %s | %s | %s |\n", shape.name, hit ? "hit" : "nohit",
-                        Time(labelled.base.milliseconds).c_str(), Time(labelled.other.milliseconds).c_str(),
-                        Ratio(labelled.ratio).c_str(), Time(bare.base.milliseconds).c_str(),
-                        Time(bare.other.milliseconds).c_str(), Ratio(bare.ratio).c_str());
-        }
-    }
+    ForEachRow([&](const Row& row) {
+        const auto& [name, text, hit, bareHits] = row;
+        const Compared labelled = Compare({text, KindsDetectors(kFirstKinds, true)}, {text, AllDetectors(true)});
+        const Compared bare = Compare({text, KindsDetectors(kFirstKinds, false)}, {text, AllDetectors(false)});
+        right = right && labelled.base.found == hit && labelled.other.found == hit && bare.base.found == bareHits &&
+                bare.other.found == bareHits;
+        std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", name.c_str(),
+                    Time(labelled.base.milliseconds).c_str(), Time(labelled.other.milliseconds).c_str(),
+                    Ratio(labelled.ratio).c_str(), Time(bare.base.milliseconds).c_str(),
+                    Time(bare.other.milliseconds).c_str(), Ratio(bare.ratio).c_str());
+    });
     return right;
 }
 
@@ -295,23 +311,16 @@ int RunDetectorBench(const std::wstring& japaneseCorpusList) {
     std::puts("| Text | K3 regex (8) | detectors, labels required | ÷ K3 | detectors, no labels | ÷ K3 |");
     std::puts("|---|---:|---:|---:|---:|---:|");
     bool wrong = false;
-    for (const BenchText& shape : kTexts) {
-        const std::wstring plain = shape.make(shape.units);
-        for (const bool hit : {false, true}) {
-            const std::wstring text = hit ? WithHit(plain) : plain;
-            const bool orders = shape.make == OrderList;
-            const Measured baseline = Measure(k3, text, {});
-            const Measured labelled = Measure(empty, text, AllDetectors(true));
-            const Measured bare = Measure(empty, text, AllDetectors(false));
-            // Without labels about one order number in ten passes a check digit.
-            const bool bareHits = hit || orders;
-            wrong = wrong || baseline.found != hit || labelled.found != hit || bare.found != bareHits;
-            std::printf("| %s-%s | %s | %s | %s | %s | %s |\n", shape.name, hit ? "hit" : "nohit",
-                        Cell(baseline, hit).c_str(), Cell(labelled, hit).c_str(),
-                        Ratio(labelled.milliseconds / baseline.milliseconds).c_str(), Cell(bare, bareHits).c_str(),
-                        Ratio(bare.milliseconds / baseline.milliseconds).c_str());
-        }
-    }
+    ForEachRow([&](const Row& row) {
+        const auto& [name, text, hit, bareHits] = row;
+        const Measured baseline = Measure(k3, text, {});
+        const Measured labelled = Measure(empty, text, AllDetectors(true));
+        const Measured bare = Measure(empty, text, AllDetectors(false));
+        wrong = wrong || baseline.found != hit || labelled.found != hit || bare.found != bareHits;
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", name.c_str(), Cell(baseline, hit).c_str(), Cell(labelled, hit).c_str(),
+                    Ratio(labelled.milliseconds / baseline.milliseconds).c_str(), Cell(bare, bareHits).c_str(),
+                    Ratio(bare.milliseconds / baseline.milliseconds).c_str());
+    });
     const std::wstring orders = OrderList(16u << 20);
     std::printf("\nOn 16MiB-orders-nohit (%zu order numbers of 12 or 13 digits): My Number reported %zu times without "
                 "the label rule, %zu with it; corporate number %zu without, %zu with\n",

@@ -4,6 +4,7 @@
 
 #include "matching/card_brands.h"
 #include "matching/credential_scan.h"
+#include "matching/credential_text.h"
 #include "matching/identifier_shapes.h"
 #include "regex/bounded_match.h"
 
@@ -109,10 +110,7 @@ bool CorporateNumberValid(std::string_view digits) {
 unsigned FirstDigits(IdentifierKind kind) { return ShapeOf(kind).firstDigits; }
 
 // A Latin letter of an identifier: ASCII or full-width, either case.
-bool IsIdentifierLetter(wchar_t c) {
-    const wchar_t ascii = c >= L'\uFF21' && c <= L'\uFF5A' ? static_cast<wchar_t>(c - 0xFEE0) : c;
-    return (ascii >= L'A' && ascii <= L'Z') || (ascii >= L'a' && ascii <= L'z');
-}
+bool IsIdentifierLetter(wchar_t c) { return credential_text::IsAsciiAlpha(credential_text::FoldWidth(c)); }
 // What an identifier's letters may not run into.
 bool IsWordPart(wchar_t c) { return IsIdentifierLetter(c) || IsDigit(c); }
 

@@ -123,13 +123,14 @@ struct LabelsByFirstCharacter {
     std::vector<const Label*> labels;
     std::vector<unsigned char> first = std::vector<unsigned char>(0x10001);
     LabelsByFirstCharacter() {
-        for (unsigned c = 0; c < 0x10000; ++c) {
-            first[c] = static_cast<unsigned char>(labels.size());
-            for (const Label& label : kLabels) {
-                if (label.text.front() == c) labels.push_back(&label);
-            }
+        for (const Label& label : kLabels) labels.push_back(&label);
+        std::stable_sort(labels.begin(), labels.end(),
+                         [](const Label* a, const Label* b) { return a->text.front() < b->text.front(); });
+        size_t next = 0;
+        for (unsigned c = 0; c <= 0x10000; ++c) {
+            while (next < labels.size() && labels[next]->text.front() < c) ++next;
+            first[c] = static_cast<unsigned char>(next);
         }
-        first[0x10000] = static_cast<unsigned char>(labels.size());
     }
 };
 static_assert(std::size(kLabels) < 256, "a group's end fits a byte");
