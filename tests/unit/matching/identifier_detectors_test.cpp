@@ -328,6 +328,7 @@ TEST(IdentifierDetectors, ALabelCountsUpTo300CharactersAway) {
         {IdentifierKind::BankAccountNumber, L"三井住友銀行 0009 新宿支店 221 普通 1234567", true},
         {IdentifierKind::BankAccountNumber, L"口座番号 123 4567", false},
         {IdentifierKind::DriverLicenseNumber, L"免許証番号：第 3012 3456 7890 号", true},
+        {IdentifierKind::PassportNumber, L"nopassport TK1234567", false},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(FindIdentifier(row.text, {{row.kind, true}}).has_value(), row.found) << Printable(row.text.substr(0, 40));
