@@ -1,4 +1,5 @@
 // Every copied text is kept sealed in the history folder and can be put back from the tray.
+#include <algorithm>
 #include <filesystem>
 
 #include "driver/clipboard_access.h"
@@ -21,10 +22,17 @@ protected:
         }
         return files;
     }
-    // Copies a text and waits until the program has recorded it.
+    // Copies a text and waits until the program has recorded it: the files counted, and none still
+    // being written (an atomic write's "~….tmp" stands beside the files until it is renamed).
     void Copy(const std::wstring& text, size_t expectedFiles) {
         driver::SetClipboardText(text);
-        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, [&] { return HistoryFiles().size() == expectedFiles; }))
+        const auto recorded = [&] {
+            const std::vector<std::filesystem::path> files = HistoryFiles();
+            return files.size() == expectedFiles && std::none_of(files.begin(), files.end(), [](const auto& file) {
+                       return file.filename().wstring().starts_with(L"~") && file.extension() == L".tmp";
+                   });
+        };
+        ASSERT_TRUE(driver::PollUntil(driver::kDefaultTimeoutMs, recorded))
             << "the history holds " << HistoryFiles().size() << " files, not " << expectedFiles;
     }
     size_t NewFileCount() const { return driver::CountHistoryFiles(DataPath(L"_history")).recorded; }
